@@ -1,0 +1,19 @@
+#pragma once
+// The commands of tarvex-cli. Each takes its arguments (without the command
+// name) and returns the process exit code.
+
+#include <string>
+#include <vector>
+
+namespace tarvex::cli {
+
+using Args = std::vector<std::string>;
+
+int Stats(const Args& A);
+
+// Thrown for a malformed command line; main prints it with the usage.
+struct UsageError {
+    std::string Message;
+};
+
+}  // namespace tarvex::cli

@@ -1,0 +1,74 @@
+// tarvex-cli stats: load a file through the paragraph store and describe it.
+
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+
+#include "codepage.h"
+#include "commands.h"
+#include "paragraphs_list.h"
+#include "stream.h"
+
+namespace tarvex::cli {
+
+namespace {
+const char* BreakName(TRiriLineBreak B) {
+    switch (B) {
+        case pbCRLF: return "CRLF";
+        case pbLFCR: return "LFCR";
+        case pbCR: return "CR";
+        case pbLF: return "LF";
+    }
+    return "none";
+}
+
+// The replacement character, given as one byte or one UTF-8 character.
+char ParseChar(const std::string& S) {
+    if (S.size() == 1) return S[0];
+    const std::string b = Utf8ToCp1251(S);
+    if (b.size() == 1 && b[0] != '?') return b[0];
+    throw UsageError{"--null-replace takes one character, not \"" + S + "\""};
+}
+}  // namespace
+
+int Stats(const Args& A) {
+    char nullReplace = 0;
+    bool trim = false;
+    std::string file;
+    for (std::size_t i = 0; i < A.size(); ++i) {
+        if (A[i] == "--null-replace") {
+            if (++i >= A.size()) throw UsageError{"--null-replace needs a character"};
+            nullReplace = ParseChar(A[i]);
+        } else if (A[i] == "--trim-trailing") {
+            trim = true;
+        } else if (A[i].size() > 1 && A[i][0] == '-' && A[i] != "-") {
+            throw UsageError{"unknown option " + A[i]};
+        } else if (file.empty()) {
+            file = A[i];
+        } else {
+            throw UsageError{"stats takes one file"};
+        }
+    }
+    if (file.empty()) throw UsageError{"stats needs a file"};
+
+    std::unique_ptr<TStream> in;
+    if (file == "-")
+        in = std::make_unique<THandleStream>(STDIN_FILENO);
+    else
+        in = std::make_unique<TFileStream>(file, TFileStream::fmOpenRead);
+
+    TParagraphsList pars;
+    TRiriLineBreak found = pbCRLF;
+    pars.LoadFromStream(*in, nullReplace, 300, nullptr, found, trim);
+
+    std::int32_t longest = 0;
+    for (std::int32_t i = 0; i < pars.Count(); ++i) longest = std::max(longest, pars.At(i).Len());
+    std::cout << "paragraphs: " << pars.Count() << "\n"
+              << "chars: " << pars.TotalLen << "\n"
+              << "linebreak: " << (pars.Count() > 1 ? BreakName(found) : "none") << "\n"
+              << "longest: " << longest << "\n";
+    return 0;
+}
+
+}  // namespace tarvex::cli

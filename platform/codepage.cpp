@@ -1,0 +1,152 @@
+#include "codepage.h"
+
+#include <array>
+
+namespace tarvex {
+
+namespace {
+// 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F in order.
+constexpr char16_t kHigh[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
+};
+
+struct ReverseEntry {
+    char16_t Code;
+    unsigned char Byte;
+};
+
+// Characters of 0x80..0xBF, sorted by code for binary search.
+struct ReverseTable {
+    std::array<ReverseEntry, 64> E{};
+    constexpr ReverseTable() {
+        for (int i = 0; i < 64; ++i) E[static_cast<std::size_t>(i)] = {kHigh[i], static_cast<unsigned char>(0x80 + i)};
+        for (std::size_t i = 1; i < 64; ++i)
+            for (std::size_t j = i; j > 0 && E[j - 1].Code > E[j].Code; --j) {
+                const ReverseEntry t = E[j];
+                E[j] = E[j - 1];
+                E[j - 1] = t;
+            }
+    }
+};
+constexpr ReverseTable kReverse;
+}  // namespace
+
+char16_t Cp1251ToUnicode(unsigned char B) {
+    if (B < 0x80) return B;
+    if (B >= 0xC0) return static_cast<char16_t>(0x0410 + (B - 0xC0));
+    return kHigh[B - 0x80];
+}
+
+int UnicodeToCp1251(char32_t C) {
+    if (C < 0x80) return static_cast<int>(C);
+    if (C >= 0x0410 && C <= 0x044F) return static_cast<int>(0xC0 + (C - 0x0410));
+    std::size_t lo = 0, hi = kReverse.E.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (kReverse.E[mid].Code < C)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo < kReverse.E.size() && kReverse.E[lo].Code == C) return kReverse.E[lo].Byte;
+    return -1;
+}
+
+std::u16string Cp1251ToUtf16(std::string_view Text) {
+    std::u16string out(Text.size(), u'\0');
+    for (std::size_t i = 0; i < Text.size(); ++i) out[i] = Cp1251ToUnicode(static_cast<unsigned char>(Text[i]));
+    return out;
+}
+
+std::string Utf16ToCp1251(std::u16string_view Text, char Replacement) {
+    std::string out;
+    out.reserve(Text.size());
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        char32_t c = Text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 && Text[i + 1] <= 0xDFFF) {
+            ++i;  // a surrogate pair: never in the code page
+            out.push_back(Replacement);
+            continue;
+        }
+        const int b = UnicodeToCp1251(c);
+        out.push_back(b < 0 ? Replacement : static_cast<char>(b));
+    }
+    return out;
+}
+
+std::string Cp1251ToUtf8(std::string_view Text) {
+    std::string out;
+    out.reserve(Text.size() * 2);
+    for (unsigned char b : Text) {
+        const char16_t c = Cp1251ToUnicode(b);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToCp1251(std::string_view Text, char Replacement) {
+    std::string out;
+    out.reserve(Text.size());
+    std::size_t i = 0;
+    const std::size_t n = Text.size();
+    while (i < n) {
+        const auto b0 = static_cast<unsigned char>(Text[i]);
+        char32_t c;
+        std::size_t len;
+        if (b0 < 0x80) {
+            c = b0;
+            len = 1;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            c = b0 & 0x1F;
+            len = 2;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            c = b0 & 0x0F;
+            len = 3;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            c = b0 & 0x07;
+            len = 4;
+        } else {
+            out.push_back(Replacement);
+            ++i;
+            continue;
+        }
+        bool ok = i + len <= n;
+        for (std::size_t k = 1; ok && k < len; ++k) {
+            const auto b = static_cast<unsigned char>(Text[i + k]);
+            if ((b & 0xC0) != 0x80)
+                ok = false;
+            else
+                c = (c << 6) | (b & 0x3F);
+        }
+        // Overlong forms and surrogates are invalid.
+        static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
+        if (!ok) {
+            out.push_back(Replacement);
+            ++i;  // resynchronise at the next byte
+            continue;
+        }
+        const int b = UnicodeToCp1251(c);
+        out.push_back(b < 0 ? Replacement : static_cast<char>(b));
+        i += len;
+    }
+    return out;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,24 @@
+#pragma once
+// Windows-1251, the editor's single-byte code page, to and from Unicode.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarvex {
+
+// The Unicode character of a Windows-1251 byte. Byte 0x98, unassigned in the
+// code page, maps to U+0098 so that every byte survives a round trip.
+char16_t Cp1251ToUnicode(unsigned char B);
+// The Windows-1251 byte of a Unicode character, or -1 when it has none.
+int UnicodeToCp1251(char32_t C);
+
+std::u16string Cp1251ToUtf16(std::string_view Text);
+// Characters without a Windows-1251 byte become Replacement.
+std::string Utf16ToCp1251(std::u16string_view Text, char Replacement = '?');
+
+std::string Cp1251ToUtf8(std::string_view Text);
+// Invalid UTF-8 sequences and characters without a Windows-1251 byte become Replacement.
+std::string Utf8ToCp1251(std::string_view Text, char Replacement = '?');
+
+}  // namespace tarvex

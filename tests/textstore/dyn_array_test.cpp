@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "dyn_array.h"
+#include "paragraphs_list.h"
+
+namespace tarvex {
+namespace {
+
+// Records of 3000 bytes: ten a block, not a power of two, so moves cross blocks often.
+class TBigItems : public TDynArray2 {
+public:
+    explicit TBigItems(std::uint16_t Stride = 3000) { SetLayout(sizeof(std::int32_t), Stride); }
+    std::int32_t Get(std::int32_t i) {
+        std::int32_t v;
+        GetItem(i, &v);
+        return v;
+    }
+    void Put(std::int32_t i, std::int32_t v) { SetItem(i, &v); }
+};
+
+TEST(DynArray, IndexRules) {
+    TBigItems a;
+    std::int32_t v = 7;
+    a.Add(&v);
+    v = 8;
+    a.Add(&v);
+    EXPECT_EQ(a.Get(-5), 7) << "a negative index means item 0";
+    try {
+        a.Get(2);
+        FAIL() << "index Count must raise";
+    } catch (const ERangeError& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds");
+    }
+    a.SetCount(-3);
+    EXPECT_EQ(a.Count(), 0);
+    EXPECT_THROW(a.ItemPtr(0), ERangeError);
+}
+
+TEST(DynArray, CapacityIsWholeBlocks) {
+    TBigItems a;  // 10 items a block
+    a.SetCapacity(0);
+    EXPECT_EQ(a.Capacity(), 10);
+    a.SetCapacity(11);
+    EXPECT_EQ(a.Capacity(), 20);
+    a.SetCount(35);
+    EXPECT_EQ(a.Capacity(), 40);
+    a.SetCapacity(5);
+    EXPECT_EQ(a.Capacity(), 10);
+    EXPECT_EQ(a.Count(), 10) << "items beyond a reduced capacity are gone";
+}
+
+// Insert and delete at every index of arrays that span several blocks, in both
+// block layouts, against a vector.
+TEST(DynArray, InsertAndDeleteAcrossBlocksKeepOrder) {
+    for (std::uint16_t stride : {3000, 4096}) {
+        for (std::int32_t n : {1, 9, 10, 11, 37}) {
+            for (std::int32_t at = 0; at <= n; ++at) {
+                for (std::int32_t k : {1, 3, 12}) {
+                    TBigItems a(stride);
+                    std::vector<std::int32_t> ref;
+                    for (std::int32_t i = 0; i < n; ++i) {
+                        a.Add(&i);
+                        ref.push_back(i);
+                    }
+                    a.InsertSlots(at, k);
+                    for (std::int32_t j = 0; j < k; ++j) a.Put(at + j, 1000 + j);
+                    ref.insert(ref.begin() + at, k, 0);
+                    for (std::int32_t j = 0; j < k; ++j) ref[static_cast<std::size_t>(at + j)] = 1000 + j;
+                    ASSERT_EQ(a.Count(), static_cast<std::int32_t>(ref.size()));
+                    for (std::int32_t i = 0; i < a.Count(); ++i) ASSERT_EQ(a.Get(i), ref[static_cast<std::size_t>(i)]);
+                    const std::int32_t del = std::min(k + 1, a.Count() - at);
+                    a.DeleteSlots(at, del);
+                    ref.erase(ref.begin() + at, ref.begin() + at + del);
+                    ASSERT_EQ(a.Count(), static_cast<std::int32_t>(ref.size()));
+                    for (std::int32_t i = 0; i < a.Count(); ++i)
+                        ASSERT_EQ(a.Get(i), ref[static_cast<std::size_t>(i)]) << "stride " << stride << " n " << n << " at " << at;
+                }
+            }
+        }
+    }
+}
+
+TEST(DynArray, ParagraphRecordsFillWholeBlocks) {
+    TParagraphsList l;
+    EXPECT_EQ(l.ItemStride() * l.ItemsPerBlock(), TDynArray2::kBlockSize);
+    EXPECT_EQ(l.Capacity(), l.ItemsPerBlock()) << "a new list holds one block";
+}
+
+}  // namespace
+}  // namespace tarvex

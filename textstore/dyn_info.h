@@ -1,0 +1,49 @@
+#pragma once
+// TDynInfo: the highlighting state that takes effect at a change point of a
+// paragraph (style, colours, context stack).
+
+#include <cstdint>
+#include <vector>
+
+namespace tarvex {
+
+// Flags bits beyond the six style bits.
+inline constexpr std::uint8_t dfKeyed = 0x40;  // with dfOwn: the record carries a context stack
+inline constexpr std::uint8_t dfOwn = 0x80;    // the record's style and colours apply
+
+inline constexpr std::int32_t clNone = -1;
+inline constexpr std::int32_t clNoneAlt = 0x1FFFFFFF;
+
+struct TDynInfo {
+    // Offset in the paragraph where the attribute starts. When the record is a
+    // paragraph's StartAttr this is its reference count instead.
+    std::int32_t Offset = 0;
+    std::uint8_t Flags = 0;
+    std::int8_t Depth = 0;  // index of the innermost open key in Contexts; -1 when none
+    std::uint8_t Nesting = 0;
+    std::uint8_t Extra = 0;
+    std::int32_t Color = 0;
+    std::int32_t BkColor = 0;
+    std::int32_t Context = 0;
+    std::int16_t Cursor = 0;
+    std::int16_t Contexts[16] = {};
+    std::uint16_t KeyLen = 0;
+    std::uint16_t StopLen = 0;
+};
+
+using TDynInfoArray = std::vector<TDynInfo>;
+
+// The one process-wide default attribute: all zero except Color = BkColor = -1.
+// Paragraphs share it without counting; it is never changed or freed.
+TDynInfo* DefaultAttr();
+
+// Reference-counted start attributes (the count lives in Offset).
+TDynInfo* NewSharedAttr(const TDynInfo& Source);  // a copy with count 1 (the default stays itself)
+void AddRefAttr(TDynInfo* Attr);
+void ReleaseAttr(TDynInfo* Attr);
+
+// Two attributes are the same highlighting state when bits 6 and 7 of Flags
+// agree and, with bit 7 set, Depth, Context and Contexts[0..Depth] agree.
+bool SameState(const TDynInfo& A, const TDynInfo& B);
+
+}  // namespace tarvex

@@ -1,0 +1,124 @@
+#pragma once
+// TParagraphsList: the whole text of one editor as a list of paragraph records
+// in 32 KB blocks. Loaded text stays in large shared load buffers until a
+// paragraph is edited; an edited paragraph gets a buffer of its own.
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "dyn_array.h"
+#include "par_info.h"
+#include "stream.h"
+#include "types.h"
+
+namespace tarvex {
+
+class TRiriNavigator;
+class TParagraphsList;
+
+using TProgressEvent = std::function<void(TParagraphsList&)>;
+
+struct TLoadBuffer {
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Free> Ptr;
+    std::int64_t Size = 0;  // bytes allocated
+    std::int64_t Used = 0;  // bytes holding paragraph text (breaks included)
+};
+
+// What a replace did, for the caller that keeps other positions up to date.
+struct TReplaceResult {
+    bool AttrsRemoved = false;  // highlighting entries lay inside the replaced range
+    std::int32_t LinesAdded = 0;
+    TPos Delta = 0;  // change of the total length
+    TPos OldFrom = 0, OldTo = 0;  // the replaced range before the edit
+    TPos NewFrom = 0;             // its start after trailing blanks before it were cut (<= OldFrom)
+    TPos NewEnd = 0;              // just behind the inserted text
+    std::int32_t FirstPar = 0;    // paragraph of the start
+    std::int32_t LastOldPar = 0;  // paragraph of the end before the edit
+    std::int32_t LastNewPar = 0;  // paragraph of the end after the edit
+    bool Structural = false;      // paragraphs were joined or split: cached record pointers are stale
+};
+
+class TParagraphsList : public TDynArray2 {
+public:
+    // The largest paragraph count; more would overflow 32-bit line counters.
+    static constexpr std::int32_t kMaxParagraphs = 2'000'000'000;
+    // The longest paragraph: its buffer size L + L/64 + 1 must fit in 31 bits.
+    static constexpr std::int32_t kMaxParLen = 2'113'664'000;
+
+    TParagraphsList();
+    ~TParagraphsList();
+
+    ParInfo& Par(std::int32_t Index) { return *reinterpret_cast<ParInfo*>(ItemPtr(Index)); }
+    const ParInfo& Par(std::int32_t Index) const { return *reinterpret_cast<const ParInfo*>(ItemPtr(Index)); }
+    // Unchecked; Index must lie in 0..Count-1.
+    ParInfo& At(std::int32_t Index) const { return *reinterpret_cast<ParInfo*>(Slot(Index)); }
+
+    std::vector<TLoadBuffer> LoadBuffers;
+    bool StaticFormat = false;
+    std::uint8_t Changing = 0;
+    TPos TotalLen = 0;
+    std::int32_t LineCount = 0;
+    std::int32_t DirtyFirstLine = 0, DirtyFirstPar = 0, DirtyLastPar = -1;
+    std::int32_t LineDelta = 0;
+    std::int32_t KeysThrough = -1;
+    std::int32_t FormatNext = 0;
+    std::int32_t FormatLast = -1;
+    bool LinesAdjusted = false;
+    // Limits (lowered by tests to reach the refusals without gigabytes of text).
+    std::int32_t MaxCount = kMaxParagraphs;
+    std::int32_t MaxParLen = kMaxParLen;
+
+    // Replaces the content by the text of Stream from its position on.
+    // FoundBreak receives the last break kind seen and is left as it was when
+    // the text holds no break. A NUL byte ends the text unless NullReplace is
+    // not 0, in which case every NUL becomes NullReplace.
+    void LoadFromStream(TStream& Stream, char NullReplace, std::uint32_t ProgressInterval,
+                        const TProgressEvent& OnProgress, TRiriLineBreak& FoundBreak, bool TrimTrailing);
+    void SaveToStream(TStream& Stream, bool CleanCodes, std::uint32_t ProgressInterval,
+                      const TProgressEvent& OnProgress, TRiriLineBreak LineBreak, bool TrimTrailing);
+    void Clear();
+
+    // Replaces the text between the two navigators by NewText. NewText is split
+    // into paragraphs at CR (CR LF is one break; a lone LF is an ordinary
+    // character). FromNav stays at the start, ToNav ends just behind the new
+    // text. Other navigators are the caller's to adjust (see TReplaceResult).
+    // Raises "Text too long" (changing nothing) when a paragraph would exceed MaxParLen.
+    TReplaceResult ReplaceText(std::string_view NewText, TRiriNavigator& FromNav, TRiriNavigator& ToNav,
+                               bool BalanceCodes, bool TrimTrailing);
+
+    void MarkDirty(std::int32_t ParIndex, std::int32_t LineInPar, std::int32_t LastPar);
+    void InvalidateLayout();
+
+    void ShiftStart(std::int32_t FromPar, TPos Delta);
+    void ShiftLines(std::int32_t FromPar, std::int32_t Delta);
+    void ShiftBoth(std::int32_t FromPar, TPos PosDelta, std::int32_t LineDelta);
+
+    // The paragraph holding Pos (the largest one starting at or before it), by binary search.
+    std::int32_t ParagraphAt(TPos Pos) const;
+    // The paragraph holding display line Line (the largest one whose FirstLine is at most Line).
+    std::int32_t ParagraphOfLine(std::int32_t Line) const;
+
+private:
+    friend class TParagraphLoader;
+    void FreeAllRecords();
+    void AdjustFormatRange(std::int32_t First, std::int32_t LastOld, std::int32_t D);
+    void ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std::int32_t O1, std::int32_t O2,
+                            std::string_view Piece);
+    void ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1, std::int32_t O1, std::int32_t P2,
+                                 std::int32_t O2, std::vector<std::string_view>& Pieces);
+};
+
+// Replaces [O1, O2) of the paragraph's text by A followed by B, applying the
+// buffer policy (grow with 1/64 slack, change in place while the new length
+// stays above 8/9 of the buffer, else shrink). A and B must not lie in the
+// paragraph's own buffer. Does not change the recorded length.
+void EditParText(ParInfo& Par, std::int32_t O1, std::int32_t O2, std::string_view A, std::string_view B = {});
+
+}  // namespace tarvex

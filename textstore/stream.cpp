@@ -1,0 +1,98 @@
+#include "stream.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace tarvex {
+
+namespace {
+[[noreturn]] void Fail(const std::string& what, const std::string& name) {
+    std::string msg = what;
+    if (!name.empty()) msg += " \"" + name + "\"";
+    msg += ": ";
+    msg += std::strerror(errno);
+    throw EStreamError(msg);
+}
+}  // namespace
+
+std::int64_t THandleStream::Read(void* Buffer, std::int64_t Count) {
+    for (;;) {
+        const ssize_t n = ::read(FFd, Buffer, static_cast<std::size_t>(Count));
+        if (n >= 0) return n;
+        if (errno != EINTR) Fail("Cannot read", FName);
+    }
+}
+
+void THandleStream::Write(const void* Buffer, std::int64_t Count) {
+    auto* p = static_cast<const char*>(Buffer);
+    while (Count > 0) {
+        const ssize_t n = ::write(FFd, p, static_cast<std::size_t>(std::min<std::int64_t>(Count, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail("Cannot write", FName);
+        }
+        p += n;
+        Count -= n;
+    }
+}
+
+std::int64_t THandleStream::Size() {
+    struct stat st {};
+    if (::fstat(FFd, &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return st.st_size;
+}
+
+std::int64_t THandleStream::Position() {
+    const off_t p = ::lseek(FFd, 0, SEEK_CUR);
+    return p < 0 ? 0 : p;
+}
+
+void THandleStream::Seek(std::int64_t Pos) {
+    if (::lseek(FFd, Pos, SEEK_SET) < 0) Fail("Cannot seek in", FName);
+}
+
+TFileStream::TFileStream(const std::string& FileName, Mode M) : THandleStream(-1) {
+    FName = FileName;
+    const int flags = M == fmCreate ? (O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC) : (O_RDONLY | O_CLOEXEC);
+    do {
+        FFd = ::open(FileName.c_str(), flags, 0666);
+    } while (FFd < 0 && errno == EINTR);
+    if (FFd < 0) Fail(M == fmCreate ? "Cannot create file" : "Cannot open file", FileName);
+    if (M == fmOpenRead) {
+        struct stat st {};
+        if (::fstat(FFd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(FFd);
+            errno = EISDIR;
+            Fail("Cannot open file", FileName);
+        }
+    }
+}
+
+TFileStream::~TFileStream() {
+    if (FFd >= 0) ::close(FFd);
+}
+
+std::int64_t TMemoryStream::Read(void* Buffer, std::int64_t Count) {
+    const std::int64_t n = std::max<std::int64_t>(0, std::min<std::int64_t>(Count, Size() - FPos));
+    if (n > 0) std::memcpy(Buffer, FData.data() + FPos, static_cast<std::size_t>(n));
+    FPos += n;
+    return n;
+}
+
+void TMemoryStream::Write(const void* Buffer, std::int64_t Count) {
+    if (FPos > Size()) FData.resize(static_cast<std::size_t>(FPos));
+    const auto pos = static_cast<std::size_t>(FPos);
+    const auto n = static_cast<std::size_t>(Count);
+    if (pos + n > FData.size()) FData.resize(pos + n);
+    std::memcpy(FData.data() + pos, Buffer, n);
+    FPos += Count;
+}
+
+void TMemoryStream::Seek(std::int64_t Pos) { FPos = std::max<std::int64_t>(0, Pos); }
+
+}  // namespace tarvex
