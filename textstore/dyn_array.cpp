@@ -1,7 +1,9 @@
 #include "dyn_array.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace tarvex {
 
@@ -48,15 +50,59 @@ void TDynArray2::SetCount(std::int32_t N) {
     FCount = N;
 }
 
+TDynArray2::~TDynArray2() {
+    for (std::size_t b = 0; b < FBlocks.size(); ++b)
+        if (!FPooled[b]) std::free(FBlocks[b]);
+}
+
+std::byte* TDynArray2::AllocBlock() {
+    if (FBlocks.size() < kPlainBlocks) {
+        auto* p = static_cast<std::byte*>(std::malloc(kBlockSize));
+        if (!p) throw std::bad_alloc();
+        FPooled.push_back(false);
+        return p;
+    }
+    std::byte* p;
+    if (!FFreeBlocks.empty()) {
+        p = FFreeBlocks.back();
+        FFreeBlocks.pop_back();
+    } else {
+        if (FSlabs.empty() || FSlabUsed == kSlabBlocks) {
+            FSlabs.emplace_back(static_cast<std::size_t>(kSlabBlocks) * kBlockSize);
+            FSlabUsed = 0;
+        }
+        p = reinterpret_cast<std::byte*>(FSlabs.back().Data()) + FSlabUsed++ * kBlockSize;
+    }
+    FPooled.push_back(true);
+    ++FPooledInUse;
+    return p;
+}
+
+void TDynArray2::FreeBlock(std::byte* B, bool Pooled) {
+    if (!Pooled) {
+        std::free(B);
+        return;
+    }
+    FFreeBlocks.push_back(B);
+    if (--FPooledInUse == 0) {
+        // Nothing lives in the slabs any more: give them back.
+        FFreeBlocks.clear();
+        FSlabs.clear();
+        FSlabUsed = 0;
+    }
+}
+
 void TDynArray2::SetCapacity(std::int32_t N) {
     const std::int32_t blocks = (N > 0 ? (N - 1) / FItemsPerBlock : 0) + 1;
-    const auto have = static_cast<std::int32_t>(FBlocks.size());
-    if (blocks < have) {
-        FBlocks.resize(blocks);
-    } else {
-        FBlocks.reserve(blocks);
-        for (std::int32_t b = have; b < blocks; ++b)
-            FBlocks.push_back(std::make_unique_for_overwrite<std::byte[]>(kBlockSize));
+    while (static_cast<std::int32_t>(FBlocks.size()) > blocks) {
+        FreeBlock(FBlocks.back(), FPooled.back());
+        FBlocks.pop_back();
+        FPooled.pop_back();
+    }
+    FBlocks.reserve(static_cast<std::size_t>(blocks));
+    while (static_cast<std::int32_t>(FBlocks.size()) < blocks) {
+        std::byte* b = AllocBlock();
+        FBlocks.push_back(b);
     }
     FCount = std::min(FCount, Capacity());
 }

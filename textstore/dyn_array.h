@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "large_alloc.h"
 #include "types.h"
 
 namespace tarvex {
@@ -42,7 +43,7 @@ public:
     std::uint16_t ItemSize() const { return FItemSize; }
     std::uint16_t ItemStride() const { return FItemStride; }
     std::int32_t BlockCount() const { return static_cast<std::int32_t>(FBlocks.size()); }
-    std::byte* Block(std::int32_t b) { return FBlocks[b].get(); }
+    std::byte* Block(std::int32_t b) { return FBlocks[b]; }
 
     // Opens Count slots at Index (later items move up, block by block).
     void InsertSlots(std::int32_t Index, std::int32_t N);
@@ -51,7 +52,7 @@ public:
 
 protected:
     TDynArray2() = default;
-    ~TDynArray2() = default;
+    ~TDynArray2();
     // Set by the descendant before the first item is stored.
     void SetLayout(std::uint16_t ItemSize, std::uint16_t ItemStride);
 
@@ -59,14 +60,26 @@ protected:
     std::byte* Slot(std::int32_t Index) const {
         const std::int32_t b = FShift >= 0 ? Index >> FShift : Index / FItemsPerBlock;
         const std::int32_t i = FShift >= 0 ? Index & (FItemsPerBlock - 1) : Index % FItemsPerBlock;
-        return FBlocks[b].get() + static_cast<std::size_t>(i) * FItemStride;
+        return FBlocks[b] + static_cast<std::size_t>(i) * FItemStride;
     }
 
     // Moves N items from Src to Dst (ranges may overlap).
     void MoveItems(std::int32_t Src, std::int32_t Dst, std::int32_t N);
 
 private:
-    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
+    // Blocks of large arrays come from huge-page slabs of kSlabBlocks blocks;
+    // the first few are ordinary allocations so that small arrays stay small.
+    static constexpr int kSlabBlocks = 64;
+    static constexpr int kPlainBlocks = 16;
+    std::byte* AllocBlock();
+    void FreeBlock(std::byte* B, bool Pooled);
+
+    std::vector<std::byte*> FBlocks;
+    std::vector<bool> FPooled;          // per block: from a slab
+    std::vector<TLargeBuffer> FSlabs;
+    std::vector<std::byte*> FFreeBlocks;  // slab blocks not in use
+    std::size_t FSlabUsed = 0;            // blocks handed out from the last slab
+    std::size_t FPooledInUse = 0;
     std::int32_t FCount = 0;
     std::int32_t FItemsPerBlock = 1;
     std::int32_t FShift = -1;  // log2(ItemsPerBlock) when it is a power of two

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dyn_array.h"
+#include "large_alloc.h"
 #include "par_info.h"
 #include "stream.h"
 #include "types.h"
@@ -22,12 +23,9 @@ class TParagraphsList;
 
 using TProgressEvent = std::function<void(TParagraphsList&)>;
 
+// A load buffer: loaded paragraphs point into it until they are edited.
 struct TLoadBuffer {
-    struct Free {
-        void operator()(char* p) const { std::free(p); }
-    };
-    std::unique_ptr<char, Free> Ptr;
-    std::int64_t Size = 0;  // bytes allocated
+    TLargeBuffer Buf;
     std::int64_t Used = 0;  // bytes holding paragraph text (breaks included)
 };
 

@@ -1,7 +1,9 @@
-// Loading a stream into the paragraph list. The bytes are read in 65,500-byte
-// pieces into load buffers; each paragraph's text stays where it was read (the
-// break byte after it becomes its NUL), so loading copies no paragraph text
-// except the unfinished one at the end of a buffer.
+// Loading a stream into the paragraph list. The bytes are read 65,500 at a
+// time into large load buffers and scanned while they are still in the cache;
+// each paragraph's text stays where it was read (the break byte after it
+// becomes its NUL), so loading copies no paragraph text. A buffer holds the
+// whole stream when its size is known; otherwise buffers grow geometrically
+// and only the unfinished paragraph at the end of a full buffer moves on.
 
 #include <algorithm>
 #include <chrono>
@@ -15,14 +17,9 @@ namespace tarvex {
 
 namespace {
 constexpr std::int64_t kReadSize = 65500;
-// A finished buffer whose used part is below this is copied to an exact-size one.
-constexpr std::int64_t kExactCopyBelow = 57313;
-
-char* AllocLoadBuffer(std::int64_t Size) {
-    auto* p = static_cast<char*>(std::malloc(static_cast<std::size_t>(Size)));
-    if (!p) throw std::bad_alloc();
-    return p;
-}
+// First buffer when the stream cannot tell its size (a pipe); later ones double.
+constexpr std::int64_t kFirstUnknown = std::int64_t(1) << 20;
+constexpr std::int64_t kMaxGrowth = std::int64_t(256) << 20;
 }  // namespace
 
 class TParagraphLoader {
@@ -37,7 +34,7 @@ public:
             Scan();
         } catch (...) {
             // The paragraphs read so far remain, with consistent bookkeeping.
-            if (L.Count() == 0 || PendingBreakSeen) StoreEmptyLast();
+            if (L.Count() == 0 || BreakPending) StoreEmptyLast();
             Finish();
             throw;
         }
@@ -56,34 +53,37 @@ private:
     const bool Trim;
     const bool StaticFormat;
 
-    char* Buf = nullptr;          // the current load buffer (owned by L.LoadBuffers.back())
-    std::int64_t DataLen = 0;     // bytes of data in Buf
+    char* Buf = nullptr;         // the current load buffer
+    std::int64_t Cap = 0;        // its room for data (one byte more is kept for a final NUL)
+    std::int64_t DataLen = 0;    // bytes of data in it
     bool Eof = false;
-    TPos Total = 0;               // running position of the next paragraph
-    std::int64_t ReadTotal = 0;   // bytes read from the stream
-    std::int32_t BufFirstPar = 0; // first paragraph whose text lies in Buf
-    std::uint8_t Style = 0;       // running static style
-    bool PendingBreakSeen = false;  // a break was seen whose following paragraph is not stored yet
+    TPos Total = 0;              // position of the next paragraph
+    std::int64_t ReadTotal = 0;  // bytes read from the stream
+    std::int64_t Remaining = -1; // bytes the stream still holds, -1 when unknown
+    std::uint8_t Style = 0;      // running static style
+    bool BreakPending = false;   // a break was stored whose following paragraph is not yet
     Clock::time_point Deadline;
 
-    // Reads up to Want bytes at Buf + At; sets Eof when the stream ends.
-    std::int64_t Fill(std::int64_t At, std::int64_t Want) {
+    // Reads up to Want bytes behind the data; sets Eof when the stream ends.
+    std::int64_t Fill(std::int64_t Want) {
         std::int64_t got = 0;
         while (got < Want) {
-            const std::int64_t n = S.Read(Buf + At + got, std::min<std::int64_t>(Want - got, 1 << 24));
+            const std::int64_t n = S.Read(Buf + DataLen + got, Want - got);
             if (n <= 0) {
                 Eof = true;
                 break;
             }
             got += n;
         }
-        ReadTotal += got;
         if (NullReplace != 0) {
-            char* p = Buf + At;
+            char* p = Buf + DataLen;
             char* end = p + got;
             while ((p = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)))) != nullptr)
                 *p++ = NullReplace;
         }
+        ReadTotal += got;
+        if (Remaining > 0) Remaining = std::max<std::int64_t>(0, Remaining - got);
+        DataLen += got;
         return got;
     }
 
@@ -93,12 +93,8 @@ private:
         if (Len > L.MaxParLen) throw ERiriError(kTextTooLong);
         if (L.Count() >= L.MaxCount) throw ERiriError("Too many paragraphs: the text cannot be held");
         Text[Len] = 0;
-        const auto len = static_cast<std::int32_t>(Len);
-        ParInfo p = MakeParInfo(Text, len, Total, L.Count(), 0);
-        if (StartStyle != 0) {
-            ParExtraInfo& e = p.MakeExtra();
-            e.FirstLineInfo.Style = StartStyle;
-        }
+        ParInfo p = MakeParInfo(Text, static_cast<std::int32_t>(Len), Total, L.Count(), 0);
+        if (StartStyle != 0) p.MakeExtra().FirstLineInfo.Style = StartStyle;
         try {
             L.Add(&p);
         } catch (...) {
@@ -106,6 +102,7 @@ private:
             throw;
         }
         Total += Len + (EndedByBreak ? 2 : 0);
+        BreakPending = EndedByBreak;
         if (OnProgress && (L.Count() & 15) == 0 && Clock::now() >= Deadline) {
             Deadline = Clock::now() + std::chrono::milliseconds(Interval);
             OnProgress(L);
@@ -115,122 +112,87 @@ private:
     void StoreEmptyLast() {
         ParInfo p = MakeParInfo(nullptr, 0, Total, L.Count(), 0);
         L.Add(&p);
-        PendingBreakSeen = false;
+        BreakPending = false;
     }
 
-    void NewBuffer(std::int64_t Size) {
+    void NewBuffer(std::int64_t Room) {
         TLoadBuffer b;
-        b.Ptr.reset(AllocLoadBuffer(Size));
-        b.Size = Size;
-        Buf = b.Ptr.get();
+        b.Buf = TLargeBuffer(static_cast<std::size_t>(Room + 1));
+        Buf = b.Buf.Data();
+        Cap = Room;
+        DataLen = 0;
         L.LoadBuffers.push_back(std::move(b));
+    }
+
+    // The buffer is full: the unfinished paragraph [Start, DataLen) moves to a new one.
+    void NextBuffer(std::int64_t& Start, std::int64_t& I) {
+        const std::int64_t k = DataLen - Start;
+        if (k > L.MaxParLen) throw ERiriError(kTextTooLong);
+        L.LoadBuffers.back().Used = Start;
+        // Geometric growth keeps even a paragraph of hundreds of MB linear to load.
+        const std::int64_t room =
+            std::max({k + kReadSize, k + std::max<std::int64_t>(Remaining, 0) + 1, std::min(2 * Cap, kMaxGrowth), 2 * k});
+        const char* old = Buf;
+        NewBuffer(room);
+        std::memcpy(Buf, old + Start, static_cast<std::size_t>(k));
+        DataLen = k;
+        I -= Start;
+        Start = 0;
     }
 
     void Scan() {
         if (OnProgress) Deadline = Clock::now() + std::chrono::milliseconds(Interval);
         const TPos streamStart = S.Position();
-        NewBuffer(kReadSize + 1);
-        DataLen = Fill(0, kReadSize);
+        const std::int64_t size = S.Size();
+        Remaining = size >= 0 ? std::max<std::int64_t>(0, size - streamStart) : -1;
+        // One byte more than the stream holds, so that the end is seen without a second buffer.
+        NewBuffer(Remaining >= 0 ? Remaining + 1 : kFirstUnknown);
+
         std::int64_t parStart = 0, i = 0;
         std::uint8_t parStyle = 0;
-        unsigned char pending = 0;  // break byte that ended the buffer; its pair may follow in the next read
         const TByteClass cls = MakeBreakClass(StaticFormat);
-
         for (;;) {
+            if (!Eof) {
+                if (DataLen == Cap) NextBuffer(parStart, i);
+                Fill(std::min(kReadSize, Cap - DataLen));
+            }
             const auto* u = reinterpret_cast<const unsigned char*>(Buf);
-            bool stopAtNul = false;
             for (;;) {
                 i = StaticFormat ? FindInClass(u, i, DataLen, cls) : FindBreakOrNul(u, i, DataLen);
                 if (i >= DataLen) break;
                 const unsigned char c = u[i];
                 if (c == 13 || c == 10) {
+                    // A break at the end of the data may be the first half of a pair.
+                    if (i + 1 == DataLen && !Eof) break;
                     Store(Buf + parStart, i - parStart, parStyle, true);
-                    PendingBreakSeen = true;
                     FoundBreak = c == 13 ? pbCR : pbLF;
                     ++i;
-                    if (i < DataLen) {
-                        if (u[i] == (c ^ 7)) {  // CR LF or LF CR: one break
-                            Buf[i++] = 0;
-                            FoundBreak = c == 13 ? pbCRLF : pbLFCR;
-                        }
-                    } else if (!Eof) {
-                        pending = c;
+                    if (i < DataLen && u[i] == (c ^ 7)) {  // CR LF or LF CR: one break
+                        Buf[i++] = 0;
+                        FoundBreak = c == 13 ? pbCRLF : pbLFCR;
                     }
                     parStart = i;
                     parStyle = Style;
                 } else if (c == 0) {
-                    stopAtNul = true;
-                    break;
+                    // The text ends at the NUL; the stream is left just there.
+                    Store(Buf + parStart, i - parStart, parStyle, false);
+                    L.LoadBuffers.back().Used = i;
+                    try {
+                        S.Seek(streamStart + ReadTotal - (DataLen - i));
+                    } catch (const EStreamError&) {
+                        // A pipe cannot be positioned; nothing depends on it.
+                    }
+                    return;
                 } else {
                     Style ^= StyleCodeBit(c);
                     ++i;
                 }
             }
-            if (stopAtNul) {
-                // The text ends at the NUL; the stream is left just there.
-                const TPos consumed = ReadTotal - (DataLen - i);
-                Store(Buf + parStart, i - parStart, parStyle, false);
-                PendingBreakSeen = false;
-                L.LoadBuffers.back().Used = i;
-                try {
-                    S.Seek(streamStart + consumed);
-                } catch (const EStreamError&) {
-                    // A pipe cannot be positioned; nothing depends on it.
-                }
-                return;
-            }
             if (Eof) {
+                Buf[DataLen] = 0;
                 Store(Buf + parStart, DataLen - parStart, parStyle, false);
-                PendingBreakSeen = false;
                 L.LoadBuffers.back().Used = DataLen;
                 return;
-            }
-
-            // The buffer is used up: carry the unfinished paragraph over.
-            const std::int64_t k = DataLen - parStart;
-            if (k > L.MaxParLen) throw ERiriError(kTextTooLong);
-            // Geometric growth keeps a paragraph of hundreds of MB linear to load.
-            const std::int64_t room = std::max(kReadSize, k);
-            if (L.Count() == BufFirstPar) {
-                // No paragraph was finished in this buffer: grow it in place.
-                if (parStart > 0) std::memmove(Buf, Buf + parStart, static_cast<std::size_t>(k));
-                TLoadBuffer& b = L.LoadBuffers.back();
-                char* grown = static_cast<char*>(std::realloc(b.Ptr.get(), static_cast<std::size_t>(k + room + 1)));
-                if (!grown) throw std::bad_alloc();
-                b.Ptr.release();
-                b.Ptr.reset(grown);
-                b.Size = k + room + 1;
-                Buf = grown;
-            } else {
-                char* old = Buf;
-                NewBuffer(k + room + 1);
-                std::memcpy(Buf, old + parStart, static_cast<std::size_t>(k));
-                TLoadBuffer& prev = L.LoadBuffers[L.LoadBuffers.size() - 2];
-                prev.Used = parStart;
-                if (parStart < kExactCopyBelow) {
-                    // Give the unused tail of the finished buffer back.
-                    char* exact = AllocLoadBuffer(parStart + 1);
-                    std::memcpy(exact, old, static_cast<std::size_t>(parStart));
-                    exact[parStart] = 0;
-                    for (std::int32_t p = BufFirstPar; p < L.Count(); ++p) {
-                        ParInfo& r = L.At(p);
-                        r.Text = exact + (r.Text - old);
-                    }
-                    prev.Ptr.reset(exact);
-                    prev.Size = parStart + 1;
-                }
-                BufFirstPar = L.Count();
-            }
-            parStart = 0;
-            i = k;
-            DataLen = k + Fill(k, room);
-            if (pending) {
-                if (k == 0 && DataLen > 0 && static_cast<unsigned char>(Buf[0]) == (pending ^ 7)) {
-                    Buf[0] = 0;
-                    i = parStart = 1;
-                    FoundBreak = pending == 13 ? pbCRLF : pbLFCR;
-                }
-                pending = 0;
             }
         }
     }

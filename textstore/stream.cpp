@@ -78,14 +78,14 @@ TFileStream::~TFileStream() {
 }
 
 std::int64_t TMemoryStream::Read(void* Buffer, std::int64_t Count) {
-    const std::int64_t n = std::max<std::int64_t>(0, std::min<std::int64_t>(Count, Size() - FPos));
+    const std::int64_t n = std::max<std::int64_t>(0, std::min<std::int64_t>(Count, static_cast<std::int64_t>(FData.size()) - FPos));
     if (n > 0) std::memcpy(Buffer, FData.data() + FPos, static_cast<std::size_t>(n));
     FPos += n;
     return n;
 }
 
 void TMemoryStream::Write(const void* Buffer, std::int64_t Count) {
-    if (FPos > Size()) FData.resize(static_cast<std::size_t>(FPos));
+    if (FPos > static_cast<std::int64_t>(FData.size())) FData.resize(static_cast<std::size_t>(FPos));
     const auto pos = static_cast<std::size_t>(FPos);
     const auto n = static_cast<std::size_t>(Count);
     if (pos + n > FData.size()) FData.resize(pos + n);

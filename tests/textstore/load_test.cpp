@@ -162,25 +162,44 @@ TEST(Load, ParagraphLongerThanTheReadBufferIsContiguous) {
     EXPECT_EQ(std::string(l2.At(0).View()), huge);
 }
 
-// A buffer whose finished part is small is copied to an exact-size buffer;
-// the paragraphs in it must follow.
-TEST(Load, ShortBufferIsCopiedToExactSize) {
+// A stream that cannot tell its size (a pipe) fills several buffers; the
+// paragraph that is unfinished when one is full moves on, the others stay.
+TEST(Load, UnknownSizeFillsSeveralBuffers) {
     std::string data;
     std::vector<std::string> expect;
-    for (int i = 0; data.size() < 50000; ++i) {
+    for (int i = 0; data.size() < 1040000; ++i) {
         expect.push_back("line " + std::to_string(i));
         data += expect.back() + "\r\n";
     }
-    const std::size_t used = data.size();
-    std::string longLine(20000, 'L');
-    expect.push_back(longLine);
-    data += longLine;
+    const std::size_t before = data.size();
+    expect.push_back(std::string(3000000, 'L'));  // longer than the next buffer, too
+    data += expect.back() + "\r\nend";
+    expect.push_back("end");
+    test::TTrickleStream s(data, 7);
     TParagraphsList l;
-    Load(l, data);
+    TRiriLineBreak found = pbLF;
+    l.LoadFromStream(s, 0, 300, nullptr, found, false);
     EXPECT_EQ(Texts(l), expect);
     ASSERT_GE(l.LoadBuffers.size(), 2u);
-    EXPECT_EQ(l.LoadBuffers[0].Size, static_cast<std::int64_t>(used) + 1);
+    EXPECT_EQ(l.LoadBuffers[0].Used, static_cast<std::int64_t>(before));
     EXPECT_TRUE(test::PositionsConsistent(l));
+}
+
+// A file that grows while it is read loads to its real end.
+TEST(Load, StreamLongerThanItsReportedSize) {
+    class TGrown : public TMemoryStream {
+    public:
+        using TMemoryStream::TMemoryStream;
+        std::int64_t Size() override { return 10; }
+    };
+    std::string data;
+    for (int i = 0; i < 50000; ++i) data += "abcdef\n";
+    TGrown s(data);
+    TParagraphsList l;
+    TRiriLineBreak found = pbCRLF;
+    l.LoadFromStream(s, 0, 300, nullptr, found, false);
+    EXPECT_EQ(l.Count(), 50001);
+    EXPECT_EQ(l.TotalLen, 50000 * 8);
 }
 
 std::vector<std::string> ReferenceSplit(const std::string& In, char NullReplace, bool Trim) {
