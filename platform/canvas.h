@@ -38,6 +38,11 @@ public:
     virtual int TextExtent(const char* Text, int Count) = 0;
     virtual TFontMetrics Metrics() = 0;
 
+    // The widths of the 256 byte values in the selected font, when every extent
+    // is exactly the sum of them (so that layout may add them up itself);
+    // nullptr otherwise.
+    virtual const int* Advances() { return nullptr; }
+
     int TextExtent(std::string_view Text) { return TextExtent(Text.data(), static_cast<int>(Text.size())); }
     int AverageCharWidth() { return Metrics().AveCharWidth; }
     int MaxCharWidth() { return Metrics().MaxCharWidth; }

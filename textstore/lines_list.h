@@ -27,4 +27,8 @@ private:
     LineInfo Scratch;
 };
 
+// The display line of a paragraph that holds Offset: the first whose Stop is
+// above it (a line's Stop belongs to the next line), else the last.
+std::int32_t LineOfOffset(const ParInfo& Par, std::int32_t Offset);
+
 }  // namespace tarvex

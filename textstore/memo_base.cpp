@@ -57,6 +57,50 @@ void TDudiRiriBase::LoadText(std::string_view Text) {
     for (TRiriNavigator* n : FNavigators) n->SetPos(0);
 }
 
+std::int32_t TDudiRiriBase::LineHeight() const {
+    if (FFixedLineHeight >= 1) return FFixedLineHeight;
+    if (!FCanvas) return 16;
+    const TFontSpec saved = FCanvas->Font();
+    FCanvas->SelectFont(FFont);
+    const std::int32_t h = FCanvas->Metrics().Height + 1;
+    FCanvas->SelectFont(saved);
+    return h;
+}
+
+std::int32_t TDudiRiriBase::MainSpaceWidth() {
+    if (FMainSpaceWidth < 0) {
+        FMainSpaceWidth = 1;
+        if (FCanvas) {
+            const TFontSpec saved = FCanvas->Font();
+            FCanvas->SelectFont(FFont);
+            FMainSpaceWidth = std::max(1, FCanvas->TextExtent("  ") - FCanvas->TextExtent(" "));
+            FCanvas->SelectFont(saved);
+        }
+    }
+    return FMainSpaceWidth;
+}
+
+std::int32_t TDudiRiriBase::TabWidthPixels() {
+    if (FTabStops > 0) return FTabStops * MainSpaceWidth();
+    if (FTabStops < 0) return -FTabStops;
+    return 0;
+}
+
+std::uint8_t TDudiRiriBase::EffectiveStyle(std::uint8_t S, const TDynInfo& A) const {
+    if (A.Flags & dfOwn) {
+        std::uint8_t st = A.Flags & 0x3F;
+        if ((st & 0x18) == 0x18) st &= static_cast<std::uint8_t>(~0x18);
+        return st;
+    }
+    return static_cast<std::uint8_t>(S ^ (FFont.Style & kFontStyleMask));
+}
+
+void TDudiRiriBase::SelectStyleFont(TCanvas& C, std::uint8_t Style) const {
+    TFontSpec f = (Style & fsAltFont) ? FAltFont : FFont;
+    f.Style = Style & kFontStyleMask;
+    C.SelectFont(f);
+}
+
 TReplaceResult TDudiRiriBase::ReplaceText(std::string_view NewText, TRiriNavigator& FromNav, TRiriNavigator& ToNav,
                                           bool BalanceCodes, bool TrimTrailing) {
     const TReplaceResult r = Pars.ReplaceText(NewText, FromNav, ToNav, BalanceCodes, TrimTrailing);

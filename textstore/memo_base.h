@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "canvas.h"
 #include "component.h"
+#include "dyn_info.h"
 #include "paragraphs_list.h"
 #include "types.h"
 
@@ -48,6 +50,60 @@ public:
     // Every paragraph is one display line: no wrap and left alignment.
     bool OneLinePerParagraph() const { return !FWordWrap && FAlignment == taLeftJustify; }
 
+    // --- fonts, geometry and the measuring canvas (layout and pixel positions)
+    const TFontSpec& Font() const { return FFont; }
+    virtual void SetFont(const TFontSpec& F) {
+        FFont = F;
+        FMainSpaceWidth = -1;
+    }
+    const TFontSpec& AltFont() const { return FAltFont; }
+    virtual void SetAltFont(const TFontSpec& F) { FAltFont = F; }
+    std::int32_t LeftMargin() const { return FLeftMargin; }
+    virtual void SetLeftMargin(std::int32_t V) { FLeftMargin = V; }
+    std::int32_t RightMargin() const { return FRightMargin; }
+    virtual void SetRightMargin(std::int32_t V) { FRightMargin = V; }
+    std::int32_t ClientWidth() const { return FClientWidth; }
+    std::int32_t ClientHeight() const { return FClientHeight; }
+    virtual void SetClientSize(std::int32_t W, std::int32_t H) {
+        FClientWidth = W;
+        FClientHeight = H;
+    }
+    // The canvas text is measured with; nullptr: nothing is measured (every
+    // paragraph is one line of width 0).
+    TCanvas* Canvas() const { return FCanvas; }
+    virtual void SetCanvas(TCanvas* C) {
+        FCanvas = C;
+        FMainSpaceWidth = -1;
+    }
+    // The line height in use: a fixed value, or the font's cell height + 1.
+    std::int32_t LineHeight() const;
+    std::int32_t FixedLineHeight() const { return FFixedLineHeight; }
+    virtual void SetFixedLineHeight(std::int32_t V) { FFixedLineHeight = V; }
+    // View offsets in pixels and the offset of the first line in the client area.
+    std::int32_t HorzOffset = 0;
+    std::int64_t VertOffset = 0;
+    std::int32_t TopOffset = 0;
+    // The widest display line laid out so far and the display line that holds it.
+    std::int32_t WidestLine = 0;
+    std::int32_t WidestLineIndex = -1;
+    // Most characters measured in one call.
+    std::int32_t MeasuringChunk = 4096;
+
+    // The width of a blank in the main font: the unit of positive TabStops.
+    std::int32_t MainSpaceWidth();
+    // The pixel width of one tab stop; 0 when tabs have no width.
+    std::int32_t TabWidthPixels();
+    // The style byte that applies to text of static style S under attribute A.
+    std::uint8_t EffectiveStyle(std::uint8_t S, const TDynInfo& A) const;
+    // Selects the font of a style byte: AltFont with bit 5, else Font, with the
+    // font styles of bits 0 to 3.
+    void SelectStyleFont(TCanvas& C, std::uint8_t Style) const;
+
+    // --- highlighting hooks used by layout (the editor fills them in)
+    // True when laying out a paragraph must first run the keyword pass over it.
+    virtual bool WantsKeywordPass() const { return false; }
+    virtual void ApplyKeywordsToParagraph(std::int32_t /*ParIndex*/) {}
+
     // --- navigators
     void RegisterNavigator(TRiriNavigator* Nav);
     void UnregisterNavigator(TRiriNavigator* Nav);
@@ -74,6 +130,15 @@ private:
     std::int32_t FTabStops = 8;
     std::int32_t FColumnWrap = 0;
     std::bitset<256> FSeparatorSet;
+    TFontSpec FFont;
+    TFontSpec FAltFont;
+    std::int32_t FLeftMargin = 8;
+    std::int32_t FRightMargin = 8;
+    std::int32_t FClientWidth = 100;
+    std::int32_t FClientHeight = 60;
+    std::int32_t FFixedLineHeight = 0;
+    std::int32_t FMainSpaceWidth = -1;
+    TCanvas* FCanvas = nullptr;
     std::vector<TRiriNavigator*> FNavigators;
 };
 

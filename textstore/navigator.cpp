@@ -248,17 +248,7 @@ TLinesList& TRiriNavigator::Lines() {
 
 std::int32_t TRiriNavigator::LineNb() {
     Resolve();
-    if (FLineNb < 0) {
-        const std::int32_t n = FPar->LineCount();
-        if (n == 1 || FPar->Extra->FirstLineInfo.Stop > FParOffset) {
-            FLineNb = 0;
-        } else {
-            const auto& more = FPar->Extra->MoreLines;
-            const auto it = std::upper_bound(more.begin(), more.end(), FParOffset,
-                                             [](std::int32_t o, const LineInfo& l) { return o < l.Stop; });
-            FLineNb = it == more.end() ? n - 1 : 1 + static_cast<std::int32_t>(it - more.begin());
-        }
-    }
+    if (FLineNb < 0) FLineNb = LineOfOffset(*FPar, FParOffset);
     return FLineNb;
 }
 

@@ -22,6 +22,11 @@ class TDudiRiriBase;
 class TParagraphsList;
 struct TReplaceResult;
 
+struct TPoint {
+    std::int32_t X = 0;
+    std::int64_t Y = 0;
+};
+
 class TRiriNavigator {
 public:
     // Memo may be nullptr; any other component that is not an editor raises
@@ -92,6 +97,18 @@ public:
     std::int32_t OffsetToColumn(std::int32_t Offset);
     std::int32_t ColumnToOffset(std::int32_t Column);
     std::int32_t ColumnExcess(std::int32_t Column);
+
+    // --- pixels (through the editor's canvas, margins, alignment and view offsets)
+    // x in client coordinates of the position inside its display line.
+    std::int32_t PosToX();
+    // Moves to the character boundary nearest to X on the current display line.
+    void XToPos(std::int32_t X);
+    // y in client coordinates of the position's display line.
+    std::int64_t PixelY();
+    void PixelToPos(std::int32_t X, std::int64_t Y);
+    TPoint PosToPixel();
+    // Width of the character at the position in its font (0 at a paragraph end).
+    std::int32_t CharWidth();
 
     // --- used by the store and the editor
     // Sets a resolved position directly (display line and change point recomputed on demand).

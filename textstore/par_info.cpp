@@ -67,7 +67,9 @@ LineInfo ParInfo::FirstLineInfo() const {
 
 void ParInfo::SetFirstLineInfo(const LineInfo& L) {
     if (!HasExtra()) {
-        if (L.Stop == Short.Len && L.Width < 65536 && L.Width >= 0 && Short.Len <= L.JustifyFrom && L.Style == 0) {
+        // The short form keeps only the width; everything else must be what it implies.
+        if (L.Start == 0 && L.Stop == Short.Len && L.Width < 65536 && L.Width >= 0 && L.FullWidth == L.Width &&
+            L.Spaces == 0 && Short.Len <= L.JustifyFrom && L.Style == 0 && L.DynIndex == 0) {
             Short.FirstLineWidth = static_cast<std::uint16_t>(L.Width);
             return;
         }

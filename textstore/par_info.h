@@ -72,7 +72,8 @@ struct ParInfo {
 
     // The first display line's record (made up from the short form when needed).
     LineInfo FirstLineInfo() const;
-    // Keeps the short form when Stop = Len, Width < 65536, Len <= JustifyFrom and Style is 0.
+    // Keeps the short form when the record is what the short form implies
+    // (Start 0, Stop = Len, FullWidth = Width < 65536, no spaces, style or change point).
     void SetFirstLineInfo(const LineInfo& L);
 
     // Switches to the long form (no-op when already there).

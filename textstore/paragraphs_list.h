@@ -69,6 +69,7 @@ public:
     std::int32_t FormatNext = 0;
     std::int32_t FormatLast = -1;
     bool LinesAdjusted = false;
+    std::int32_t AdjustedEnd = 0;  // with LinesAdjusted: where the edited text ends in its paragraph
     // Limits (lowered by tests to reach the refusals without gigabytes of text).
     std::int32_t MaxCount = kMaxParagraphs;
     std::int32_t MaxParLen = kMaxParLen;

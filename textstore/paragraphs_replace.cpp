@@ -35,18 +35,6 @@ std::vector<std::string_view> SplitAtCR(std::string_view Text) {
     return pieces;
 }
 
-// The display line of a paragraph that holds Offset (a line's Stop belongs to the next line).
-std::int32_t LineOfOffset(ParInfo& Par, std::int32_t Offset) {
-    const std::int32_t n = Par.LineCount();
-    if (n == 1) return 0;
-    const LineInfo& first = Par.Extra->FirstLineInfo;
-    if (first.Stop > Offset) return 0;
-    const auto& more = Par.Extra->MoreLines;
-    const auto it = std::upper_bound(more.begin(), more.end(), Offset,
-                                     [](std::int32_t o, const LineInfo& l) { return o < l.Stop; });
-    return it == more.end() ? n - 1 : 1 + static_cast<std::int32_t>(it - more.begin());
-}
-
 std::int32_t FirstDynAtOrAfter(const TDynInfoArray& D, std::int32_t Offset) {
     return static_cast<std::int32_t>(
         std::lower_bound(D.begin(), D.end(), Offset, [](const TDynInfo& d, std::int32_t o) { return d.Offset < o; }) -
@@ -218,6 +206,7 @@ void TParagraphsList::ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std:
             l.DynIndex = FirstDynAtOrAfter(d, l.Start);
         }
         LinesAdjusted = true;
+        AdjustedEnd = O1 + n;
     }
 
     R.Delta = delta;

@@ -1,0 +1,461 @@
+// FormatParagraph: breaking a paragraph into display lines (word wrap by
+// pixels, by characters, or none), incrementally from a changed line.
+
+#include "layout.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "lines_list.h"
+#include "memo_base.h"
+#include "static_format.h"
+#include "style_walker.h"
+
+namespace tarvex {
+
+std::int64_t TextExtentSum(TCanvas& Canvas, const char* Text, std::int64_t Count, std::int32_t Chunk) {
+    if (Chunk < 1) Chunk = 4096;
+    std::int64_t w = 0;
+    while (Count > 0) {
+        const auto n = static_cast<int>(std::min<std::int64_t>(Count, Chunk));
+        w += Canvas.TextExtent(Text, n);
+        Text += n;
+        Count -= n;
+    }
+    return w;
+}
+
+void MeasureSpace(TCanvas& Canvas, std::int32_t& SpaceWidth, std::int32_t& Overhang) {
+    const int one = Canvas.TextExtent(" ", 1);
+    const int two = Canvas.TextExtent("  ", 2);
+    SpaceWidth = two - one;
+    Overhang = 2 * one - two;
+    if (SpaceWidth < 0 || one <= 0) {
+        SpaceWidth = 1;
+        Overhang = 0;
+    }
+}
+
+namespace {
+
+std::int32_t Clamp32(std::int64_t V) {
+    return static_cast<std::int32_t>(std::max<std::int64_t>(0, std::min<std::int64_t>(V, INT32_MAX)));
+}
+
+class TParagraphFormatter {
+public:
+    TParagraphFormatter(TDudiRiriBase& Memo, TCanvas& Canvas, TFormatState& State, ParInfo& Par, bool Full,
+                        std::int32_t ClientWidth)
+        : M(Memo), P(Par), W(Memo, &Canvas, State, Par), St(State), Out(State.Scratch), FullLayout(Full), T(Par.Text ? Par.Text : ""),
+          Len(Par.Len()), SF(Memo.StaticFormat()), TabW(Memo.TabWidthPixels()) {
+        Lines.Par = &Par;
+        Out.clear();
+        OldCount = Par.LineCount();
+        if (Memo.OneLinePerParagraph()) {
+            CharMode = false;
+            NoWrap = true;
+            Limit = static_cast<std::int64_t>(INT32_MAX) - Memo.RightMargin();
+        } else if (Memo.ColumnWrap() > 0) {
+            CharMode = true;
+            Limit = Memo.ColumnWrap();
+        } else if (Memo.ColumnWrap() < 0) {
+            CharMode = false;
+            Limit = -static_cast<std::int64_t>(Memo.ColumnWrap());
+        } else {
+            CharMode = false;
+            Limit = static_cast<std::int64_t>(ClientWidth) - Memo.LeftMargin() - Memo.RightMargin();
+        }
+        if (Limit < 1) Limit = 1;
+    }
+
+    TFormatResult Run(std::int32_t& FirstLine, std::int32_t& LastLine) {
+        FirstLine = std::max(0, std::min(FirstLine, OldCount - 1));
+        KeepFrom = std::max(LastLine, FirstLine);
+        Requested = FirstLine;
+        // Laying out from the line before the changed one covers both ways an
+        // edit reaches back: blanks that hang on it and a word pulled back onto it.
+        Relay = Requested > 0 ? Requested - 1 : 0;
+        OldIdx = Relay;
+        const LineInfo start = *Lines.Line(Relay);
+        Layout(start);
+
+        const std::int32_t lastOld = Stopped ? StopIdx : OldCount - 1;
+        const auto newN = static_cast<std::int32_t>(Out.size());
+        const std::int32_t delta = newN - (lastOld - Relay + 1);
+        // The line before the requested one counts as changed only when it did.
+        const bool prevChanged = Relay < Requested && (Out.empty() || !(Out[0] == *Lines.Line(Relay)));
+        Merge(lastOld, delta);
+        FirstLine = PrevHung ? Relay - 1 : (prevChanged || Relay == Requested ? Relay : Requested);
+        LastLine = lastOld + delta;
+        return {OldCount + delta, delta};
+    }
+
+private:
+    TDudiRiriBase& M;
+    ParInfo& P;
+    TStyleWalker W;
+    TFormatState& St;
+    std::vector<LineInfo>& Out;
+    const bool FullLayout;
+    const char* T;
+    const std::int32_t Len;
+    const bool SF;
+    const std::int32_t TabW;
+    TLinesList Lines;
+    std::int32_t OldCount = 1;
+    bool CharMode = false;
+    bool NoWrap = false;
+    std::int64_t Limit = 1;
+
+    std::int32_t Requested = 0, Relay = 0;
+    std::int32_t KeepFrom = 0;  // old lines from here on may be kept by an early stop
+    std::int32_t OldIdx = 0;
+    bool Stopped = false;
+    std::int32_t StopIdx = 0;
+    bool PrevHung = false;
+
+    // The line being built.
+    LineInfo Cur;
+    std::int64_t X = 0;        // pixels so far
+    std::int64_t WordEndX = 0;  // x before the blanks behind the last word
+    std::int32_t Blanks = 0;    // blanks since JustifyFrom
+    std::int32_t Trailing = 0;  // blanks since the last word
+
+    std::int64_t NextTab(std::int64_t X0) const { return TabW > 0 ? (X0 / TabW + 1) * TabW : X0; }
+
+    void StartLine(std::int32_t Pos, std::uint8_t Style) {
+        Cur = LineInfo{};
+        Cur.Start = Pos;
+        Cur.JustifyFrom = Pos;
+        Cur.Style = Style;
+        Cur.DynIndex = W.FirstAtOrAfter(Pos);
+        X = WordEndX = 0;
+        Blanks = Trailing = 0;
+    }
+
+    // Stores a finished line; returns true when the layout may stop here.
+    // NextStyle is the static style at Stop, where the next line starts.
+    bool Store(std::int32_t Stop, std::int64_t Width, std::int64_t FullWidth, std::int32_t Spaces,
+               std::uint8_t NextStyle = 0) {
+        LineInfo l = Cur;
+        l.Stop = Stop;
+        l.Width = Clamp32(Width);
+        l.FullWidth = Clamp32(FullWidth);
+        l.Spaces = std::max(0, Spaces);
+        Out.push_back(l);
+        NoteWidth(l.Width);
+        if (FullLayout || Relay + static_cast<std::int32_t>(Out.size()) - 1 < Requested) return false;
+        // Early stop: an old break at the same place, and the old line behind it
+        // starts in the same state as the new one would.
+        while (OldIdx < OldCount && Lines.Line(OldIdx)->Stop < Stop) ++OldIdx;
+        if (OldIdx < OldCount - 1 && OldIdx >= KeepFrom) {
+            const LineInfo& old = *Lines.Line(OldIdx);
+            const LineInfo& after = *Lines.Line(OldIdx + 1);
+            if (old.Stop == Stop && after.Style == NextStyle && after.DynIndex == W.FirstAtOrAfter(Stop)) {
+                Stopped = true;
+                StopIdx = OldIdx;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void NoteWidth(std::int32_t Width) {
+        if (Width > M.WidestLine) {
+            M.WidestLine = Width;
+            if (!M.WordWrap() || M.ColumnWrap() > 0) M.WidestLineIndex = P.FirstLine;
+        }
+    }
+
+    bool Breaks(std::int32_t WordEnd, std::int64_t WordW, std::int64_t XBefore, std::int32_t LineStart) const {
+        if (NoWrap) return false;
+        if (CharMode) return WordEnd - LineStart > Limit;
+        return XBefore + WordW > Limit;
+    }
+
+    void Layout(const LineInfo& Start) {
+        W.Start(Start.Start, Start.Style);
+        std::int32_t pos = Start.Start;
+        StartLine(pos, Start.Style);
+        Cur.DynIndex = W.FirstAtOrAfter(pos);
+        for (;;) {
+            // The gap: blanks, tabs and style codes.
+            const std::int32_t gapStart = pos;
+            while (pos < Len) {
+                W.PassTo(pos);
+                const auto c = static_cast<unsigned char>(T[pos]);
+                if (c == ' ') {
+                    X += St.SpaceWidth;
+                    ++Blanks;
+                    ++Trailing;
+                } else if (c == '\t') {
+                    X = NextTab(X);
+                    WordEndX = X;
+                    Blanks = Trailing = 0;
+                    Cur.JustifyFrom = pos;
+                } else if (c == 0) {
+                    // no width
+                } else if (SF && IsStyleCode(c)) {
+                    W.Fold(c);
+                } else {
+                    break;
+                }
+                ++pos;
+            }
+            if (pos > gapStart && gapStart == Cur.Start && (Relay > 0 || !Out.empty())) {
+                // A line does not start with blanks: they hang on the line before.
+                HangGap(pos);
+            }
+            if (pos >= Len) break;
+
+            // The word.
+            const std::int32_t wordStart = pos;
+            const TStyleWalker::Mark atWord = W.Save();
+            const std::int64_t wordW = MeasureWord(pos);
+            const std::int32_t wordEnd = pos;
+            if (!Breaks(wordEnd, wordW, X, Cur.Start)) {
+                X += wordW;
+                WordEndX = X;
+                Trailing = 0;
+                continue;
+            }
+            if (wordStart > Cur.Start) {
+                if (Store(wordStart, WordEndX, X, Blanks - Trailing, atWord.SStyle)) return;
+                StartLine(wordStart, atWord.SStyle);
+                if (!Breaks(wordEnd, wordW, 0, wordStart)) {
+                    X = WordEndX = wordW;
+                    continue;
+                }
+            }
+            // A word longer than a line is split.
+            W.Restore(atWord);
+            pos = wordStart;
+            if (Split(pos)) return;
+        }
+        // The end of the paragraph reads as an empty word.
+        if (CharMode && Len - Cur.Start > Limit) {
+            // Only blanks overflow the line: the line ends here and they hang on it.
+            if (!Store(Len, WordEndX, X, Blanks - Trailing)) FinishLast();
+            return;
+        }
+        if (Len > Cur.Start || (Out.empty() && !PrevHung)) {
+            Cur.JustifyFrom = Len;
+            if (Store(Len, X, X, 0)) return;
+        }
+        FinishLast();
+    }
+
+    // The paragraph's last line is never justified.
+    void FinishLast() {
+        LineInfo* last = !Out.empty() ? &Out.back() : (PrevHung ? Lines.Line(Relay - 1) : nullptr);
+        if (!last) return;
+        last->JustifyFrom = Len;
+        last->Spaces = 0;
+    }
+
+    void HangGap(std::int32_t Pos) {
+        if (!Out.empty()) {
+            LineInfo& prev = Out.back();
+            prev.Stop = Pos;
+            prev.FullWidth = Clamp32(prev.FullWidth + X);
+        } else {
+            LineInfo& prev = *Lines.Line(Relay - 1);
+            prev.Stop = Pos;
+            prev.FullWidth = Clamp32(prev.FullWidth + X);
+            PrevHung = true;
+        }
+        StartLine(Pos, W.SStyle);
+    }
+
+    // Width of the word at Pos (moved to its end), less the overhang once.
+    std::int64_t MeasureWord(std::int32_t& Pos) {
+        std::int64_t w = 0;
+        std::int32_t run = Pos;
+        while (Pos < Len) {
+            const auto c = static_cast<unsigned char>(T[Pos]);
+            if (c == ' ' || c == '\t' || c == 0) break;
+            if (Pos >= W.Next) {
+                w += W.Measure(T + run, Pos - run);
+                W.PassTo(Pos);
+                run = Pos;
+            }
+            if (SF && IsStyleCode(c)) {
+                w += W.Measure(T + run, Pos - run);
+                W.Fold(c);
+                run = Pos + 1;
+            }
+            ++Pos;
+        }
+        w += W.Measure(T + run, Pos - run);
+        return w - St.Overhang;
+    }
+
+    // Takes characters one by one from the start of the line while they fit,
+    // gives one back, and stores the line. Returns true on an early stop.
+    bool Split(std::int32_t& Pos) {
+        std::int64_t width = 0, before = 0;
+        std::int32_t count = 0;
+        std::int32_t idxBefore = W.Idx;
+        while (Pos < Len) {
+            if (CharMode ? count >= Limit : width > Limit) break;
+            before = width;
+            idxBefore = W.Idx;
+            W.PassTo(Pos);
+            const auto c = static_cast<unsigned char>(T[Pos]);
+            if (c == '\t')
+                width = NextTab(width);
+            else if (SF && IsStyleCode(c))
+                W.Fold(c);
+            else if (c == ' ')
+                width += St.SpaceWidth;
+            else
+                width += W.CharWidth(c);
+            ++Pos;
+            ++count;
+        }
+        const bool overflowed = CharMode ? count >= Limit : width > Limit;
+        if (overflowed && count > 1 && !(SF && IsStyleCode(static_cast<unsigned char>(T[Pos - 1]))) && W.Idx == idxBefore) {
+            --Pos;
+            width = before;
+        }
+        Cur.JustifyFrom = Pos;
+        if (Store(Pos, width, width, 0, W.SStyle)) return true;
+        StartLine(Pos, W.SStyle);
+        return false;
+    }
+
+    void Merge(std::int32_t LastOld, std::int32_t Delta) {
+        const std::int32_t newCount = OldCount + Delta;
+        if (newCount == 1 && !P.HasExtra() && !Out.empty()) {
+            P.SetFirstLineInfo(Out[0]);
+            return;
+        }
+        ParExtraInfo& e = P.MakeExtra();
+        auto& more = e.MoreLines;
+        if (Delta > 0)
+            more.insert(more.begin() + LastOld, static_cast<std::size_t>(Delta), LineInfo{});
+        else if (Delta < 0)
+            more.erase(more.begin() + (LastOld + Delta), more.begin() + LastOld);
+        for (std::size_t k = 0; k < Out.size(); ++k) {
+            const std::int32_t i = Relay + static_cast<std::int32_t>(k);
+            if (i == 0)
+                e.FirstLineInfo = Out[k];
+            else
+                more[static_cast<std::size_t>(i - 1)] = Out[k];
+        }
+    }
+};
+
+}  // namespace
+
+TFormatResult FormatParagraph(TDudiRiriBase& Memo, TCanvas* Canvas, bool MeasureFont, TFormatState& State, bool Full,
+                              std::int32_t& LastLine, std::int32_t& FirstLine, std::int32_t ParIndex, ParInfo* Par,
+                              std::int32_t ClientWidth) {
+    ParInfo& p = Par ? *Par : Memo.Pars.Par(ParIndex);
+    if (!(p.Flags & pfKeywordsApplied) && Memo.WantsKeywordPass()) Memo.ApplyKeywordsToParagraph(ParIndex);
+    p.Flags |= pfFormatted | pfKeywordsApplied;
+    const std::int32_t oldCount = p.LineCount();
+    if (!Canvas) {
+        // Nothing is measured: one line of width 0.
+        LineInfo l;
+        l.Stop = p.Len();
+        l.JustifyFrom = p.Len();
+        l.Style = p.FirstLineInfo().Style;
+        if (p.HasExtra()) p.Extra->MoreLines.clear();
+        p.SetFirstLineInfo(l);
+        FirstLine = LastLine = 0;
+        return {1, 1 - oldCount};
+    }
+    if (MeasureFont) State.Selected = -1;
+    TParagraphFormatter f(Memo, *Canvas, State, p, Full, ClientWidth);
+    return f.Run(FirstLine, LastLine);
+}
+
+namespace {
+
+// The static style at the end of a paragraph, from its last line.
+std::uint8_t EndStyle(ParInfo& P) {
+    TLinesList l;
+    l.Par = &P;
+    const LineInfo& last = *l.Line(l.LineCount() - 1);
+    const std::string_view t = P.View();
+    const auto from = static_cast<std::size_t>(std::min<std::int64_t>(last.Start, t.size()));
+    return FoldStyle(last.Style, t.substr(from));
+}
+
+// Lays out From..To; FirstLineInFirst is the line of From to start at.
+TLayoutStats FormatRange(TDudiRiriBase& M, std::int32_t From, std::int32_t To, std::int32_t FirstLineInFirst, bool Full) {
+    TParagraphsList& L = M.Pars;
+    TLayoutStats st;
+    if (L.Count() == 0) return st;
+    From = std::max(0, std::min(From, L.Count() - 1));
+    To = std::max(From, std::min(To, L.Count() - 1));
+    TFormatState state;
+    std::int32_t running = L.At(From).FirstLine;
+    std::int32_t total = 0;
+    for (std::int32_t p = From; p <= To; ++p) {
+        ParInfo& par = L.At(p);
+        par.FirstLine = running;
+        std::int32_t first = p == From ? FirstLineInFirst : 0;
+        // Without a full layout, old lines before the end of the edit are never kept.
+        std::int32_t last = p == From && !Full ? LineOfOffset(par, L.AdjustedEnd) : 0;
+        const TFormatResult r = FormatParagraph(M, M.Canvas(), p == From, state, p == From ? Full : true,
+                                                last, first, p, &par, M.ClientWidth());
+        if (st.FirstChangedLine < 0) st.FirstChangedLine = running + first;
+        st.LastChangedLine = running + last;
+        total += r.Delta;
+        running += r.NewCount;
+        ++st.Paragraphs;
+        // Static styles run on across breaks: the next paragraph starts in the style this one ends in.
+        if (M.StaticFormat() && p + 1 < L.Count()) {
+            const std::uint8_t s = EndStyle(par);
+            ParInfo& next = L.At(p + 1);
+            LineInfo li = next.FirstLineInfo();
+            if (li.Style != s) {
+                li.Style = s;
+                next.SetFirstLineInfo(li);
+                next.Flags &= static_cast<std::uint8_t>(~pfFormatted);
+                if (p == To) ++To;
+            }
+        }
+    }
+    if (total != 0) L.ShiftLines(To + 1, total);
+    L.LineCount += total;
+    st.LinesAdded = total;
+    return st;
+}
+
+}  // namespace
+
+TLayoutStats FormatDirtyRange(TDudiRiriBase& M) {
+    TParagraphsList& L = M.Pars;
+    if (L.DirtyLastPar < 0 || L.Count() == 0) return {};
+    const std::int32_t from = std::max(0, std::min(L.DirtyFirstPar, L.Count() - 1));
+    const std::int32_t firstLine = std::max(0, L.DirtyFirstLine - L.At(from).FirstLine);
+    // Stopping where new breaks meet old ones is safe only when the old
+    // records were kept in step by the edit (one paragraph, lines shifted).
+    const bool full = !(L.LinesAdjusted && L.DirtyLastPar == L.DirtyFirstPar);
+    const TLayoutStats st = FormatRange(M, from, L.DirtyLastPar, firstLine, full);
+    L.DirtyLastPar = -1;
+    L.LinesAdjusted = false;
+    L.LineDelta = 0;
+    return st;
+}
+
+TLayoutStats FormatParagraphs(TDudiRiriBase& M, std::int32_t From, std::int32_t To) {
+    return FormatRange(M, From, To, 0, true);
+}
+
+TLayoutStats FormatAll(TDudiRiriBase& M) {
+    TParagraphsList& L = M.Pars;
+    if (L.Count() > 0) L.At(0).FirstLine = 0;
+    const TLayoutStats st = FormatRange(M, 0, L.Count() - 1, 0, true);
+    L.FormatNext = L.Count();
+    L.FormatLast = -1;
+    L.DirtyLastPar = -1;
+    L.LinesAdjusted = false;
+    L.LineDelta = 0;
+    return st;
+}
+
+}  // namespace tarvex
