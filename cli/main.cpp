@@ -12,9 +12,10 @@ const char* kUsage =
     "Usage: tarvex-cli COMMAND [OPTIONS] ARGS\n"
     "\n"
     "Commands:\n"
-    "  stats [--null-replace CHAR] [--trim-trailing] FILE\n"
+    "  stats [--null-replace CHAR] [--trim-trailing] [--wrap-chars N] FILE\n"
     "      Load FILE ('-' for standard input) and print its paragraph count,\n"
-    "      length, line break and longest paragraph.\n";
+    "      length, line break, longest paragraph and display lines (wrapped\n"
+    "      at N characters with --wrap-chars).\n";
 }
 
 int main(int argc, char** argv) {

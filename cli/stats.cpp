@@ -7,7 +7,9 @@
 
 #include "codepage.h"
 #include "commands.h"
-#include "paragraphs_list.h"
+#include "fixed_canvas.h"
+#include "layout.h"
+#include "memo_base.h"
 #include "stream.h"
 
 namespace tarvex::cli {
@@ -35,6 +37,7 @@ char ParseChar(const std::string& S) {
 int Stats(const Args& A) {
     char nullReplace = 0;
     bool trim = false;
+    int wrapChars = 0;
     std::string file;
     for (std::size_t i = 0; i < A.size(); ++i) {
         if (A[i] == "--null-replace") {
@@ -42,6 +45,15 @@ int Stats(const Args& A) {
             nullReplace = ParseChar(A[i]);
         } else if (A[i] == "--trim-trailing") {
             trim = true;
+        } else if (A[i] == "--wrap-chars") {
+            if (++i >= A.size()) throw UsageError{"--wrap-chars needs a number"};
+            try {
+                std::size_t used = 0;
+                wrapChars = std::stoi(A[i], &used);
+                if (used != A[i].size() || wrapChars < 1) throw std::invalid_argument("");
+            } catch (const std::logic_error&) {
+                throw UsageError{"--wrap-chars takes a positive number, not \"" + A[i] + "\""};
+            }
         } else if (A[i].size() > 1 && A[i][0] == '-' && A[i] != "-") {
             throw UsageError{"unknown option " + A[i]};
         } else if (file.empty()) {
@@ -58,16 +70,27 @@ int Stats(const Args& A) {
     else
         in = std::make_unique<TFileStream>(file, TFileStream::fmOpenRead);
 
-    TParagraphsList pars;
+    TDudiRiriBase memo;
+    TParagraphsList& pars = memo.Pars;
     TRiriLineBreak found = pbCRLF;
     pars.LoadFromStream(*in, nullReplace, 300, nullptr, found, trim);
+    if (wrapChars > 0) {
+        // Character wrap decides breaks by counting; any canvas measures alike.
+        TFixedCanvas canvas(8);
+        memo.SetCanvas(&canvas);
+        memo.SetWordWrap(true);
+        memo.SetColumnWrap(wrapChars);
+        FormatAll(memo);
+        memo.SetCanvas(nullptr);
+    }
 
     std::int32_t longest = 0;
     for (std::int32_t i = 0; i < pars.Count(); ++i) longest = std::max(longest, pars.At(i).Len());
     std::cout << "paragraphs: " << pars.Count() << "\n"
               << "chars: " << pars.TotalLen << "\n"
               << "linebreak: " << (pars.Count() > 1 ? BreakName(found) : "none") << "\n"
-              << "longest: " << longest << "\n";
+              << "longest: " << longest << "\n"
+              << "lines: " << pars.LineCount << "\n";
     return 0;
 }
 

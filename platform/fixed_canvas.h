@@ -16,6 +16,7 @@ public:
 
     void SelectFont(const TFontSpec& F) override;
     const TFontSpec& Font() const override { return FFont; }
+    using TCanvas::TextExtent;
     int TextExtent(const char* Text, int Count) override;
     TFontMetrics Metrics() override;
     const int* Advances() override { return FCurrent.data(); }

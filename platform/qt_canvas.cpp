@@ -1,10 +1,11 @@
 #include "qt_canvas.h"
 
+#include "codepage.h"
 #include "qt_text.h"
 
 namespace tarvex {
 
-TQtCanvas::TQtCanvas() { SelectFont(FFont); }
+TQtCanvas::TQtCanvas() { SelectFont(TFontSpec{}); }
 
 QFont TQtCanvas::MakeFont(const TFontSpec& F) {
     QFont f(QString::fromStdString(F.Name));
@@ -13,28 +14,41 @@ QFont TQtCanvas::MakeFont(const TFontSpec& F) {
     f.setItalic(F.Style & fsItalic);
     f.setUnderline(F.Style & fsUnderline);
     f.setStrikeOut(F.Style & fsStrikeOut);
+    f.setKerning(false);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
 void TQtCanvas::SelectFont(const TFontSpec& F) {
-    FFont = F;
-    FMetrics.emplace(MakeFont(F));
+    if (FCur && FCur->Spec.Name == F.Name && FCur->Spec.Size == F.Size && FCur->Spec.Style == F.Style) return;
+    for (auto& e : FCache) {
+        if (e->Spec.Name == F.Name && e->Spec.Size == F.Size && e->Spec.Style == F.Style) {
+            FCur = e.get();
+            return;
+        }
+    }
+    auto e = std::make_unique<Entry>();
+    e->Spec = F;
+    e->Font = MakeFont(F);
+    const QFontMetrics fm(e->Font);
+    for (int b = 0; b < 256; ++b)
+        e->Advances[static_cast<std::size_t>(b)] = fm.horizontalAdvance(QChar(Cp1251ToUnicode(static_cast<unsigned char>(b))));
+    e->Metrics.Ascent = fm.ascent();
+    e->Metrics.Descent = fm.descent();
+    e->Metrics.Height = fm.ascent() + fm.descent();
+    e->Metrics.ExternalLeading = fm.leading();
+    e->Metrics.AveCharWidth = fm.averageCharWidth();
+    e->Metrics.MaxCharWidth = fm.maxWidth();
+    FCur = e.get();
+    FCache.push_back(std::move(e));
 }
 
 int TQtCanvas::TextExtent(const char* Text, int Count) {
-    if (Count <= 0) return 0;
-    return FMetrics->horizontalAdvance(ToQString(std::string_view(Text, static_cast<std::size_t>(Count))));
-}
-
-TFontMetrics TQtCanvas::Metrics() {
-    TFontMetrics m;
-    m.Ascent = FMetrics->ascent();
-    m.Descent = FMetrics->descent();
-    m.Height = m.Ascent + m.Descent;
-    m.ExternalLeading = FMetrics->leading();
-    m.AveCharWidth = FMetrics->averageCharWidth();
-    m.MaxCharWidth = FMetrics->maxWidth();
-    return m;
+    const int* adv = FCur->Advances.data();
+    int w = 0;
+    for (int i = 0; i < Count; ++i) w += adv[static_cast<unsigned char>(Text[i])];
+    return w;
 }
 
 }  // namespace tarvex

@@ -17,29 +17,35 @@ expect() {  # name, expected output, command...
 }
 
 printf 'ab\r\n\r\nc' > "$tmp/crlf.txt"
-expect "crlf" $'paragraphs: 3\nchars: 7\nlinebreak: CRLF\nlongest: 2' "$cli" stats "$tmp/crlf.txt"
+expect "crlf" $'paragraphs: 3\nchars: 7\nlinebreak: CRLF\nlongest: 2\nlines: 3' "$cli" stats "$tmp/crlf.txt"
 
 printf 'one' > "$tmp/none.txt"
-expect "no break" $'paragraphs: 1\nchars: 3\nlinebreak: none\nlongest: 3' "$cli" stats "$tmp/none.txt"
+expect "no break" $'paragraphs: 1\nchars: 3\nlinebreak: none\nlongest: 3\nlines: 1' "$cli" stats "$tmp/none.txt"
 
 : > "$tmp/empty.txt"
-expect "empty" $'paragraphs: 1\nchars: 0\nlinebreak: none\nlongest: 0' "$cli" stats "$tmp/empty.txt"
+expect "empty" $'paragraphs: 1\nchars: 0\nlinebreak: none\nlongest: 0\nlines: 1' "$cli" stats "$tmp/empty.txt"
 
 printf 'a\n\rbb\n\r' > "$tmp/lfcr.txt"
-expect "lfcr" $'paragraphs: 3\nchars: 7\nlinebreak: LFCR\nlongest: 2' "$cli" stats "$tmp/lfcr.txt"
+expect "lfcr" $'paragraphs: 3\nchars: 7\nlinebreak: LFCR\nlongest: 2\nlines: 3' "$cli" stats "$tmp/lfcr.txt"
 
 printf 'ab\0cd\nef' > "$tmp/nul.bin"
-expect "nul ends the text" $'paragraphs: 1\nchars: 2\nlinebreak: none\nlongest: 2' "$cli" stats "$tmp/nul.bin"
-expect "nul replaced" $'paragraphs: 2\nchars: 9\nlinebreak: LF\nlongest: 5' "$cli" stats --null-replace . "$tmp/nul.bin"
+expect "nul ends the text" $'paragraphs: 1\nchars: 2\nlinebreak: none\nlongest: 2\nlines: 1' "$cli" stats "$tmp/nul.bin"
+expect "nul replaced" $'paragraphs: 2\nchars: 9\nlinebreak: LF\nlongest: 5\nlines: 2' "$cli" stats --null-replace . "$tmp/nul.bin"
 
 printf 'x  \ny\t\n' > "$tmp/blanks.txt"
-expect "trim" $'paragraphs: 3\nchars: 6\nlinebreak: LF\nlongest: 1' "$cli" stats --trim-trailing "$tmp/blanks.txt"
+expect "trim" $'paragraphs: 3\nchars: 6\nlinebreak: LF\nlongest: 1\nlines: 3' "$cli" stats --trim-trailing "$tmp/blanks.txt"
 
-expect "stdin" $'paragraphs: 2\nchars: 6\nlinebreak: CR\nlongest: 2' sh -c "printf 'ab\rcd' | '$cli' stats -"
+expect "stdin" $'paragraphs: 2\nchars: 6\nlinebreak: CR\nlongest: 2\nlines: 2' sh -c "printf 'ab\rcd' | '$cli' stats -"
 
 # A single line longer than the read buffer, many times over.
 head -c 3000000 /dev/zero | tr '\0' 'q' > "$tmp/long.txt"
-expect "long line" $'paragraphs: 1\nchars: 3000000\nlinebreak: none\nlongest: 3000000' "$cli" stats "$tmp/long.txt"
+expect "long line" $'paragraphs: 1\nchars: 3000000\nlinebreak: none\nlongest: 3000000\nlines: 1' "$cli" stats "$tmp/long.txt"
+
+# Character wrap: "aaaa bbbb cccc" at 10 is two lines; a 25-letter word three.
+printf 'aaaa bbbb cccc\r\nxxxxxxxxxxxxxxxxxxxxxxxxx\r\n' > "$tmp/wrap.txt"
+expect "wrap" $'paragraphs: 3\nchars: 43\nlinebreak: CRLF\nlongest: 25\nlines: 6' "$cli" stats --wrap-chars 10 "$tmp/wrap.txt"
+"$cli" stats --wrap-chars 0 "$tmp/wrap.txt" >/dev/null 2>&1; rc=$?
+if [ $rc -ne 2 ]; then echo "FAIL bad --wrap-chars: rc=$rc"; fail=1; fi
 
 # Errors: one line on standard error, exit 1.
 out="$("$cli" stats "$tmp/missing.txt" 2>"$tmp/err")"; rc=$?
