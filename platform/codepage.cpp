@@ -149,4 +149,36 @@ std::string Utf8ToCp1251(std::string_view Text, char Replacement) {
     return out;
 }
 
+namespace {
+struct UpperTable {
+    unsigned char T[256];
+    constexpr UpperTable() : T() {
+        for (int b = 0; b < 256; ++b) T[b] = static_cast<unsigned char>(b);
+        for (int b = 'a'; b <= 'z'; ++b) T[b] = static_cast<unsigned char>(b - 32);
+        for (int b = 0xE0; b <= 0xFF; ++b) T[b] = static_cast<unsigned char>(b - 32);
+        // The Cyrillic letters outside the Russian alphabet, and yo.
+        const unsigned char pairs[][2] = {{0x83, 0x81}, {0x90, 0x80}, {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9D, 0x8D},
+                                          {0x9E, 0x8E}, {0x9F, 0x8F}, {0xA2, 0xA1}, {0xB3, 0xB2}, {0xB4, 0xA5},
+                                          {0xB8, 0xA8}, {0xBA, 0xAA}, {0xBC, 0xA3}, {0xBE, 0xBD}, {0xBF, 0xAF}};
+        for (const auto& p : pairs) T[p[0]] = p[1];
+    }
+};
+constexpr UpperTable kUpper;
+}  // namespace
+
+unsigned char Cp1251Upper(unsigned char B) { return kUpper.T[B]; }
+
+std::string Cp1251UpperCase(std::string_view Text) {
+    std::string out(Text);
+    for (char& c : out) c = static_cast<char>(kUpper.T[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+std::string AsciiUpperCase(std::string_view Text) {
+    std::string out(Text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return out;
+}
+
 }  // namespace tarvex

@@ -21,4 +21,11 @@ std::string Cp1251ToUtf8(std::string_view Text);
 // Invalid UTF-8 sequences and characters without a Windows-1251 byte become Replacement.
 std::string Utf8ToCp1251(std::string_view Text, char Replacement = '?');
 
+// The upper-case letter of a Windows-1251 byte (Latin and Cyrillic letters;
+// every other byte is itself).
+unsigned char Cp1251Upper(unsigned char B);
+std::string Cp1251UpperCase(std::string_view Text);
+// Upper-cases a to z only.
+std::string AsciiUpperCase(std::string_view Text);
+
 }  // namespace tarvex

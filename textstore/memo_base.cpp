@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "highlight_passes.h"
+#include "highlighter.h"
 #include "navigator.h"
 
 namespace tarvex {
@@ -12,6 +14,7 @@ TDudiRiriBase::TDudiRiriBase() {
 }
 
 TDudiRiriBase::~TDudiRiriBase() {
+    SetHighlighter(nullptr);
     // Navigators that outlive the editor become free-standing.
     while (!FNavigators.empty()) FNavigators.back()->Bind(nullptr);
 }
@@ -26,6 +29,29 @@ std::string TDudiRiriBase::Separators() const {
 void TDudiRiriBase::SetSeparators(std::string_view V) {
     FSeparatorSet.reset();
     for (unsigned char c : V) FSeparatorSet.set(c);
+    // Whole-word boundaries of the start-stop keys depend on the separators.
+    StartStopKeys.Prepare(FSeparatorSet);
+}
+
+void TDudiRiriBase::SetUpperCaseType(TdrUpperCase V) {
+    FUpperCaseType = V;
+    Keywords.SetUpperCaseType(V);
+    StartStopKeys.SetUpperCaseType(V);
+}
+
+void TDudiRiriBase::SetHighlighter(TRiriHighlighter* H) {
+    if (H == FHighlighter) return;
+    if (FHighlighter) std::erase(FHighlighter->FMemos, this);
+    FHighlighter = H;
+    if (H) H->FMemos.push_back(this);
+}
+
+void TDudiRiriBase::ApplyKeywordsToParagraph(std::int32_t ParIndex) {
+    TRiriNavigator from(this), to(this);
+    from.SetParNb(ParIndex);
+    to.SetParNb(ParIndex);
+    to.SetParOffset(Pars.At(ParIndex).Len());
+    ApplyKeywords(*this, from, to);
 }
 
 void TDudiRiriBase::RegisterNavigator(TRiriNavigator* Nav) { FNavigators.push_back(Nav); }

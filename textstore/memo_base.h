@@ -13,12 +13,15 @@
 #include "canvas.h"
 #include "component.h"
 #include "dyn_info.h"
+#include "keywords.h"
 #include "paragraphs_list.h"
+#include "start_stop_keys.h"
 #include "types.h"
 
 namespace tarvex {
 
 class TRiriNavigator;
+class TRiriHighlighter;
 
 class TDudiRiriBase : public TComponent {
 public:
@@ -99,10 +102,25 @@ public:
     // font styles of bits 0 to 3.
     void SelectStyleFont(TCanvas& C, std::uint8_t Style) const;
 
-    // --- highlighting hooks used by layout (the editor fills them in)
+    // --- highlighting
+    TKeywordList Keywords;
+    TStartStopKeyList StartStopKeys;
+    bool ApplyKeyWords() const { return FApplyKeyWords; }
+    virtual void SetApplyKeyWords(bool V) { FApplyKeyWords = V; }
+    bool ApplyStartStopKeys() const { return FApplyStartStopKeys; }
+    virtual void SetApplyStartStopKeys(bool V) { FApplyStartStopKeys = V; }
+    TdrUpperCase UpperCaseType() const { return FUpperCaseType; }
+    // Passed on to both key lists.
+    virtual void SetUpperCaseType(TdrUpperCase V);
+    TRiriHighlighter* Highlighter() const { return FHighlighter; }
+    // Detaches from the old highlighter's list of editors and attaches to the new one's.
+    virtual void SetHighlighter(TRiriHighlighter* H);
+    const std::bitset<256>& SeparatorSet() const { return FSeparatorSet; }
+
     // True when laying out a paragraph must first run the keyword pass over it.
-    virtual bool WantsKeywordPass() const { return false; }
-    virtual void ApplyKeywordsToParagraph(std::int32_t /*ParIndex*/) {}
+    virtual bool WantsKeywordPass() const { return FApplyKeyWords || FHighlighter; }
+    // The keyword pass over one whole paragraph.
+    virtual void ApplyKeywordsToParagraph(std::int32_t ParIndex);
 
     // --- navigators
     void RegisterNavigator(TRiriNavigator* Nav);
@@ -139,6 +157,10 @@ private:
     std::int32_t FFixedLineHeight = 0;
     std::int32_t FMainSpaceWidth = -1;
     TCanvas* FCanvas = nullptr;
+    bool FApplyKeyWords = true;
+    bool FApplyStartStopKeys = true;
+    TdrUpperCase FUpperCaseType = druAscii;
+    TRiriHighlighter* FHighlighter = nullptr;
     std::vector<TRiriNavigator*> FNavigators;
 };
 

@@ -45,6 +45,8 @@ public:
     void Assign(const TRiriNavigator& Source);
     // Drops every cached value; Pos stays.
     void Invalidate();
+    // Drops the cached display line and change-point index only.
+    void ResetLineAndDyn() { FDynNb = FLineNb = -1; }
 
     // --- setters (Pos always valid; the rest is derived on demand)
     void SetPos(TPos P);

@@ -1,0 +1,653 @@
+// The highlighting passes: ApplyAttribute, the keyword pass and the
+// start-stop pass with the ripple of region states into later paragraphs.
+
+#include "highlight_passes.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "highlighter.h"
+#include "memo_base.h"
+#include "navigator.h"
+
+namespace tarvex {
+
+namespace {
+
+// Entries of a paragraph with an offset below / at most Offset.
+std::int32_t CountBelow(const ParInfo& P, std::int32_t Offset) {
+    const TDynInfoArray* d = P.Dyn();
+    if (!d) return 0;
+    return static_cast<std::int32_t>(
+        std::lower_bound(d->begin(), d->end(), Offset, [](const TDynInfo& x, std::int32_t o) { return x.Offset < o; }) -
+        d->begin());
+}
+std::int32_t CountAtMost(const ParInfo& P, std::int32_t Offset) {
+    const TDynInfoArray* d = P.Dyn();
+    if (!d) return 0;
+    return static_cast<std::int32_t>(
+        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynInfo& x) { return o < x.Offset; }) -
+        d->begin());
+}
+// The attribute in force at Offset, change points at Offset included.
+const TDynInfo& AttrAt(const ParInfo& P, std::int32_t Offset) {
+    const std::int32_t n = CountAtMost(P, Offset);
+    return n > 0 ? (*P.Dyn())[static_cast<std::size_t>(n - 1)] : *P.StartAttr();
+}
+
+
+// Change points that highlighters without contexts set stay when keys are redone.
+bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
+
+// Deletes the key-made change points with offsets in [From, To] (To inclusive).
+bool DeleteKeyPoints(ParInfo& P, std::int32_t From, std::int32_t To) {
+    TDynInfoArray* d = P.Dyn();
+    if (!d) return false;
+    const auto before = d->size();
+    d->erase(std::remove_if(d->begin(), d->end(),
+                            [&](const TDynInfo& x) { return x.Offset >= From && x.Offset <= To && !IsHighlighterPoint(x); }),
+             d->end());
+    return d->size() != before;
+}
+
+// Sets a paragraph's start attribute to the state at the end of the one before.
+void CarryState(ParInfo& Prev, ParInfo& Next) {
+    const std::int32_t n = Prev.DynCount();
+    if (n == 0)
+        Next.SetStartAttr(Prev.StartAttr(), false);  // shared
+    else
+        Next.SetStartAttr(&(*Prev.Dyn())[static_cast<std::size_t>(n - 1)], true);  // a copy
+}
+
+void ResetNavigatorsBehind(TDudiRiriBase& M, TPos From, std::int32_t UpToPar) {
+    for (TRiriNavigator* n : M.Navigators())
+        if (n->Pos() > From && (UpToPar < 0 || n->Pos() <= M.Pars.At(std::min(UpToPar, M.Pars.Count() - 1)).StartPos +
+                                                                 M.Pars.At(std::min(UpToPar, M.Pars.Count() - 1)).Len()))
+            n->ResetLineAndDyn();
+}
+
+bool IsSep(const TDudiRiriBase& M, std::string_view Text, std::int64_t I) {
+    return I < 0 || I >= static_cast<std::int64_t>(Text.size()) || M.IsSeparator(static_cast<unsigned char>(Text[static_cast<std::size_t>(I)]));
+}
+
+}  // namespace
+
+std::int32_t ContextDepth(const TDynInfo& A) { return (A.Flags & (dfOwn | dfKeyed)) == (dfOwn | dfKeyed) ? A.Depth : -1; }
+
+bool KeywordsAllowed(const TDynInfo& A) { return !(A.Flags & dfOwn) || A.Context == 0; }
+
+bool StartAllowed(const TDynInfo& A) {
+    const std::int32_t d = ContextDepth(A);
+    return d < 0 || (d < 16 && A.Contexts[d] >= -1);
+}
+
+// --- ApplyAttribute
+
+void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB, bool MarkDirty, bool Set,
+                    const TDynInfo& Attr) {
+    TRiriNavigator* s = &NavA;
+    TRiriNavigator* e = &NavB;
+    if (s->Pos() > e->Pos()) std::swap(s, e);
+    TParagraphsList& L = M.Pars;
+    const TPos endPos = e->Pos();
+    const std::int32_t startPar = s->ParNb();
+    const std::int32_t endPar = e->ParNb();
+    if (MarkDirty) L.MarkDirty(startPar, s->LineNb(), endPar);
+
+    // The attribute in force at the start, and where it began.
+    TDynInfo before = s->CurrentAttr();
+    TPos beforeAt = s->Par()->StartPos + (s->DynNb() > 0 ? before.Offset : 0);
+
+    TDynInfo n = Attr;
+    n.Nesting = (before.Flags & dfOwn) ? before.Nesting : 0;
+    if (Set)
+        n.Flags |= dfOwn;
+    else
+        n.Flags = 0;
+    if ((n.Flags & dfOwn) && (n.Extra & 1)) ++n.Nesting;
+    n.Extra &= static_cast<std::uint8_t>(~2);
+    if (Set || (before.Flags & dfOwn)) s->InsertAttr(n);
+
+    // Change points covered by the span go; the last one's attribute is what
+    // continues behind it.
+    TDynInfo* shared = nullptr;
+    for (std::int32_t p = startPar; p <= endPar; ++p) {
+        ParInfo& par = L.At(p);
+        par.Flags &= static_cast<std::uint8_t>(~pfFormatted);
+        if (TDynInfoArray* d = par.Dyn()) {
+            const auto from = static_cast<std::size_t>(p == startPar ? s->DynNb() : 0);
+            const TPos limit = p == endPar ? endPos - par.StartPos : INT32_MAX;
+            std::size_t to = from;
+            while (to < d->size() && (*d)[to].Offset <= limit) ++to;
+            if (to > from) {
+                before = (*d)[to - 1];
+                beforeAt = par.StartPos + before.Offset;
+                d->erase(d->begin() + static_cast<std::ptrdiff_t>(from), d->begin() + static_cast<std::ptrdiff_t>(to));
+            }
+        }
+        if (p > startPar) {
+            if (n.Flags & dfOwn) {
+                if (!shared) shared = NewSharedAttr(n);
+                par.SetStartAttr(shared, false);
+            } else {
+                par.SetStartAttr(DefaultAttr(), false);
+            }
+        }
+    }
+    if (shared) ReleaseAttr(shared);  // the paragraphs hold their own references
+
+    const TPos keyLeft = beforeAt + before.KeyLen - endPos;
+    before.KeyLen = static_cast<std::uint16_t>(std::clamp<TPos>(keyLeft, 0, 65535));
+    s->ResetLineAndDyn();
+    e->Invalidate();
+    e->SetPos(endPos);
+    if (endPos >= L.TotalLen) return;
+    if (Set || (before.Flags & dfOwn)) e->InsertAttr(before);
+}
+
+// --- the keyword pass
+
+namespace {
+
+struct TKeywordMatch {
+    std::int32_t Key;
+    TPos Start;
+    std::int32_t Len;
+};
+
+void ApplyKeywordBatch(TDudiRiriBase& M, std::vector<TKeywordMatch>& Batch, TRiriNavigator& NavTo, TPos& Earliest) {
+    for (const TKeywordMatch& m : Batch) {
+        TRiriNavigator a(&M), b(&M);
+        a.SetPos(m.Start);
+        a.SkipEqual();
+        const TDynInfo A = a.CurrentAttr();
+        const std::int32_t d = ContextDepth(A);
+        if (d >= 15) continue;  // the context stack is full
+        if (d >= 0 && a.DynNb() > 0) (*a.Par()->Dyn())[static_cast<std::size_t>(a.DynNb() - 1)].StopLen = 0;
+        const TKeyInfoLen& k = M.Keywords.Item(m.Key);
+        TDynInfo n = A;
+        n.Flags = static_cast<std::uint8_t>((k.Style & 0x3F) | dfOwn | dfKeyed);
+        n.Nesting = 0;
+        n.Extra = 0;
+        n.Color = k.Color;
+        n.BkColor = k.BkColor;
+        n.Context = k.Context;
+        n.Cursor = k.Cursor;
+        n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(m.Len, 65535));
+        n.Depth = static_cast<std::int8_t>(d + 1);
+        n.Contexts[d + 1] = static_cast<std::int16_t>(m.Key);
+        b.SetPos(m.Start + m.Len);
+        ApplyAttribute(M, a, b, false, true, n);
+        Earliest = std::min(Earliest, m.Start);
+        if (NavTo.Pos() < m.Start + m.Len) NavTo.SetPos(m.Start + m.Len);
+    }
+    Batch.clear();
+}
+
+}  // namespace
+
+void ApplyKeywords(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigator& NavTo) {
+    if (TRiriHighlighter* h = M.Highlighter()) h->ScanKeywords(NavFrom, NavTo, M.Keywords.Count());
+    TKeywordList& K = M.Keywords;
+    if (!M.ApplyKeyWords() || K.Count() == 0) return;
+    TParagraphsList& L = M.Pars;
+    TRiriNavigator* f = &NavFrom;
+    TRiriNavigator* t = &NavTo;
+    if (f->Pos() > t->Pos()) std::swap(f, t);
+    const std::int32_t p1 = f->ParNb(), o1 = f->ParOffset();
+    const std::int32_t p2 = t->ParNb(), o2 = t->ParOffset();
+    const std::int32_t maxLen = K.MaxLen();
+    const bool allCase = K.Flags() & 1;
+
+    // Keywords by the first character they are searched with.
+    std::vector<std::int32_t> byFirst[256];
+    for (std::int32_t k = 0; k < K.Count(); ++k) {
+        const TKeyInfoLen& key = K.Item(k);
+        if (key.Context == 0 || key.Len == 0) continue;
+        const std::string& s = (key.Options & koCaseSensitive) ? key.Keyword : key.SearchKey;
+        byFirst[static_cast<unsigned char>(s[0])].push_back(k);
+    }
+
+    std::vector<TKeywordMatch> batch;
+    TPos earliest = INT64_MAX;
+    std::vector<std::vector<std::int32_t>> cands(static_cast<std::size_t>(K.Count()));
+    std::vector<std::uint8_t> used;
+    for (std::int32_t p = p1; p <= p2; ++p) {
+        ParInfo& par = L.At(p);
+        const std::string_view text = par.View();
+        const auto len = static_cast<std::int32_t>(text.size());
+        const std::int32_t ws = p == p1 ? std::max(0, o1 - maxLen - 1) : 0;
+        const std::int32_t we = p == p2 ? std::min(len, o2 + maxLen) : len;
+        if (ws >= we) continue;
+        // Nothing to do where keywords are allowed nowhere in the window.
+        if (!KeywordsAllowed(AttrAt(par, ws)) && CountAtMost(par, we - 1) == CountAtMost(par, ws)) continue;
+
+        // Characters under attributes that forbid keywords are out of reach.
+        const std::int32_t n = we - ws;
+        used.assign(static_cast<std::size_t>(n), 0);
+        {
+            std::int32_t idx = CountAtMost(par, ws);
+            const TDynInfo* a = idx > 0 ? &(*par.Dyn())[static_cast<std::size_t>(idx - 1)] : par.StartAttr();
+            const std::int32_t cnt = par.DynCount();
+            for (std::int32_t i = ws; i < we; ++i) {
+                while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) a = &(*par.Dyn())[static_cast<std::size_t>(idx++)];
+                if (!KeywordsAllowed(*a)) used[static_cast<std::size_t>(i - ws)] = 1;
+            }
+        }
+        const std::string folded = allCase ? std::string() : FoldText(text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(n)));
+        const std::string_view plain = text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(n));
+
+        // Every occurrence of every keyword, found in one sweep.
+        for (auto& c : cands) c.clear();
+        for (std::int32_t i = 0; i < n; ++i) {
+            for (int pass = 0; pass < (allCase ? 1 : 2); ++pass) {
+                const std::string_view hay = pass == 0 ? plain : std::string_view(folded);
+                for (std::int32_t k : byFirst[static_cast<unsigned char>(hay[static_cast<std::size_t>(i)])]) {
+                    const TKeyInfoLen& key = K.Item(k);
+                    const bool cs = key.Options & koCaseSensitive;
+                    if (cs != (pass == 0)) continue;
+                    const std::string& needle = cs ? key.Keyword : key.SearchKey;
+                    if (i + key.Len <= n && hay.compare(static_cast<std::size_t>(i), needle.size(), needle) == 0)
+                        cands[static_cast<std::size_t>(k)].push_back(i);
+                }
+            }
+        }
+        // In list order each keyword takes its occurrences left to right that
+        // nothing earlier has taken: the first keyword wins.
+        for (std::int32_t k = 0; k < K.Count(); ++k) {
+            const TKeyInfoLen& key = K.Item(k);
+            const std::int32_t from = p == p1 ? std::max(0, o1 - ws - key.Len) : 0;
+            const std::int32_t lastStart = p == p2 ? o2 - ws : INT32_MAX;
+            std::int32_t next = from;
+            for (std::int32_t i : cands[static_cast<std::size_t>(k)]) {
+                if (i < next) continue;
+                if (i > lastStart) break;
+                bool free = true;
+                for (std::int32_t j = i; j < i + key.Len && free; ++j) free = !used[static_cast<std::size_t>(j)];
+                if (!free) continue;
+                if ((key.Options & koWholeWord) &&
+                    !(IsSep(M, text, ws + i - 1) && IsSep(M, text, static_cast<std::int64_t>(ws) + i + key.Len)))
+                    continue;
+                std::fill(used.begin() + i, used.begin() + i + key.Len, 1);
+                batch.push_back({k, par.StartPos + ws + i, key.Len});
+                next = i + key.Len;
+                if (batch.size() == 16) ApplyKeywordBatch(M, batch, *t, earliest);
+            }
+        }
+    }
+    ApplyKeywordBatch(M, batch, *t, earliest);
+    if (earliest != INT64_MAX) ResetNavigatorsBehind(M, earliest, p2);
+}
+
+// --- start and stop keys
+
+bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
+    ParInfo& par = *Cur.Par();
+    const std::int32_t co = Cur.ParOffset();
+    const std::int32_t lo = std::max(co, Lim.ParNb() == Cur.ParNb() ? Lim.ParOffset() : par.Len());
+    if (ContextDepth(AttrAt(par, co)) >= 15) return false;
+    TStartStopKeyList& S = M.StartStopKeys;
+    if (M.ApplyStartStopKeys() && S.Count() > 0) {
+        if (!S.Prepared()) S.Prepare(M.SeparatorSet());
+        const std::string_view text = par.View();
+        const auto len = static_cast<std::int32_t>(text.size());
+        const std::int32_t span = S.MaxStartLen() + 1;
+        const std::int32_t ws = co - std::min(span, co);
+        const std::int32_t we = std::min(len, lo + span);
+        if (ws < we) {
+            const std::string folded = (S.Flags() & 1) ? std::string() : FoldText(text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(we - ws)));
+            const std::int32_t cnt = par.DynCount();
+            std::int32_t idx = CountAtMost(par, ws);
+            for (std::int32_t i = ws; i < we && i < std::max(lo, co + 1); ++i) {
+                while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) ++idx;
+                const TDynInfo& a = idx > 0 ? (*par.Dyn())[static_cast<std::size_t>(idx - 1)] : *par.StartAttr();
+                if (!StartAllowed(a)) {
+                    // Jump to the next change point.
+                    if (idx >= cnt) break;
+                    i = (*par.Dyn())[static_cast<std::size_t>(idx)].Offset - 1;
+                    continue;
+                }
+                for (std::int32_t k = 0; k < S.Count(); ++k) {
+                    const StartStopInfo& e = S.Item(k);
+                    const std::int32_t kl = e.StartLen;
+                    if (kl == 0 || i + kl > we) continue;
+                    if (i + kl + (e.StartBoundaryAfter ? 1 : 0) <= co) continue;  // must end beyond Cur
+                    const std::string_view hay = (e.Options & koCaseSensitive) ? text.substr(static_cast<std::size_t>(ws))
+                                                                               : std::string_view(folded);
+                    if (hay.compare(static_cast<std::size_t>(i - ws), static_cast<std::size_t>(kl), e.StartSearch()) != 0) continue;
+                    if (e.StartBoundaryBefore && !IsSep(M, text, i - 1)) continue;
+                    if (e.StartBoundaryAfter && !IsSep(M, text, i + kl)) continue;
+
+                    // Open the region at i.
+                    TDynInfoArray& d = par.DynForWrite();
+                    const std::int32_t atMost = CountAtMost(par, i);
+                    const TDynInfo A = atMost > 0 ? d[static_cast<std::size_t>(atMost - 1)] : *par.StartAttr();
+                    const std::int32_t depth = ContextDepth(A) + 1;
+                    if (depth > 0) {
+                        const std::int32_t below = CountBelow(par, i);
+                        if (below > 0) d[static_cast<std::size_t>(below - 1)].StopLen = 0;
+                    }
+                    // Change points inside the key (and at its end) go.
+                    d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynInfo& x) { return x.Offset > i && x.Offset <= i + kl; }),
+                            d.end());
+                    TDynInfo r = A;
+                    r.Flags = static_cast<std::uint8_t>((e.Style & 0x3F) | dfOwn | dfKeyed);
+                    r.Nesting = 0;
+                    r.Extra = 0;
+                    r.Depth = static_cast<std::int8_t>(depth);
+                    r.Contexts[depth] = static_cast<std::int16_t>(k + 32768);
+                    r.Cursor = e.Cursor;
+                    r.Color = e.Color;
+                    r.BkColor = e.BkColor;
+                    r.Context = e.Context;
+                    r.KeyLen = static_cast<std::uint16_t>(kl + (e.StartBoundaryAfter ? 1 : 0));
+                    r.StopLen = static_cast<std::uint16_t>(e.StopLen);
+                    r.Offset = i;
+                    const std::int32_t at = CountAtMost(par, i);
+                    if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == i)
+                        d[static_cast<std::size_t>(at - 1)] = r;
+                    else
+                        d.insert(d.begin() + CountBelow(par, i), r);
+                    Cur.ResetLineAndDyn();
+                    Lim.SetResolved(Cur.ParNb(), i + kl, par.StartPos + i + kl);
+                    return true;
+                }
+            }
+        }
+    }
+    if (TRiriHighlighter* h = M.Highlighter()) return h->FindStartKey(Cur, Lim, S.Count());
+    return false;
+}
+
+namespace {
+
+// The attribute in force before the region whose opening change point is
+// entry Idx of paragraph P: the nearest earlier state below Depth.
+TDynInfo StateBefore(TDudiRiriBase& M, std::int32_t P, std::int32_t Idx, std::int32_t Depth) {
+    TParagraphsList& L = M.Pars;
+    for (; P >= 0; --P) {
+        const ParInfo& par = L.At(P);
+        for (std::int32_t i = Idx - 1; i >= 0; --i) {
+            const TDynInfo& x = (*par.Dyn())[static_cast<std::size_t>(i)];
+            if (ContextDepth(x) < Depth) return x;
+        }
+        if (ContextDepth(*par.StartAttr()) < Depth) return *par.StartAttr();
+        if (P > 0) Idx = L.At(P - 1).DynCount();
+    }
+    return *DefaultAttr();
+}
+
+}  // namespace
+
+bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
+    ParInfo& par = *Cur.Par();
+    const std::int32_t p = Cur.ParNb();
+    const std::int32_t co = Cur.ParOffset();
+    const std::int32_t inForce = CountAtMost(par, co);
+    const TDynInfo A = inForce > 0 ? (*par.Dyn())[static_cast<std::size_t>(inForce - 1)] : *par.StartAttr();
+    const std::int32_t depth = ContextDepth(A);
+    if (depth < 0) return false;
+    TStartStopKeyList& S = M.StartStopKeys;
+    const std::int16_t top = A.Contexts[depth];
+    if (!(top < -1 && (top & 0x7FFF) < S.Count())) {
+        if (TRiriHighlighter* h = M.Highlighter()) return h->FindStopKey(Cur, Lim, S.Count());
+        return false;
+    }
+    if (!S.Prepared()) S.Prepare(M.SeparatorSet());
+    const std::int32_t k = top & 0x7FFF;
+    const StartStopInfo& e = S.Item(k);
+    const std::string_view text = par.View();
+    const auto len = static_cast<std::int32_t>(text.size());
+    const std::int32_t lo = std::max(co, Lim.ParNb() == p ? Lim.ParOffset() : len);
+    const std::int32_t sl = e.StopLen;
+
+    // The search looks back a stop key's length, but never into the start key.
+    std::int32_t from = std::max(0, co - sl);
+    if (inForce > 0) {
+        const TDynInfo& open = (*par.Dyn())[static_cast<std::size_t>(inForce - 1)];
+        from = std::max(from, std::min(len, open.Offset + static_cast<std::int32_t>(open.KeyLen)));
+    }
+    const std::int32_t to = std::min(len, lo + sl);  // a stop key must end by here
+
+    std::int32_t found = -1;
+    if (sl > 0) {
+        const std::string folded = (e.Options & koCaseSensitive) ? std::string() : FoldText(text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+        const std::string_view hay = (e.Options & koCaseSensitive) ? text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from))
+                                                                   : std::string_view(folded);
+        std::size_t pos = 0;
+        while ((pos = hay.find(e.StopSearch(), pos)) != std::string_view::npos) {
+            const std::int32_t t = from + static_cast<std::int32_t>(pos);
+            if ((e.StopBoundaryBefore && !IsSep(M, text, t - 1)) || (e.StopBoundaryAfter && !IsSep(M, text, t + sl))) {
+                ++pos;
+                continue;
+            }
+            found = t;
+            break;
+        }
+    }
+    TDynInfoArray& d = par.DynForWrite();
+    std::int32_t limOff;
+    if (found >= 0) {
+        d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynInfo& x) { return x.Offset > found && x.Offset <= found + sl; }),
+                d.end());
+        limOff = found + sl;
+    } else if (e.EndsAtLineEnd() && lo >= len) {
+        limOff = len;
+        d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynInfo& x) { return x.Offset == len && !IsHighlighterPoint(x); }),
+                d.end());
+    } else {
+        return false;
+    }
+
+    // The region's opening change point learns the length of its stop key.
+    std::int32_t openPar = p, openIdx = std::min(inForce, CountAtMost(par, co)) - 1;
+    while (openIdx < 0 && openPar > 0) {
+        --openPar;
+        openIdx = M.Pars.At(openPar).DynCount() - 1;
+    }
+    if (openIdx >= 0)
+        (*M.Pars.At(openPar).Dyn())[static_cast<std::size_t>(openIdx)].StopLen =
+            static_cast<std::uint16_t>(sl + (e.StopBoundaryBefore ? 1 : 0));
+
+    // The region continues as the next entry with the same start, or the state before it returns.
+    TDynInfo after;
+    std::int32_t next = -1;
+    for (std::int32_t j = k + 1; j < S.Count(); ++j)
+        if (S.Item(j).SameStart == k) {
+            next = j;
+            break;
+        }
+    if (next >= 0) {
+        const StartStopInfo& ne = S.Item(next);
+        after = A;
+        after.Flags = static_cast<std::uint8_t>((ne.Style & 0x3F) | dfOwn | dfKeyed);
+        after.Nesting = 0;
+        after.Extra = 0;
+        after.Contexts[depth] = static_cast<std::int16_t>(next + 32768);
+        after.Cursor = ne.Cursor;
+        after.Color = ne.Color;
+        after.BkColor = ne.BkColor;
+    } else {
+        after = openIdx >= 0 ? StateBefore(M, openPar, openIdx, depth) : *DefaultAttr();
+    }
+    after.KeyLen = 0;
+    after.Offset = limOff;
+    d.insert(d.begin() + CountBelow(par, limOff), after);
+    Cur.ResetLineAndDyn();
+    Lim.SetResolved(p, limOff, par.StartPos + limOff);
+    return true;
+}
+
+TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigator& NavTo, TDynInfo& EndAttr) {
+    TParagraphsList& L = M.Pars;
+    TStartStopKeyList& S = M.StartStopKeys;
+    if (!S.Prepared()) S.Prepare(M.SeparatorSet());
+    TPos segFrom = std::min(NavFrom.Pos(), NavTo.Pos());
+    TPos segTo = std::max(NavFrom.Pos(), NavTo.Pos());
+    const TPos rangeStart = segFrom;
+    std::int32_t first = L.ParagraphAt(segFrom);
+    std::int32_t last = L.ParagraphAt(segTo);
+    if (segTo >= L.At(last).StartPos + L.At(last).Len() && last + 1 < L.Count()) EndAttr = *L.At(last + 1).StartAttr();
+    bool changed = false;
+    TRiriNavigator g(&M), lim(&M);
+    for (;;) {
+        bool crossed = false;  // a key ran past the end of the segment
+        for (std::int32_t p = first; p <= last; ++p) {
+            ParInfo& par = L.At(p);
+            const std::int32_t len = par.Len();
+            const std::int32_t go = p == first ? static_cast<std::int32_t>(segFrom - par.StartPos) : 0;
+            const std::int32_t eo = p == last ? static_cast<std::int32_t>(std::min<TPos>(segTo - par.StartPos, len)) : len;
+            // The state the text behind the segment expects. A key-made change
+            // point at the segment end goes too: it was left by a key inside
+            // the segment, and it comes back if the segment still makes it.
+            if (eo < len) EndAttr = AttrAt(par, eo);
+            if (DeleteKeyPoints(par, go, eo)) changed = true;
+            g.SetResolved(p, go, par.StartPos + go);
+            // An empty segment (a deletion) may still have joined a key across it.
+            bool firstRound = go == eo;
+            for (;;) {
+                lim.SetResolved(p, eo, par.StartPos + eo);
+                if (FindStop(M, g, lim)) {
+                    changed = true;
+                    g.SetResolved(p, lim.ParOffset(), lim.Pos());
+                }
+                lim.SetResolved(p, eo, par.StartPos + eo);
+                const bool tryStart = g.ParOffset() < eo || firstRound;
+                firstRound = false;
+                if (tryStart && FindStart(M, g, lim)) {
+                    changed = true;
+                    g.SetResolved(p, lim.ParOffset(), lim.Pos());
+                    continue;
+                }
+                break;
+            }
+            if (p == last && g.ParOffset() > eo) crossed = true;
+            par.Flags |= pfKeysApplied;
+            if (p < last) CarryState(par, L.At(p + 1));
+        }
+        L.KeysThrough = last;
+
+        ParInfo& lp = L.At(last);
+        const std::int32_t endOff = static_cast<std::int32_t>(std::min<TPos>(segTo - lp.StartPos, lp.Len()));
+        const TDynInfo endState = AttrAt(lp, endOff);
+        if (SameState(endState, EndAttr) && !crossed) break;
+        if (endOff < lp.Len()) {
+            // The range ended inside a paragraph in another state: go on to its end.
+            first = last;
+            segFrom = segTo;
+            segTo = lp.StartPos + lp.Len();
+            // With no paragraph behind, nothing expects a state: the rest is simply redone.
+            EndAttr = last + 1 < L.Count() ? *L.At(last + 1).StartAttr() : endState;
+            continue;
+        }
+        // The next paragraph expected another state: it is done again, and so on.
+        if (last + 1 < L.Count()) {
+            ParInfo& next = L.At(last + 1);
+            next.Flags &= static_cast<std::uint8_t>(~(pfFormatted | pfKeysApplied | pfKeywordsApplied));
+            CarryState(lp, next);
+            L.FormatLast = std::max(L.FormatLast, last + 1);
+        }
+        break;
+    }
+    if (changed) {
+        L.LinesAdjusted = false;
+        ResetNavigatorsBehind(M, rangeStart, -1);
+    }
+    return segTo;
+}
+
+// --- drivers
+
+void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
+    TParagraphsList& L = M.Pars;
+    P = std::min(P, L.Count() - 1);
+    TRiriNavigator from(&M), to(&M);
+    for (std::int32_t q = std::max(0, L.KeysThrough + 1); q <= P; ++q) {
+        ParInfo& par = L.At(q);
+        if (par.Flags & pfKeysApplied) continue;
+        from.SetResolved(q, 0, par.StartPos);
+        to.SetResolved(q, par.Len(), par.StartPos + par.Len());
+        TDynInfo endAttr = *DefaultAttr();
+        ApplyStartStopKeys(M, from, to, endAttr);
+    }
+    L.KeysThrough = std::max(L.KeysThrough, P);
+}
+
+void KeywordsOverRange(TDudiRiriBase& M, std::int32_t First, std::int32_t Last) {
+    TParagraphsList& L = M.Pars;
+    Last = std::min(Last, L.Count() - 1);
+    KeysThrough(M, Last);
+    TRiriNavigator from(&M), to(&M);
+    for (std::int32_t q = std::max(0, First); q <= Last; ++q) {
+        ParInfo& par = L.At(q);
+        if (par.Flags & pfKeywordsApplied) continue;
+        from.SetResolved(q, 0, par.StartPos);
+        to.SetResolved(q, par.Len(), par.StartPos + par.Len());
+        ApplyKeywords(M, from, to);
+        L.At(q).Flags |= pfKeywordsApplied;
+    }
+}
+
+void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
+    TParagraphsList& L = M.Pars;
+    const TPos From = std::clamp<TPos>(Edit.NewFrom, 0, L.TotalLen);
+    const TPos To = std::clamp<TPos>(Edit.NewEnd, From, L.TotalLen);
+    const std::int32_t p = L.ParagraphAt(From);
+    ParInfo& par = L.At(p);
+    std::int32_t o1 = static_cast<std::int32_t>(From - par.StartPos);
+    const TPos parEnd = par.StartPos + par.Len();
+    std::int32_t o2 = static_cast<std::int32_t>(std::min(To, parEnd) - par.StartPos);
+    // Paragraphs joined (the tail's change points were made for the state its
+    // own paragraph started in), or change points removed with the replaced
+    // text (the state after them is unknown): the rest of the paragraph is
+    // done again.
+    if ((Edit.Structural && Edit.LastNewPar == Edit.FirstPar) || Edit.AttrsRemoved) o2 = par.Len();
+    // Widen to the key runs the edit touches: the key that opened the
+    // attribute in force at the start, and a key that begins at or ends by the end.
+    {
+        // The attribute over the character before the start: a key run that
+        // reaches the start is redone, and so on back over adjacent runs (the
+        // change points that end them lie inside the range).
+        for (;;) {
+            const std::int32_t n = CountBelow(par, o1);
+            if (n == 0) break;
+            const TDynInfo& a = (*par.Dyn())[static_cast<std::size_t>(n - 1)];
+            if (ContextDepth(a) < 0 || a.Offset + std::max<std::int32_t>(a.KeyLen, a.StopLen) < o1 || a.Offset >= o1) break;
+            o1 = a.Offset;
+        }
+        const std::int32_t cnt = par.DynCount();
+        for (std::int32_t i = CountBelow(par, o2); i < cnt; ++i) {
+            const TDynInfo& c = (*par.Dyn())[static_cast<std::size_t>(i)];
+            const TDynInfo& prev = i > 0 ? (*par.Dyn())[static_cast<std::size_t>(i - 1)] : *par.StartAttr();
+            const bool stopRun = ContextDepth(prev) >= 0 && c.Offset - prev.StopLen <= o2;
+            const bool startRun = ContextDepth(c) >= 0 && c.Offset <= o2;
+            if (!stopRun && !startRun) break;
+            o2 = std::max(o2, startRun ? c.Offset + std::max<std::int32_t>(c.KeyLen, c.StopLen) : c.Offset);
+            o2 = std::min(o2, par.Len());
+        }
+    }
+    if (TRiriHighlighter* h = M.Highlighter()) {
+        TRiriNavigator adj(&M);
+        adj.SetResolved(p, o1, par.StartPos + o1);
+        if (L.At(p).LineCount() >= 1 && h->AdjustFormatStart(adj) && adj.ParNb() == p) o1 = std::min(o1, adj.ParOffset());
+    }
+    TRiriNavigator from(&M), to(&M);
+    if (par.Flags & pfKeysApplied) {
+        from.SetResolved(p, o1, par.StartPos + o1);
+        to.SetResolved(p, o2, par.StartPos + o2);
+        TDynInfo endAttr = *DefaultAttr();
+        // Where regions changed up to, keywords are due again.
+        const TPos end = ApplyStartStopKeys(M, from, to, endAttr);
+        o2 = std::max(o2, static_cast<std::int32_t>(std::min<TPos>(end - par.StartPos, par.Len())));
+    }
+    ParInfo& again = L.At(p);
+    if (again.Flags & pfKeywordsApplied) {
+        from.SetResolved(p, o1, again.StartPos + o1);
+        to.SetResolved(p, o2, again.StartPos + o2);
+        ApplyKeywords(M, from, to);
+        L.At(p).Flags |= pfKeywordsApplied;
+    }
+}
+
+}  // namespace tarvex

@@ -1,0 +1,11 @@
+#include "highlighter.h"
+
+#include "memo_base.h"
+
+namespace tarvex {
+
+TRiriHighlighter::~TRiriHighlighter() {
+    while (!FMemos.empty()) FMemos.back()->SetHighlighter(nullptr);
+}
+
+}  // namespace tarvex
