@@ -20,7 +20,7 @@ const char* kUsage =
 
 int main(int argc, char** argv) {
     using namespace tarvex::cli;
-    const std::map<std::string, int (*)(const Args&)> commands = {{"stats", Stats}};
+    const std::map<std::string, int (*)(const Args&)> commands = {{"stats", Stats}, {"highlight", Highlight}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;
