@@ -562,6 +562,11 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
 void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
     TParagraphsList& L = M.Pars;
     P = std::min(P, L.Count() - 1);
+    if (!((M.ApplyStartStopKeys() && M.StartStopKeys.Count() > 0) || M.Highlighter())) {
+        // No keys and no highlighter: nothing opens a region.
+        L.KeysThrough = std::max(L.KeysThrough, P);
+        return;
+    }
     TRiriNavigator from(&M), to(&M);
     for (std::int32_t q = std::max(0, L.KeysThrough + 1); q <= P; ++q) {
         ParInfo& par = L.At(q);

@@ -1,0 +1,167 @@
+// Layout of pending paragraphs: at once, on demand, or in background slices.
+
+#include <algorithm>
+
+#include "dudi_riri.h"
+#include "format_thread.h"
+#include "highlight_passes.h"
+#include "layout.h"
+
+namespace tarvex {
+
+bool TDudiRiri::FormatThreadRunning() const { return FThread && !FThread->Suspended(); }
+
+void TDudiRiri::StartFormatThreadIfNeeded() {
+    if (FUpdateMode != umBackground || !FHost->HasWindow()) return;
+    if (!FThread) FThread = TdrFormatThread::Create(this, FHost);
+    if (Pars.FormatNext <= Pars.FormatLast) FThread->Resume();
+}
+
+void TDudiRiri::StopFormatThread() {
+    if (!FThread) return;
+    FThread->Stop();
+    FThread.reset();
+}
+
+void TDudiRiri::SetUpdateMode(TdrUpdateMode M) {
+    StopFormatThread();
+    FUpdateMode = M;
+    if (!FHost->HasWindow()) return;
+    if (M == umImmediate)
+        FormatPending();
+    else if (M == umBackground)
+        StartFormatThreadIfNeeded();
+}
+
+bool TDudiRiri::FormatRun(std::chrono::steady_clock::time_point Deadline) {
+    TParagraphsList& L = Pars;
+    if (L.Count() == 0 || L.FormatNext >= L.Count() || L.FormatNext > L.FormatLast) {
+        L.FormatLast = -1;
+        L.FormatNext = L.Count();
+        return true;
+    }
+    const std::int32_t first = std::max(0, L.FormatNext);
+    L.FormatNext = first;
+    std::int32_t running = L.At(first).FirstLine;
+    std::int32_t delta = 0;
+    bool any = false;
+    TFormatState st;
+    std::int32_t done = 0;
+    while (L.FormatNext <= std::min(L.FormatLast, L.Count() - 1)) {
+        const std::int32_t p = L.FormatNext;
+        ParInfo& par = L.At(p);
+        par.FirstLine = running;
+        if (par.Flags & pfFormatted) {
+            running += par.LineCount();
+        } else {
+            if (!(par.Flags & pfKeysApplied)) KeysThrough(*this, p);
+            std::int32_t fl = 0, ll = 0;
+            const TFormatResult r = FormatParagraph(*this, Canvas(), !any, st, true, ll, fl, p, &L.At(p), ClientWidth());
+            delta += r.Delta;
+            running += r.NewCount;
+            any = true;
+        }
+        ++L.FormatNext;
+        // The clock is read every few paragraphs: reading it costs more than a short one.
+        if ((++done & 7) == 0 && std::chrono::steady_clock::now() >= Deadline) break;
+    }
+    if (any) {
+        L.LineCount += delta;
+        if (delta != 0) L.ShiftLines(L.FormatNext, delta);
+        const TPos from = L.At(first).StartPos;
+        for (TRiriNavigator* n : Navigators())
+            if (n->Pos() >= from) n->ResetLineAndDyn();
+    }
+    const bool complete = L.FormatNext > L.FormatLast || L.FormatNext >= L.Count();
+    if (complete) {
+        L.FormatLast = -1;
+        L.FormatNext = L.Count();
+    }
+    if (any && FHost->HasWindow()) {
+        // The top line stays where it is while lines are added above or below.
+        const std::int32_t top = FTopNav->VisibleLine();
+        VertOffset = static_cast<std::int64_t>(top) * std::max(1, LineHeight()) + VertOffset % std::max(1, LineHeight());
+        UpdateScrollRange();
+        FHost->InvalidateAll();
+        UpdateCaretPos();
+    }
+    return complete;
+}
+
+void TDudiRiri::FormatSlice() {
+    if (FUpdateCount > 0) return;
+    const auto now = std::chrono::steady_clock::now();
+    const bool complete = FormatRun(now + std::chrono::milliseconds(25));
+    if (OnProgress && (complete || now - FLastProgress > std::chrono::milliseconds(ProgressInterval))) {
+        FLastProgress = now;
+        OnProgress(*this);
+    }
+    if (complete && FThread) FThread->Suspend();
+}
+
+void TDudiRiri::FormatPending() {
+    FormatRun(std::chrono::steady_clock::time_point::max());
+    if (OnProgress) OnProgress(*this);
+}
+
+void TDudiRiri::FormatThrough(std::int32_t P) {
+    if (P < 0 || P >= Pars.Count()) return;
+    KeysThrough(*this, P);
+    if (!(Pars.At(P).Flags & pfFormatted)) FormatParagraphs(*this, P, P);
+}
+
+std::int32_t TDudiRiri::FormatProgress() const {
+    const std::int32_t n = Pars.Count();
+    if (n == 0) return 100;
+    std::int64_t formatted = 0;
+    for (std::int32_t i = 0; i < n; ++i) formatted += (Pars.At(i).Flags & pfFormatted) ? 1 : 0;
+    // Integer division keeps this at 99 until the last paragraph is laid out.
+    return static_cast<std::int32_t>(100 * formatted / n);
+}
+
+void TDudiRiri::ReApplyKeywords() {
+    for (std::int32_t i = 0; i < Pars.Count(); ++i) {
+        ParInfo& p = Pars.At(i);
+        if (p.Len() >= 16000) continue;  // long paragraphs keep theirs
+        p.Flags &= static_cast<std::uint8_t>(~(pfKeysApplied | pfKeywordsApplied | pfFormatted));
+        if (p.HasExtra()) {
+            p.Extra->DynInfo.clear();
+            p.SetStartAttr(DefaultAttr(), false);
+        }
+    }
+    Pars.KeysThrough = -1;
+    for (TRiriNavigator* n : Navigators()) n->ResetLineAndDyn();
+    Pars.FormatNext = 0;
+    Pars.FormatLast = Pars.Count() - 1;
+    if (FUpdateMode == umImmediate || !FHost->HasWindow())
+        FormatPending();
+    else
+        StartFormatThreadIfNeeded();
+    FHost->InvalidateAll();
+}
+
+void TDudiRiri::CheckConsistency() const {
+    const TParagraphsList& L = Pars;
+    std::int64_t lines = 0;
+    TPos pos = 0;
+    for (std::int32_t i = 0; i < L.Count(); ++i) {
+        const ParInfo& p = L.At(i);
+        if (p.FirstLine != lines) throw ERiriError(std::string("Error 1") + kVersion);
+        if (p.StartPos != pos) throw ERiriError(std::string("Error 2 in ") + kVersion);
+        TLinesList ls;
+        ls.Par = const_cast<ParInfo*>(&p);
+        std::int32_t expect = 0;
+        for (std::int32_t k = 0; k < ls.LineCount(); ++k) {
+            const LineInfo& li = *ls.Line(k);
+            if (li.Start != expect) throw ERiriError(std::string("Error 3 in ") + kVersion);
+            expect = li.Stop;
+        }
+        if (expect != p.Len()) throw ERiriError(std::string("Error 4 in ") + kVersion);
+        lines += p.LineCount();
+        pos += p.Len() + 2;
+    }
+    if (CharCount() + 2 != pos) throw ERiriError(std::string("Error 5 in ") + kVersion);
+    if (L.LineCount != lines) throw ERiriError(std::string("Error 6 in ") + kVersion);
+}
+
+}  // namespace tarvex

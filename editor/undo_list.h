@@ -1,0 +1,44 @@
+#pragma once
+// The undo list: one ordered list of records for both directions. Records
+// below Position can be undone, those at and above it redone. Bounded by a
+// number of records and by the bytes they take (text + 13 each).
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "types.h"
+
+namespace tarvex {
+
+struct UndoRecord {
+    TPos Start = 0;        // where the change begins
+    TPos Stop = 0;         // just behind the text the change inserted
+    bool Grouped = false;  // undone together with the record before it
+    std::string Text;      // the text the change removed; breaks as CR LF
+
+    std::int64_t Size() const { return static_cast<std::int64_t>(Text.size()) + 13; }
+};
+
+class TUndoList {
+public:
+    static constexpr std::int32_t kMaxLevel = 134217727;
+
+    std::int32_t Count() const { return static_cast<std::int32_t>(FRecords.size()); }
+    UndoRecord& operator[](std::int32_t I) { return FRecords[static_cast<std::size_t>(I)]; }
+    std::int32_t Position = 0;
+    std::int64_t Space() const { return FSpace; }
+
+    void Clear();
+    // Frees record I; below Position, Position follows.
+    void Delete(std::int32_t I);
+    void Append(UndoRecord R);
+    void ReplaceAt(std::int32_t I, UndoRecord R);
+    void DeleteFirst() { Delete(0); }
+
+private:
+    std::deque<UndoRecord> FRecords;
+    std::int64_t FSpace = 0;
+};
+
+}  // namespace tarvex
