@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "draw_surface.h"
 #include "host.h"
 #include "memo_base.h"
 #include "navigator.h"
@@ -193,10 +194,75 @@ public:
     bool FormatThreadRunning() const;
 
     // The rest of the control's machinery (display update, caret) that the
-    // primitive and the background call; painting hosts fill these in.
+    // primitive and the background call.
     virtual void RefreshAfterChange();
     virtual void UpdateScrollRange();
     virtual void UpdateCaretPos();
+
+    // --- painting (client coordinates)
+    void Paint(TDrawSurface& S, const TRect& Clip);
+    // The caret's rectangle (Width 0: no caret to show).
+    TRect CaretRect();
+    std::int32_t Baseline();
+    std::int32_t AverageWidth();
+    std::int32_t VisibleLines();
+
+    // --- scrolling
+    std::int64_t VertUnit();
+    std::int32_t HorzUnit();
+    // Moves the view; animated by ScrollTime unless Animate is false.
+    void SetViewOffsets(std::int32_t H, std::int64_t V, bool Animate = true);
+    enum TScrollRequest : std::uint8_t { sbLineUp, sbLineDown, sbPageUp, sbPageDown, sbThumbTrack, sbThumbPosition, sbEnd };
+    void VScroll(TScrollRequest R, std::int32_t ThumbPos = 0);
+    void HScroll(TScrollRequest R, std::int32_t ThumbPos = 0);
+    void KeepCaretInView();
+
+    // --- keyboard (Windows virtual-key codes; Shift state bits)
+    enum : std::uint32_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+    enum : std::uint16_t {
+        VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18, VK_ESCAPE = 27,
+        VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
+        VK_INSERT = 45, VK_DELETE = 46, VK_APPS = 93
+    };
+    // Returns true when the key was consumed.
+    bool KeyDown(std::uint16_t Key, std::uint32_t Shift);
+    // A typed character (a Windows-1251 byte, or a control character).
+    void KeyPress(unsigned char Ch);
+    void KeyUp(std::uint16_t Key, std::uint32_t Shift);
+    std::function<void(TDudiRiri&, std::uint16_t& Key, std::uint32_t Shift)> OnKeyDown;
+    std::function<void(TDudiRiri&, unsigned char& Ch)> OnKeyPress;
+
+    // --- mouse (client coordinates)
+    enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+    void MouseDown(TMouseButton Button, std::uint32_t Shift, std::int32_t X, std::int32_t Y);
+    void MouseMove(std::uint32_t Shift, std::int32_t X, std::int32_t Y);
+    void MouseUp(TMouseButton Button, std::uint32_t Shift, std::int32_t X, std::int32_t Y);
+    void DblClick();
+    void MouseWheel(std::int32_t Delta, std::uint32_t Shift);
+    // Autoscroll while selecting outside the window: the wait before the next
+    // step at the current level (ms; 0: none), and one step.
+    std::int32_t AutoScrollDelay() const;
+    void AutoScrollStep();
+    bool Dragging() const { return FDragging; }
+    std::function<void(TDudiRiri&, TMouseButton, std::uint32_t, std::int32_t, std::int32_t)> OnAfterMouseDown;
+    std::function<void(TDudiRiri&)> OnDblClick;
+
+    // --- clipboard
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool CanCut() const { return !ReadOnly && !DisplayOnly && SelLength() != 0; }
+    bool CanCopy() const { return !DisplayOnly && SelLength() != 0; }
+    bool CanPaste() const { return !ReadOnly && !DisplayOnly; }
+    bool CanSelectAll() const { return !DisplayOnly && CharCount() > 0; }
+    // The built-in context menu, in English or Russian.
+    bool RussianInterface = false;
+    std::vector<TMenuItem> ContextMenuItems();
+    void ContextMenuAction(std::int32_t Index);
+    void ShowContextMenu(std::int32_t X, std::int32_t Y);
+
+    // --- focus
+    void FocusChanged(bool Focused);
 
 protected:
     void StartFormatThreadIfNeeded();
@@ -229,6 +295,39 @@ protected:
     std::shared_ptr<TdrFormatThread> FThread;
     std::vector<TLinkedObject*> FLinks[2];
     std::chrono::steady_clock::time_point FLastProgress{};
+    // Input state.
+    bool FInKey = false;
+    bool FSuppressChar = false;
+    bool FLeftDown = false;
+    bool FDoubleClicked = false;
+    bool FOverSelection = false;
+    bool FDragging = false;
+    bool FDragCancelled = false;
+    bool FDragCopy = false;
+    std::int32_t FMarginLine = -1;
+    std::int32_t FDownX = 0, FDownY = 0;
+    std::int32_t FAutoDir = 0, FAutoLevel = 0;
+    std::int32_t FLastMouseX = 0, FLastMouseY = 0;
+    std::int32_t FWheelAccum = 0;
+    std::int16_t FCursor = crIBeam;
+    std::chrono::steady_clock::time_point FLastAnimEnd{};
+    // Helpers of the input handlers.
+    void MoveCaretTo(TRiriNavigator& Target, bool Shift);
+    void DeleteKey(bool Ctrl);
+    void BackspaceKey(bool Ctrl);
+    void EnterKey();
+    std::string SmartTabFill();
+    void SetBlockAside(bool Aside);
+    void SelectTo(TPos P);
+    TPos PosAtPoint(std::int32_t X, std::int32_t Y, std::int32_t* XOut = nullptr);
+    bool InSelection(TPos P) const;
+    void InvalidateLinesOf(TPos A, TPos B);
+    void SetMouseCursor(std::int16_t C);
+    void ColumnPaste(const std::string& Text);
+    std::unique_ptr<TRiriNavigator> FAsideA, FAsideB;
+    std::int32_t FAsideCol1 = 0, FAsideCol2 = 0;
+    bool FAsideBlock = false, FAsideCaretEnd = false;
+    std::int32_t FAsideDepth = 0;
     TPos FLastSelStart = -1;
     std::int32_t FLastVirtual = -1;
     std::int32_t FLastStyle = -1;

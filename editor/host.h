@@ -6,10 +6,19 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tarvex {
 
 class TCanvas;
+
+// Mouse cursors the editor asks for (a highlighter may ask for others by number).
+enum TRiriCursor : std::int16_t { crDefault = 0, crArrow = -2, crIBeam = -4, crDrag = -12, crRightArrow = 1, crDragCopy = 2 };
+
+struct TMenuItem {
+    std::string Caption;  // "-" for a separator
+    bool Enabled = true;
+};
 
 struct TScrollInfo {
     std::int32_t Max = 0;
@@ -34,9 +43,18 @@ public:
     virtual void RunBlockingOnUiThread(const std::function<void()>& F) = 0;
     // On the user-interface thread: runs the work background threads wait for.
     virtual void RunPendingUiTasks() = 0;
-    // The clipboard holds Unicode text; an empty optional string means none.
+    // The clipboard holds Unicode text, and a mark for a column block.
     virtual void SetClipboardText(const std::u16string& Text, bool BlockMarker) = 0;
     virtual bool GetClipboardText(std::u16string& Text, bool& BlockMarker) = 0;
+    // Scrolls the window contents (what scrolls in is painted later) and paints at once.
+    virtual void ScrollContents(std::int32_t /*Dx*/, std::int32_t /*Dy*/) { InvalidateAll(); }
+    virtual void UpdateNow() {}
+    virtual void SetCursor(std::int16_t /*Cursor*/) {}
+    virtual bool HasFocus() const { return HasWindow(); }
+    // Shows a popup menu at client coordinates; returns the chosen index or -1.
+    virtual std::int32_t PopupMenu(const std::vector<TMenuItem>& /*Items*/, std::int32_t /*X*/, std::int32_t /*Y*/) { return -1; }
+    // Lines scrolled per wheel notch in the system settings.
+    virtual std::int32_t WheelScrollLines() const { return 3; }
 };
 
 // No window: nothing is painted, background work is done at once.

@@ -1,0 +1,50 @@
+#pragma once
+// Horizontal geometry shared by x-from-position, position-from-x and painting:
+// where a line starts and how justification widens its blanks.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "line_info.h"
+#include "memo_base.h"
+
+namespace tarvex {
+
+// Where a line's x = 0 lies in text coordinates (before the horizontal scroll).
+inline std::int64_t LineOrigin(TDudiRiriBase& M, const LineInfo& L, bool Justified) {
+    if (Justified || M.Alignment() == taLeftJustify) return M.LeftMargin();
+    const std::int64_t room = static_cast<std::int64_t>(M.ClientWidth()) - M.LeftMargin() - M.RightMargin() - L.Width;
+    if (M.Alignment() == taRightJustify) return static_cast<std::int64_t>(M.ClientWidth()) - M.RightMargin() - L.Width;
+    return M.LeftMargin() + room / 2;
+}
+
+// The extra pixels justification gives the blanks of a line.
+struct TJustifier {
+    bool On = false;
+    std::int32_t From = 0;
+    std::int64_t Per = 0, Rem = 0, Acc = 0, Spaces = 1;
+
+    TJustifier(TDudiRiriBase& M, const LineInfo& L) {
+        if (!M.Justified() || L.Spaces <= 0) return;
+        const std::int64_t extra =
+            std::max<std::int64_t>(0, static_cast<std::int64_t>(M.ClientWidth()) - M.LeftMargin() - M.RightMargin() - L.Width);
+        On = true;
+        From = L.JustifyFrom;
+        Spaces = L.Spaces;
+        Per = extra / Spaces;
+        Rem = extra % Spaces;
+        Acc = Rem / 2;
+    }
+    std::int64_t Extra(std::int32_t Pos) {
+        if (!On || Pos < From) return 0;
+        Acc += Rem;
+        if (Acc >= Spaces) {
+            Acc -= Spaces;
+            return Per + 1;
+        }
+        return Per;
+    }
+};
+
+
+}  // namespace tarvex
