@@ -1,0 +1,299 @@
+// The editor's window driven with real key and mouse events.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+
+#include "qt_draw_surface.h"
+#include "riri_widget.h"
+
+namespace tarvex {
+namespace {
+
+class Widget : public ::testing::Test {
+protected:
+    std::unique_ptr<TRiriWidget> W;
+    TDudiRiri* M = nullptr;
+
+    void SetUp() override {
+        W = std::make_unique<TRiriWidget>();
+        W->resize(420, 300);
+        M = &W->Memo();
+        TFontSpec f;
+        f.Name = "DejaVu Sans Mono";
+        f.Size = 10;
+        M->SetFont(f);
+        M->ScrollTime = 0;
+        W->show();
+        W->setFocus();
+        QApplication::processEvents();
+    }
+    void SetText(std::string_view T) {
+        M->SetTextBuf(T);
+        M->FormatPending();
+    }
+    void Key(Qt::Key K, Qt::KeyboardModifiers Mods = Qt::NoModifier) { QTest::keyClick(W.get(), K, Mods); }
+    void Type(const char* S) { QTest::keyClicks(W.get(), QString::fromLatin1(S)); }
+    QPoint PointOf(TPos P) {
+        TRiriNavigator n(M);
+        n.SetPos(P);
+        const TPoint p = n.PosToPixel();
+        return {p.X + 1, static_cast<int>(p.Y) + M->LineHeight() / 2};
+    }
+    QImage Grab() { return W->viewport()->grab().toImage(); }
+};
+
+TEST_F(Widget, TypingAndMovingWithArrowsHomeAndEnd) {
+    SetText("");
+    Type("hello");
+    EXPECT_EQ(M->Text(), "hello");
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    Type("X");
+    EXPECT_EQ(M->Text(), "helXlo");
+    Key(Qt::Key_Home);
+    EXPECT_EQ(M->SelStart(), 0);
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(M->SelLength(), -6) << "the selection lies before the caret";
+    Key(Qt::Key_Right);
+    EXPECT_EQ(M->SelLength(), 0) << "a move without Shift drops the selection";
+    Key(Qt::Key_Return);
+    Type("next");
+    EXPECT_EQ(M->Text(), "helXlo\r\nnext");
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(M->SelStart(), 8) << "Ctrl+Left to the word start";
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(M->SelStart(), 0);
+    Key(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(M->SelLength(), -M->CharCount());
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(M->Text(), "");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "helXlo\r\nnext") << "Ctrl+Z undoes";
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(M->Text(), "") << "Ctrl+Shift+Z redoes";
+}
+
+TEST_F(Widget, RightAtAParagraphEndWrapsOrAddsAVirtualSpace) {
+    SetText("ab\r\ncd");
+    M->SetSelStart(2);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(M->SelStart(), 4) << "to the next paragraph with the default options";
+    M->SetOptions(M->Options() | droKeepColumnPos);
+    M->SetSelStart(2);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(M->SelStart(), 2);
+    EXPECT_EQ(M->VirtualSpaces, 1);
+}
+
+TEST_F(Widget, HomeAndEndOnWrappedLines) {
+    SetText("aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk llll mmmm nnnn oooo pppp qqqq");
+    ASSERT_GT(M->LineCount(), 1);
+    TRiriNavigator second(M);
+    second.SetVisibleLine(1);
+    const TPos lineStart = second.Pos();
+    M->SetSelStart(lineStart + 2);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(M->SelStart(), lineStart) << "Home goes to the start of the display line, not the paragraph";
+    Key(Qt::Key_End);
+    EXPECT_EQ(M->CaretNav().VisibleLine(), 1) << "End stays on the same display line";
+    EXPECT_GT(M->SelStart(), lineStart);
+}
+
+TEST_F(Widget, PageDownKeepsTheColumn) {
+    std::string t;
+    for (int i = 0; i < 200; ++i) t += "line number " + std::to_string(i) + "\r\n";
+    SetText(t);
+    M->SetSelStart(7);  // "line nu|mber 0"
+    const int x = M->CaretNav().PosToX();
+    Key(Qt::Key_PageDown);
+    EXPECT_GT(M->CaretNav().VisibleLine(), 5);
+    EXPECT_EQ(M->CaretNav().PosToX(), x) << "the remembered x is kept";
+    EXPECT_GT(M->VertOffset, 0) << "the view follows";
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(M->SelStart(), 7);
+}
+
+TEST_F(Widget, ColumnBlockCopyAndPaste) {
+    M->SetWordWrap(false);
+    M->SetOptions(M->Options() | droBlockSelection);
+    SetText("abcdef\r\nghijkl\r\nmnopqr");
+    M->SetSelStart(1);
+    Key(Qt::Key_Right, Qt::ShiftModifier | Qt::AltModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier | Qt::AltModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier | Qt::AltModifier);
+    ASSERT_TRUE(M->BlockSelected);
+    EXPECT_EQ(M->SelText(), "bc\r\nhi\r\n");
+    Key(Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* d = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(d->hasFormat(TRiriWidget::kBlockMime));
+    M->SetSelStart(18);  // "mnop|qr" is not it: paste at column 4 of the last paragraph
+    M->SetSelStart(M->Pars.At(2).StartPos + 4);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "abcdef\r\nghijkl\r\nmnopbcqr\r\n    hi") << "rows pasted as a column, padded with spaces";
+}
+
+TEST_F(Widget, DragMovesAndCopiesWithOneUndoStep) {
+    M->SetWordWrap(false);
+    SetText("one two three");
+    M->ClearUndo();
+    M->SetSelStart(4);
+    M->SetSelLength(4);  // "two "
+    const QPoint from = PointOf(5);
+    const QPoint to = PointOf(13);
+    QTest::mouseMove(W->viewport(), from);
+    QTest::mousePress(W->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    ASSERT_TRUE(M->Dragging());
+    QTest::mouseMove(W->viewport(), to);
+    QTest::mouseRelease(W->viewport(), Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(M->Text(), "one threetwo ");
+    EXPECT_EQ(M->SelText(), "two ") << "the moved text is selected";
+    M->Undo();
+    EXPECT_EQ(M->Text(), "one two three") << "one step undoes both places";
+    M->SetSelStart(0);
+    M->SetSelLength(3);
+    QTest::mouseMove(W->viewport(), PointOf(1));
+    QTest::mousePress(W->viewport(), Qt::LeftButton, Qt::ControlModifier, PointOf(1));
+    QTest::mouseMove(W->viewport(), PointOf(13));
+    QTest::mouseRelease(W->viewport(), Qt::LeftButton, Qt::ControlModifier, PointOf(13));
+    EXPECT_EQ(M->Text(), "one two threeone");
+    M->Undo();
+    EXPECT_EQ(M->Text(), "one two three") << "undoing a copy removes only the copy";
+    // Dropping inside the selection only moves the caret.
+    M->SetSelStart(4);
+    M->SetSelLength(4);
+    QTest::mouseMove(W->viewport(), PointOf(5));
+    QTest::mousePress(W->viewport(), Qt::LeftButton, Qt::NoModifier, PointOf(5));
+    QTest::mouseRelease(W->viewport(), Qt::LeftButton, Qt::NoModifier, PointOf(6));
+    EXPECT_EQ(M->Text(), "one two three");
+    EXPECT_EQ(M->SelLength(), 0);
+}
+
+TEST_F(Widget, CyrillicRoundTripsThroughTheClipboard) {
+    SetText("\xCF\xF0\xE8\xE2\xE5\xF2 \xB8\xEB\xEA\xE0");
+    M->SelectAll();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("Привет ёлка")) << "other programs read Unicode";
+    QApplication::clipboard()->setText(QString::fromUtf8("Ёж — «ёлка» ü"));
+    M->SetSelStart(M->CharCount());
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2 \xB8\xEB\xEA\xE0\xA8\xE6 \x97 \xAB\xB8\xEB\xEA\xE0\xBB \xFC");
+}
+
+TEST_F(Widget, ReadOnlyAndDisplayOnlyRefuseEditsButCopy) {
+    SetText("fixed text");
+    M->ReadOnly = true;
+    Type("x");
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_Backspace);
+    M->SelectAll();
+    QApplication::clipboard()->setText("pasted");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "fixed text");
+    QApplication::clipboard()->clear();
+    Key(Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "fixed text") << "Ctrl+Insert copies";
+    QApplication::clipboard()->clear();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "fixed text") << "Ctrl+C copies";
+    M->ReadOnly = false;
+    M->DisplayOnly = true;
+    M->SetSelStart(0);
+    Type("y");
+    EXPECT_EQ(M->Text(), "fixed text");
+    EXPECT_EQ(M->CaretRect().Width(), 0) << "no caret";
+}
+
+TEST_F(Widget, ContextMenuEnabledStates) {
+    SetText("abc");
+    M->ClearUndo();
+    M->SetSelStart(1);
+    QApplication::clipboard()->clear();
+    auto items = M->ContextMenuItems();
+    ASSERT_EQ(items.size(), 8u);
+    EXPECT_EQ(items[0].Caption, "&Undo");
+    EXPECT_FALSE(items[0].Enabled);
+    EXPECT_FALSE(items[3].Enabled) << "Cut needs a selection";
+    EXPECT_FALSE(items[5].Enabled) << "Paste needs text on the clipboard";
+    EXPECT_TRUE(items[7].Enabled);
+    Type("x");
+    M->SetSelLength(1);
+    QApplication::clipboard()->setText("y");
+    items = M->ContextMenuItems();
+    EXPECT_TRUE(items[0].Enabled);
+    EXPECT_TRUE(items[3].Enabled);
+    EXPECT_TRUE(items[4].Enabled);
+    EXPECT_TRUE(items[5].Enabled);
+    M->ReadOnly = true;
+    EXPECT_FALSE(M->ContextMenuItems()[3].Enabled);
+    EXPECT_FALSE(M->ContextMenuItems()[5].Enabled);
+    M->RussianInterface = true;
+    EXPECT_EQ(M->ContextMenuItems()[4].Caption, "&Копировать");
+}
+
+TEST_F(Widget, PaintingSelectionEndMarkGuideAndCaret) {
+    M->SetWordWrap(false);
+    M->SetOptions(M->Options() | droWindowsSelColors);
+    M->SelBackColor = 0x00FF00;  // green
+    M->RightLinePos = 10;
+    M->RightLinePen = TPen{0x0000FF, psSolid, 1};  // red
+    SetText("abcdefgh\r\nijkl");
+    M->SetSelStart(2);
+    M->SetSelLength(3);
+    QApplication::processEvents();
+    const QImage img = Grab();
+    const int lh = M->LineHeight();
+    const int y = 1;  // above the glyphs
+    TRiriNavigator n(M);
+    auto xOf = [&](TPos p) {
+        n.SetPos(p);
+        return n.PosToX();
+    };
+    // Selected cells are green, cells beside them are not.
+    const QColor green(0, 255, 0);
+    EXPECT_EQ(img.pixelColor(xOf(2) + 1, y), green);
+    EXPECT_EQ(img.pixelColor(xOf(5) - 1, y), green);
+    EXPECT_NE(img.pixelColor(xOf(5) + 2, y), green);
+    EXPECT_NE(img.pixelColor(xOf(2) - 2, y), green);
+    // The end-of-text mark lies right below the last line.
+    const int markY = 2 * lh;
+    EXPECT_EQ(img.pixelColor(200, markY), QColor(255, 0, 0));
+    EXPECT_NE(img.pixelColor(200, markY - 3), QColor(255, 0, 0));
+    // The guide line at LeftMargin + 10 average widths.
+    const int gx = M->LeftMargin() + 10 * M->AverageWidth();
+    EXPECT_EQ(img.pixelColor(gx, 5 * lh), QColor(255, 0, 0));
+    // The caret: a column of caret width at the caret.
+    M->SetSelStart(3);
+    QApplication::processEvents();
+    const QImage img2 = Grab();
+    const TRect c = M->CaretRect();
+    EXPECT_EQ(c.Left, xOf(3));
+    EXPECT_EQ(img2.pixelColor(c.Left, c.Top + lh / 2), W->palette().color(QPalette::Text));
+}
+
+TEST_F(Widget, ScrollBarsFollowTheText) {
+    std::string t;
+    for (int i = 0; i < 5000; ++i) t += "row\r\n";
+    SetText(t);
+    QApplication::processEvents();
+    EXPECT_GT(W->verticalScrollBar()->maximum(), 0);
+    W->verticalScrollBar()->setValue(W->verticalScrollBar()->maximum() / 2);
+    EXPECT_GT(M->TopLine(), 1000);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_GE(M->TopLine(), 5000 - M->VisibleLines());
+}
+
+}  // namespace
+}  // namespace tarvex
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
