@@ -10,6 +10,7 @@ namespace tarvex::cli {
 using Args = std::vector<std::string>;
 
 int Stats(const Args& A);
+int Import(const Args& A);
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {

@@ -14,12 +14,16 @@ const char* kUsage =
     "Commands:\n"
     "  stats [--null-replace CHAR] [--trim-trailing] FILE\n"
     "      Load FILE ('-' for standard input) and print its paragraph count,\n"
-    "      length, line break and longest paragraph.\n";
+    "      length, line break and longest paragraph.\n"
+    "  import [--doc-convert] FILE\n"
+    "      Print the text of an RTF, HTML/XML, TCR or Word (.doc) file as\n"
+    "      Windows-1251 bytes. --doc-convert tries antiword, then catdoc, for\n"
+    "      Word files before the built-in extraction.\n";
 }
 
 int main(int argc, char** argv) {
     using namespace tarvex::cli;
-    const std::map<std::string, int (*)(const Args&)> commands = {{"stats", Stats}};
+    const std::map<std::string, int (*)(const Args&)> commands = {{"stats", Stats}, {"import", Import}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;

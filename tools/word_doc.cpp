@@ -79,7 +79,10 @@ TWordKind WordDocProbe(TStream& File, TStream* Out) {
     File.Seek(0);
     unsigned char header[kHeaderSize];
     const std::size_t got = ReadFull(File, header, kHeaderSize);
-    if (got < 0x34 || std::memcmp(header, "\xD0\xCF\x11\xE0", 4) != 0) return wkNone;
+    if (got < 0x34 || std::memcmp(header, "\xD0\xCF\x11\xE0", 4) != 0) {
+        File.Seek(0);
+        return wkNone;
+    }
 
     const std::int64_t dirPos = (static_cast<std::int64_t>(U32(header + 0x30)) + 1) * kSector;
     std::uint32_t startSector = 0;

@@ -12,7 +12,7 @@ enum TWordKind {
     wkWord97 = 2,  // identifier 0xA5EC: Word 97 and later, 8- or 16-bit text
 };
 
-// Classifies File. With Out, also writes the document's text bytes (as they
+// Classifies File and leaves it at position 0. With Out, also writes the document's text bytes (as they
 // stand in the file) to Out and leaves both streams at position 0. Offsets
 // that point outside the file give wkNone or a shorter text, never a read
 // outside the file. Read errors of File propagate.
