@@ -132,7 +132,9 @@ namespace {
 // Bytes that need a look of their own inside taken text.
 struct TSpecial {
     bool B[256]{};
-    constexpr TSpecial() { B['<'] = B['&'] = B['\r'] = B['\n'] = true; }
+    constexpr TSpecial() {
+        for (const unsigned char c : {'<', '&', '\r', '\n'}) B[c] = true;
+    }
 };
 constexpr TSpecial kSpecial;
 }  // namespace

@@ -132,7 +132,7 @@ struct TStopSet {
     bool B[256]{};
     constexpr TStopSet() {
         for (int c = 0; c < 0x20; ++c) B[c] = c != '\t';
-        B['\\'] = B['{'] = B['}'] = true;
+        for (const unsigned char c : {'\\', '{', '}'}) B[c] = true;
     }
 };
 constexpr TStopSet kStop;
