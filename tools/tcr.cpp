@@ -9,6 +9,7 @@ namespace tarvex {
 
 namespace {
 constexpr std::size_t kHeaderSize = 10;
+constexpr std::size_t kSlack = 8;
 
 class TTcrDecoder {
 public:
@@ -21,7 +22,8 @@ private:
     std::size_t FSkip = kHeaderSize;
     int FEntry = 0;         // next dictionary entry to read; 256 when done
     int FEntryLen = -1;     // length of the entry being read, -1 before its length byte
-    std::string FDict;      // all entries, back to back
+    std::string FDict;      // all entries, back to back, then kSlack spare bytes
+    bool FPadded = false;
     std::array<std::uint32_t, 256> FOff{};
     std::array<std::uint8_t, 256> FLen{};
 };
@@ -58,22 +60,25 @@ void TTcrDecoder::Feed(const unsigned char* P, std::size_t N, std::string& Out) 
     for (const unsigned char* q = P; q < end; ++q) ++count[*q];
     std::size_t total = 0;
     for (int i = 0; i < 256; ++i) total += count[i] * FLen[i];
+    // Every code copies a fixed 8 bytes (entries and output have slack for
+    // it) and moves on by its entry's length: no branch on the length.
     const std::size_t at = Out.size();
-    Out.resize(at + total);
+    Out.resize(at + total + kSlack);
     char* o = Out.data() + at;
+    if (!FPadded) {
+        FDict.append(kSlack, '\0');
+        FPadded = true;
+    }
     const char* dict = FDict.data();
     for (; P < end; ++P) {
         const unsigned c = *P;
         const std::size_t len = FLen[c];
         const char* src = dict + FOff[c];
-        if (len <= 2) {  // most codes stand for one or two letters
-            if (len) o[0] = src[0];
-            if (len == 2) o[1] = src[1];
-        } else {
-            std::memcpy(o, src, len);
-        }
+        std::memcpy(o, src, kSlack);
+        if (len > kSlack) std::memcpy(o + kSlack, src + kSlack, len - kSlack);
         o += len;
     }
+    Out.resize(at + total);
 }
 }  // namespace
 
