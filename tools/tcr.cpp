@@ -98,7 +98,8 @@ std::string TcrDecompress(TStream& File) {
     std::string out;
     const std::int64_t size = File.Size();
     if (size > 0) out.reserve(static_cast<std::size_t>(std::min<std::int64_t>(size * 2, std::int64_t{1} << 30)));
-    std::string buf(1 << 20, '\0');
+    const std::int64_t chunk = size > 0 ? std::min<std::int64_t>(size, 1 << 20) : 1 << 16;
+    std::string buf(static_cast<std::size_t>(chunk), '\0');
     for (;;) {
         const std::int64_t n = File.Read(buf.data(), static_cast<std::int64_t>(buf.size()));
         if (n <= 0) break;
