@@ -66,7 +66,10 @@ TEST(Htm2Txt, NumericReferences) {
 
 TEST(Htm2Txt, UnknownAndCutEntitiesWrittenAsRead) {
     EXPECT_EQ(Html("&foo; &bar"), "&foo; &bar");
-    // Cut after nine bytes behind the ampersand.
+    // Cut after nine bytes behind the ampersand: the longest reference that
+    // still fits decodes, a longer one is written as read.
+    EXPECT_EQ(Html("&#0000065;"), "A");
+    EXPECT_EQ(Html("&#000000065;"), "&#000000065;");
     EXPECT_EQ(Html("&abcdefghijklm"), "&abcdefghijklm");
     EXPECT_EQ(Html("x&nbsp"), "x&nbsp");
     EXPECT_EQ(Html("AT&T rocks"), "AT&T rocks");
