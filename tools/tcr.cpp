@@ -55,30 +55,35 @@ void TTcrDecoder::Feed(const unsigned char* P, std::size_t N, std::string& Out) 
     FSkip -= skip;
     if (!ReadDictionary(P, end) || P == end) return;
 
-    // Size the output once from the code histogram, then copy without checks.
+    // Size the output once from the code histogram. Codes are decoded into a
+    // small buffer that stays in the cache and appended from there, so the
+    // output is written once instead of being zero-filled first.
     std::array<std::size_t, 256> count{};
     for (const unsigned char* q = P; q < end; ++q) ++count[*q];
     std::size_t total = 0;
     for (int i = 0; i < 256; ++i) total += count[i] * FLen[i];
-    // Every code copies a fixed 8 bytes (entries and output have slack for
-    // it) and moves on by its entry's length: no branch on the length.
-    const std::size_t at = Out.size();
-    Out.resize(at + total + kSlack);
-    char* o = Out.data() + at;
+    Out.reserve(Out.size() + total);
     if (!FPadded) {
         FDict.append(kSlack, '\0');
         FPadded = true;
     }
     const char* dict = FDict.data();
-    for (; P < end; ++P) {
-        const unsigned c = *P;
-        const std::size_t len = FLen[c];
-        const char* src = dict + FOff[c];
-        std::memcpy(o, src, kSlack);
-        if (len > kSlack) std::memcpy(o + kSlack, src + kSlack, len - kSlack);
-        o += len;
+    // Every code copies a fixed 8 bytes (entries and buffer have slack for it)
+    // and moves on by its entry's length: no branch on the length.
+    constexpr std::size_t kBuffer = 1 << 15;
+    char buf[kBuffer + 256 + kSlack];
+    while (P < end) {
+        char* o = buf;
+        while (P < end && o < buf + kBuffer) {  // the last code may run 263 bytes past kBuffer
+            const unsigned c = *P++;
+            const std::size_t len = FLen[c];
+            const char* src = dict + FOff[c];
+            std::memcpy(o, src, kSlack);
+            if (len > kSlack) std::memcpy(o + kSlack, src + kSlack, len - kSlack);
+            o += len;
+        }
+        Out.append(buf, static_cast<std::size_t>(o - buf));
     }
-    Out.resize(at + total);
 }
 }  // namespace
 
