@@ -11,6 +11,7 @@ using Args = std::vector<std::string>;
 
 int Stats(const Args& A);
 int Highlight(const Args& A);
+int Import(const Args& A);
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {

@@ -15,12 +15,21 @@ const char* kUsage =
     "  stats [--null-replace CHAR] [--trim-trailing] [--wrap-chars N] FILE\n"
     "      Load FILE ('-' for standard input) and print its paragraph count,\n"
     "      length, line break, longest paragraph and display lines (wrapped\n"
-    "      at N characters with --wrap-chars).\n";
+    "      at N characters with --wrap-chars).\n"
+    "  highlight --keys FILE.ini TEXTFILE\n"
+    "      Highlight TEXTFILE with the [Keywords] and [StartStopKeys] of FILE.ini\n"
+    "      (Name=Value lines) and print each change point as\n"
+    "      paragraph<TAB>offset<TAB>flags<TAB>context<TAB>depth.\n"
+    "  import [--doc-convert] FILE\n"
+    "      Print the text of an RTF, HTML/XML, TCR or Word (.doc) file as\n"
+    "      Windows-1251 bytes. --doc-convert tries antiword, then catdoc, for\n"
+    "      Word files before the built-in extraction.\n";
 }
 
 int main(int argc, char** argv) {
     using namespace tarvex::cli;
-    const std::map<std::string, int (*)(const Args&)> commands = {{"stats", Stats}, {"highlight", Highlight}};
+    const std::map<std::string, int (*)(const Args&)> commands = {
+        {"stats", Stats}, {"highlight", Highlight}, {"import", Import}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;

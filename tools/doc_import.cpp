@@ -1,0 +1,92 @@
+#include "doc_import.h"
+
+#include <cstring>
+
+#include "tcr.h"
+#include "ucs2.h"
+#include "word_doc.h"
+
+namespace tarvex {
+
+namespace {
+// Puts the target's NUL replacement back on every way out.
+class TNullReplacementGuard {
+public:
+    explicit TNullReplacementGuard(TImportTarget& T) : FTarget(T), FSaved(T.NullReplacement()) {}
+    ~TNullReplacementGuard() { FTarget.SetNullReplacement(FSaved); }
+    TNullReplacementGuard(const TNullReplacementGuard&) = delete;
+    TNullReplacementGuard& operator=(const TNullReplacementGuard&) = delete;
+
+private:
+    TImportTarget& FTarget;
+    char FSaved;
+};
+
+std::string ReadAll(TStream& S) {
+    std::string all;
+    const std::int64_t size = S.Size();
+    if (size > 0) all.reserve(static_cast<std::size_t>(size));
+    char buf[1 << 16];
+    for (;;) {
+        const std::int64_t n = S.Read(buf, sizeof buf);
+        if (n <= 0) break;
+        all.append(buf, static_cast<std::size_t>(n));
+    }
+    return all;
+}
+}  // namespace
+
+void TTextImportTarget::LoadFromStream(TStream& Stream) {
+    FText = ReadAll(Stream);
+    if (FNull == 0) {
+        const std::size_t nul = FText.find('\0');
+        if (nul != std::string::npos) FText.resize(nul);
+    } else {
+        for (char& c : FText)
+            if (c == '\0') c = FNull;
+    }
+}
+
+void ImportDocument(const std::string& FileName, TStream& File, bool IsTcr, TImportTarget& Target,
+                    const TImportOptions& Options) {
+    TNullReplacementGuard guard(Target);
+    File.Seek(0);
+
+    if (IsTcr) {
+        TMemoryStream text(TcrDecompress(File));
+        Target.LoadFromStream(text);
+        return;
+    }
+
+    if (Options.DocConvert && WordDocProbe(File, nullptr) != wkNone) {
+        std::string text;
+        if (ConvertWithTools(FileName, Options.Converters, text)) {
+            Target.SetTextBuf(text);
+            return;
+        }
+    }
+
+    TMemoryStream extracted;
+    const TWordKind kind = WordDocProbe(File, &extracted);
+    File.Seek(0);
+    extracted.Seek(0);
+    switch (kind) {
+        case wkNone:
+            Target.SetNullReplacement(' ');
+            Target.LoadFromStream(File);
+            break;
+        case wkWord6:
+            Target.SetNullReplacement(' ');
+            Target.LoadFromStream(extracted);
+            break;
+        case wkWord97: {
+            // The text may be 16-bit; too little of it means the offsets were
+            // not usable, and the whole file is decoded instead.
+            const std::string bytes = extracted.Size() > 3 ? extracted.Data() : ReadAll(File);
+            Target.SetTextBuf(Ucs2ToAnsi(bytes));
+            break;
+        }
+    }
+}
+
+}  // namespace tarvex

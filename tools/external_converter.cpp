@@ -1,0 +1,159 @@
+#include "external_converter.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+
+#include "codepage.h"
+
+extern char** environ;
+
+namespace tarvex {
+
+namespace {
+constexpr int kTimeoutMs = 120000;
+constexpr std::size_t kMaxOutput = std::size_t{1} << 29;
+
+bool IsExecutable(const std::string& Path) {
+    struct stat st {};
+    return ::stat(Path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(Path.c_str(), X_OK) == 0;
+}
+
+bool IsValidUtf8(const std::string& S) {
+    std::size_t i = 0;
+    while (i < S.size()) {
+        const unsigned char c = static_cast<unsigned char>(S[i]);
+        std::size_t n = 0;
+        if (c < 0x80)
+            n = 0;
+        else if (c >= 0xC2 && c <= 0xDF)
+            n = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+            n = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            n = 3;
+        else
+            return false;
+        if (S.size() - i - 1 < n) return false;
+        for (std::size_t k = 1; k <= n; ++k)
+            if ((static_cast<unsigned char>(S[i + k]) & 0xC0) != 0x80) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// Closes a descriptor when it goes out of scope.
+struct TFd {
+    int Fd = -1;
+    ~TFd() {
+        if (Fd >= 0) ::close(Fd);
+    }
+};
+}  // namespace
+
+std::vector<TDocConverter> DefaultDocConverters() {
+    return {
+        {"antiword", {"-m", "UTF-8.txt", "-w", "0"}},
+        {"catdoc", {"-d", "utf-8", "-w"}},
+    };
+}
+
+std::string FindProgram(const std::string& Program) {
+    if (Program.empty()) return {};
+    if (Program.find('/') != std::string::npos) return IsExecutable(Program) ? Program : std::string();
+    const char* path = std::getenv("PATH");
+    const std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t colon = dirs.find(':', start);
+        const std::string dir = dirs.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        const std::string full = (dir.empty() ? std::string(".") : dir) + "/" + Program;
+        if (IsExecutable(full)) return full;
+        if (colon == std::string::npos) return {};
+        start = colon + 1;
+    }
+}
+
+bool RunProgram(const std::vector<std::string>& Argv, std::string& Output, int TimeoutMs, std::size_t MaxOutput) {
+    Output.clear();
+    if (Argv.empty()) return false;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return false;
+    TFd readEnd{fds[0]}, writeEnd{fds[1]};
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.Fd, 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (const std::string& a : Argv) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return false;
+    ::close(writeEnd.Fd);
+    writeEnd.Fd = -1;
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+    bool failed = false;
+    char buf[65536];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            failed = true;
+            break;
+        }
+        pollfd pfd{readEnd.Fd, POLLIN, 0};
+        const int r = ::poll(&pfd, 1, static_cast<int>(left.count()));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) {
+            failed = true;
+            break;
+        }
+        const ssize_t n = ::read(readEnd.Fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        Output.append(buf, static_cast<std::size_t>(n));
+        if (Output.size() > MaxOutput) {
+            failed = true;
+            break;
+        }
+    }
+    if (failed) ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (failed || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        Output.clear();
+        return false;
+    }
+    return true;
+}
+
+bool ConvertWithTools(const std::string& FileName, const std::vector<TDocConverter>& Converters, std::string& Text) {
+    for (const TDocConverter& c : Converters) {
+        const std::string program = FindProgram(c.Program);
+        if (program.empty()) continue;
+        std::vector<std::string> argv{program};
+        argv.insert(argv.end(), c.Args.begin(), c.Args.end());
+        // A name that starts with '-' must not read as an option.
+        argv.push_back(!FileName.empty() && FileName[0] == '-' ? "./" + FileName : FileName);
+        std::string out;
+        if (!RunProgram(argv, out, kTimeoutMs, kMaxOutput) || out.empty()) continue;
+        Text = IsValidUtf8(out) ? Utf8ToCp1251(out) : out;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace tarvex
