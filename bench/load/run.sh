@@ -44,6 +44,9 @@ notes="$work/notes.tsv"  # kind, size, engine, remark
 : > "$raw"
 : > "$notes"
 
+# Fresh memory caps any load that builds its text in new pages; say how fast it is here.
+machine="$("$TARVEX_BUILD/bench/common/tarvex-bench-machine" 2>/dev/null || true)"
+
 files=()
 IFS=, read -ra size_list <<< "$sizes"
 for s in "${size_list[@]}"; do
@@ -133,6 +136,7 @@ cat "$best" "$work/ratios.tsv" >> "$out"
 # times better Tarvex does (baseline / Tarvex for times and memory, Tarvex /
 # baseline for throughputs).
 file_list="$(printf '%s;' "${files[@]}")"
+if [ -n "$machine" ]; then printf '\nThis machine: %s\n' "$machine"; fi
 awk -F'\t' -v files="$file_list" -v notes="$notes" '
   function fmt(x) { return x == "" ? "-" : sprintf("%.4g", x) }
   function better(t, b, unit) {
