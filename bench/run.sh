@@ -28,7 +28,10 @@ done
 "$root/scripts/install-deps.sh"
 build="$root/build/release"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARVEX_BENCH=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" >&2
+# Builds from several work trees on one machine take turns.
+lock=()
+if [ -d /tmp ]; then lock=(flock /tmp/tarvex-build.lock); fi
+"${lock[@]}" cmake --build "$build" -j"$(nproc)" >&2
 
 export TARVEX_BUILD="$build"
 export TARVEX_BENCH_DATA="$here/data"
@@ -60,7 +63,7 @@ if [ "$ran" -eq 0 ]; then
 fi
 
 echo
-printf '%-28s %8s %-15s %14s  %s\n' figure size_mb engine value unit
-awk -F'\t' '{ printf "%-28s %8s %-15s %14s  %s\n", $1, $2, $3, $4, $5 }' "$out"
+printf '%-34s %8s %-15s %14s  %s\n' figure size_mb engine value unit
+awk -F'\t' '{ printf "%-34s %8s %-15s %14s  %s\n", $1, $2, $3, $4, $5 }' "$out"
 echo
 echo "All figures: $out"
