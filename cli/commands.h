@@ -12,6 +12,8 @@ using Args = std::vector<std::string>;
 int Stats(const Args& A);
 int Highlight(const Args& A);
 int Import(const Args& A);
+int Detect(const Args& A);
+int Decode(const Args& A);
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {

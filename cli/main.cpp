@@ -23,13 +23,23 @@ const char* kUsage =
     "  import [--doc-convert] FILE\n"
     "      Print the text of an RTF, HTML/XML, TCR or Word (.doc) file as\n"
     "      Windows-1251 bytes. --doc-convert tries antiword, then catdoc, for\n"
-    "      Word files before the built-in extraction.\n";
+    "      Word files before the built-in extraction.\n"
+    "  detect [--no-autodecode] [--no-html] FILE\n"
+    "      Print what opening FILE in the editor decides, as two lines:\n"
+    "      format: plain|rtf|tcr|doc|html and encoding: windows-1251|cp866|\n"
+    "      koi8-r|utf-8|utf-16le|utf-16be (\"+koi8-r\" follows when KOI8-R was\n"
+    "      found after decoding). The options turn AutoDecode and the HTML\n"
+    "      conversion off.\n"
+    "  decode [--no-autodecode] [--no-html] [--utf8] FILE [-o OUT]\n"
+    "      Write the text the editor holds after opening FILE as Windows-1251\n"
+    "      with the line breaks it would save (UTF-8 with --utf8), to OUT or\n"
+    "      standard output.\n";
 }
 
 int main(int argc, char** argv) {
     using namespace tarvex::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"stats", Stats}, {"highlight", Highlight}, {"import", Import}};
+        {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;

@@ -1,0 +1,281 @@
+#include "loader.h"
+
+#include <optional>
+
+#include "codepages.h"
+#include "detect.h"
+#include "doc_import.h"
+#include "htm2txt.h"
+#include "rtf_to_text.h"
+#include "tcr.h"
+#include "ucs2.h"
+
+namespace tarvex {
+
+namespace {
+
+// The document importer fills the editor control through this.
+class TMemoImportTarget : public TImportTarget {
+public:
+    explicit TMemoImportTarget(TDudiRiri& M) : FMemo(M) {}
+    char NullReplacement() const override { return FMemo.NullReplacement; }
+    void SetNullReplacement(char C) override { FMemo.NullReplacement = C; }
+    void LoadFromStream(TStream& Stream) override { FMemo.LoadFromStream(Stream); }
+    void SetTextBuf(std::string_view Text) override { FMemo.SetTextBuf(Text); }
+
+private:
+    TDudiRiri& FMemo;
+};
+
+std::string ReadHead(TStream& S, std::int64_t N) {
+    std::string b(static_cast<std::size_t>(N), '\0');
+    std::size_t got = 0;
+    while (got < b.size()) {
+        const std::int64_t n = S.Read(b.data() + got, static_cast<std::int64_t>(b.size() - got));
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    b.resize(got);
+    return b;
+}
+
+std::string ReadAll(TStream& S) {
+    std::string all;
+    const std::int64_t size = S.Size();
+    if (size > 0) all.reserve(static_cast<std::size_t>(size));
+    char buf[1 << 16];
+    for (;;) {
+        const std::int64_t n = S.Read(buf, sizeof buf);
+        if (n <= 0) return all;
+        all.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+// The whole-text UTF-8 test over the control's paragraphs, without copying them.
+bool ControlTextIsUtf8(const TDudiRiri& Memo) {
+    TUtf8TextCheck check;
+    const TParagraphsList& pars = Memo.Pars;
+    for (std::int32_t i = 0; i < pars.Count(); ++i) {
+        if (i > 0 && !check.Feed("\r\n")) return false;
+        if (!check.Feed(pars.At(i).View())) return false;
+    }
+    return check.Result();
+}
+
+// Restores a value on every way out.
+template <typename T>
+class TRestore {
+public:
+    TRestore(T& Ref, T Value) : FRef(Ref), FOld(Ref) { FRef = std::move(Value); }
+    ~TRestore() { FRef = std::move(FOld); }
+    TRestore(const TRestore&) = delete;
+    TRestore& operator=(const TRestore&) = delete;
+
+private:
+    T& FRef;
+    T FOld;
+};
+
+}  // namespace
+
+std::string LowerExtension(const std::string& Path) {
+    const std::size_t slash = Path.find_last_of('/');
+    const std::size_t dot = Path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = Path.substr(dot);
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return ext;
+}
+
+bool IsHtmlExtension(const std::string& Ext) {
+    for (const char* e : {".htm", ".html", ".shtml", ".phtml", ".xml", ".asp", ".aspx", ".php3", ".php", ".fb2", ".mht"})
+        if (Ext == e) return true;
+    return false;
+}
+
+TFormatFlags NameFlags(const std::string& Path, const TLoadSettings& Settings) {
+    TFormatFlags f;
+    f.FromIeCache = Path.find("content.ie") != std::string::npos;
+    f.Ext = LowerExtension(Path);
+    f.IsHtml = (IsHtmlExtension(f.Ext) || f.FromIeCache) && Settings.AutoDecode && Settings.AutoHtmTxt;
+    return f;
+}
+
+void ProbeContent(TStream& S, TFormatFlags& F, const TLoadSettings& Settings) {
+    if (!Settings.AutoDecode) return;
+    S.Seek(0);
+    F.IsRtf = IsRtfSignature(ReadHead(S, 4));
+    S.Seek(0);
+    if (!F.IsRtf) {
+        F.IsTcr = IsTcrSignature(ReadHead(S, 10));
+        S.Seek(0);
+    }
+    TUnicodeKind kind = ukNone;
+    if (F.Ext == ".doc") {
+        F.IsDoc = true;
+    } else if (!F.IsTcr) {
+        kind = DetectUnicodeKind(S);
+        S.Seek(0);
+        F.IsUtf8 = kind == ukUtf8;
+        F.IsUcs2 = kind == ukUtf16LE || kind == ukUtf16BE;
+        F.BigEndian = kind == ukUtf16BE;
+    }
+    if (kind == ukNone && !F.IsDoc && !F.IsTcr) {
+        F.IsDos = LooksLikeDos(S);
+        if (!F.IsDos) F.IsKoi = LooksLikeKoi(S);
+    }
+    S.Seek(0);
+}
+
+std::string FormatName(const TFormatFlags& F) {
+    if (F.IsDoc) return "doc";
+    if (F.IsTcr) return "tcr";
+    if (F.IsRtf) return "rtf";
+    if (F.IsHtml) return "html";
+    return "plain";
+}
+
+std::string EncodingName(const TFormatFlags& F) {
+    std::string e = "windows-1251";
+    if (F.IsRtf)
+        e = "windows-1251";
+    else if (F.IsDos)
+        e = "cp866";
+    else if (F.IsKoi)
+        e = "koi8-r";
+    else if (F.IsUtf8)
+        e = "utf-8";
+    else if (F.IsUcs2)
+        e = F.BigEndian ? "utf-16be" : "utf-16le";
+    if (F.KoiAfterDecode || F.KoiAfterHtml) e += "+koi8-r";
+    return e;
+}
+
+bool LastLineBreak(std::string_view Text, TRiriLineBreak& Break) {
+    bool found = false;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        const char c = Text[i];
+        if (c != '\r' && c != '\n') continue;
+        found = true;
+        Break = c == '\r' ? pbCR : pbLF;
+        if (i + 1 < Text.size() && Text[i + 1] == (c ^ 7)) {
+            Break = c == '\r' ? pbCRLF : pbLFCR;
+            ++i;
+        }
+    }
+    return found;
+}
+
+void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings& Settings, const TLoadHooks& Hooks,
+                  TLoadOutcome& Outcome) {
+    Outcome = TLoadOutcome{};
+    TFormatFlags& f = Outcome.Flags;
+    f = NameFlags(Path, Settings);
+
+    TFileStream file(Path, TFileStream::fmOpenRead);
+    const std::int64_t size = file.Size();
+    if (size > kLargeFileSize && Hooks.ConfirmLarge && !Hooks.ConfirmLarge(size)) return;
+    ProbeContent(file, f, Settings);
+
+    Memo.SetHighlighter(nullptr);
+    std::string raw;  // UTF-16 bytes, decoded from the file itself
+    {
+        TRestore<std::function<void(TDudiRiri&)>> progress(Memo.OnProgress, nullptr);
+        if (Hooks.Progress) Memo.OnProgress = [&](TDudiRiri&) { Hooks.Progress(file.Position(), size); };
+        TRestore<char> nul(Memo.NullReplacement, Memo.NullReplacement);
+        if (Hooks.BeforeLoad) {
+            Hooks.BeforeLoad(file, f);
+            file.Seek(0);
+        }
+        Outcome.ControlTouched = true;
+        try {
+            if (f.IsDoc || f.IsTcr) {
+                TMemoImportTarget target(Memo);
+                TImportOptions options;
+                options.DocConvert = Settings.DocConvert;
+                ImportDocument(Path, file, f.IsTcr, target, options);
+            } else if (f.IsUcs2) {
+                // The control's text is replaced by the decoded text anyway.
+                Memo.Clear();
+                raw = ReadAll(file);
+            } else {
+                if (f.IsRtf) Memo.NullReplacement = ' ';
+                Memo.LoadFromStream(file);
+            }
+        } catch (...) {
+            Memo.Clear();
+            Memo.Modified = false;
+            Memo.ClearUndo();
+            throw;
+        }
+        Memo.Modified = false;
+        Memo.ClearUndo();
+    }
+
+    if (!f.IsUtf8 && !f.IsUcs2) f.IsUtf8 = ControlTextIsUtf8(Memo);
+    if (!f.Converts()) return void(Outcome.Loaded = true);
+
+    struct TConvertScope {
+        const TLoadHooks& H;
+        explicit TConvertScope(const TLoadHooks& Hooks) : H(Hooks) {
+            if (H.ConvertStarts) H.ConvertStarts();
+        }
+        ~TConvertScope() {
+            if (H.ConvertEnds) H.ConvertEnds();
+        }
+    } scope(Hooks);
+    try {
+        std::string text = f.IsUcs2 ? std::string() : Memo.Text();
+        if (f.IsRtf) {
+            text = RtfToText(text);
+        } else if (f.IsDos) {
+            DosToWin(text);
+        } else if (f.IsKoi) {
+            KoiToWin(text);
+        } else if (f.IsUtf8) {
+            text = Utf8ToAnsi(text);
+        } else if (f.IsUcs2) {
+            // Units are decoded little-endian: a big-endian text is turned round first.
+            if (f.BigEndian) SwapByteOrder16(raw);
+            text = Ucs2ToAnsi(raw);
+            std::string().swap(raw);
+            if (Settings.AutoDecode && LooksLikeKoi(text)) {
+                KoiToWin(text);
+                f.KoiAfterDecode = true;
+            }
+        }
+        if (f.IsHtml) {
+            text = THtm2Txt::Convert(text, f.Ext == ".xml");
+            if (Settings.AutoDecode && !f.IsKoi && LooksLikeKoi(text)) {
+                KoiToWin(text);
+                f.KoiAfterHtml = true;
+            }
+        }
+        // UTF-16 text never went through the control's load, which records the break.
+        TRiriLineBreak brk = Memo.LineBreak;
+        if (f.IsUcs2 && Memo.HasOption(droAutoLineBreak) && LastLineBreak(text, brk)) Memo.LineBreak = brk;
+        Memo.SetTextBuf(text);
+        Memo.Modified = false;
+    } catch (...) {
+        Memo.Clear();
+        Memo.Modified = false;
+        Memo.ClearUndo();
+        throw;
+    }
+    Outcome.Loaded = true;
+}
+
+THighlighterKind HighlighterFor(const TFormatFlags& F, bool AutoHtmTxt) {
+    const std::string ext = F.FromIeCache && !AutoHtmTxt ? std::string(".htm") : F.Ext;
+    if (!(F.FromIeCache && !AutoHtmTxt) && F.IsHtml) return hkUrl;
+    for (const char* e : {".pas", ".dpr", ".dpk", ".dfm", ".inc", ".~pas", ".~dfm"})
+        if (ext == e) return hkPas;
+    if (IsHtmlExtension(ext)) return hkHtm;
+    for (const char* e : {".c", ".cpp", ".h", ".hpp"})
+        if (ext == e) return hkCpp;
+    if (ext == ".sql") return hkSql;
+    return hkUrl;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,89 @@
+#pragma once
+// Opening a document: what the bytes of a file are (container format and
+// encoding), and putting its text into an editor control as Windows-1251.
+// The window and tarvex-cli share this; nothing here asks the user anything
+// except through the hooks.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "dudi_riri.h"
+#include "stream.h"
+
+namespace tarvex {
+
+struct TLoadSettings {
+    bool AutoDecode = true;  // probe for RTF, TCR, DOC, UTF-16, DOS and KOI8-R
+    bool AutoHtmTxt = true;  // HTML and XML (by extension) to text
+    bool DocConvert = false; // external converters first for ".doc"
+};
+
+// What the loader decided about one file.
+struct TFormatFlags {
+    bool IsRtf = false, IsTcr = false, IsDoc = false, IsHtml = false, FromIeCache = false;
+    bool IsUtf8 = false, IsUcs2 = false, BigEndian = false, IsDos = false, IsKoi = false;
+    // KOI8-R found in the text after UTF-16 decoding or HTML conversion.
+    bool KoiAfterDecode = false, KoiAfterHtml = false;
+    std::string Ext;  // lower-cased extension with its dot; empty without one
+
+    // Whether the loader puts converted text into the control.
+    bool Converts() const { return IsRtf || IsDos || IsKoi || IsUtf8 || IsUcs2 || IsHtml; }
+};
+
+// The lower-cased extension of a path's file-name part, with its dot.
+std::string LowerExtension(const std::string& Path);
+bool IsHtmlExtension(const std::string& Ext);
+
+// From the name alone: the extension, HTML by extension and the browser-cache rule.
+TFormatFlags NameFlags(const std::string& Path, const TLoadSettings& Settings);
+// The content probes (with AutoDecode): RTF and TCR signatures, ".doc", then
+// UTF-8/UTF-16, then DOS and KOI8-R. The stream is at 0 afterwards.
+void ProbeContent(TStream& S, TFormatFlags& F, const TLoadSettings& Settings);
+
+// "plain", "rtf", "tcr", "doc" or "html".
+std::string FormatName(const TFormatFlags& F);
+// The conversion applied to the bytes: "windows-1251" (none), "cp866",
+// "koi8-r", "utf-8", "utf-16le" or "utf-16be"; "+koi8-r" follows when the
+// KOI8-R check after UTF-16 decoding or HTML conversion converted as well.
+std::string EncodingName(const TFormatFlags& F);
+
+// Files above this size need a confirmation before they are loaded.
+inline constexpr std::int64_t kLargeFileSize = 536'870'912;
+
+struct TLoadHooks {
+    // Asked for files above kLargeFileSize; false stops the load (nothing changed).
+    std::function<bool(std::int64_t Size)> ConfirmLarge;
+    // Called once the format is known, before the control's text is replaced,
+    // with the stream at 0 (which it must be again on return).
+    std::function<void(TStream& S, const TFormatFlags& F)> BeforeLoad;
+    // Loading progress: bytes read so far of Size.
+    std::function<void(std::int64_t Pos, std::int64_t Size)> Progress;
+    // Around the conversion of the loaded text.
+    std::function<void()> ConvertStarts, ConvertEnds;
+};
+
+struct TLoadOutcome {
+    bool Loaded = false;        // false: the large-file question was answered no
+    bool ControlTouched = false; // the control's text was replaced (also when an error left)
+    TFormatFlags Flags;
+};
+
+// Loads Path into Memo, converting it to Windows-1251. Afterwards Modified and
+// the undo history are clear, and with droAutoLineBreak the control's
+// LineBreak is the file's (for UTF-16, that of the decoded text). Errors propagate as
+// exceptions; Outcome tells whether the control's text was replaced by then
+// (it is then empty), so that the caller knows whether the previous document
+// is still there.
+void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings& Settings, const TLoadHooks& Hooks,
+                  TLoadOutcome& Outcome);
+
+// The break kind a load of Text would record (the last break in it), or
+// false when Text holds none.
+bool LastLineBreak(std::string_view Text, TRiriLineBreak& Break);
+
+// Highlighters chosen by extension once a document is open.
+enum THighlighterKind : int { hkNone = 1, hkUrl = 2, hkPas = 3, hkHtm = 4, hkCpp = 5, hkSql = 6 };
+THighlighterKind HighlighterFor(const TFormatFlags& F, bool AutoHtmTxt);
+
+}  // namespace tarvex

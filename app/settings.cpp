@@ -1,0 +1,249 @@
+#include "settings.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tarvex {
+
+namespace {
+
+constexpr const char* kWindow = "Window";
+constexpr const char* kOptions = "Options";
+constexpr const char* kFont = "Font";
+constexpr const char* kFiles = "Files";
+
+struct TBoolKey {
+    const char* Key;
+    bool TSettings::*Field;
+};
+constexpr TBoolKey kBools[] = {
+    {"ToolBar", &TSettings::ToolBar},       {"Status", &TSettings::Status},
+    {"HideCaret", &TSettings::HideCaret},   {"SortDupl", &TSettings::SortDupl},
+    {"JoinSort", &TSettings::JoinSort},     {"AddSort", &TSettings::AddSort},
+    {"BtMiddle", &TSettings::BtMiddle},     {"ReadOnly", &TSettings::ReadOnly},
+    {"OnTop", &TSettings::OnTop},           {"Highlight", &TSettings::Highlight},
+    {"SkipNull", &TSettings::SkipNull},     {"MemFirstLine", &TSettings::MemFirstLine},
+    {"DragText", &TSettings::DragText},     {"ClipLocale", &TSettings::ClipLocale},
+    {"AutoHtmTxt", &TSettings::AutoHtmTxt}, {"WatchOpen", &TSettings::WatchOpen},
+    {"Escape", &TSettings::Escape},         {"PrintHeader", &TSettings::PrintHeader},
+    {"IEconvert", &TSettings::IEconvert},   {"DocConvert", &TSettings::DocConvert},
+    {"ContentCaps", &TSettings::ContentCaps}, {"AutoDecode", &TSettings::AutoDecode},
+    {"Lang", &TSettings::Lang},             {"SpellRus", &TSettings::SpellRus},
+    {"Word wrap", &TSettings::WordWrap},    {"Justified", &TSettings::Justified},
+};
+
+struct TIntKey {
+    const char* Key;
+    std::int64_t TSettings::*Field;
+};
+// Integers that are always written.
+constexpr TIntKey kInts[] = {
+    {"MaxFiles", &TSettings::MaxFiles},     {"TabStops", &TSettings::TabStops},
+    {"LineHeight", &TSettings::LineHeight}, {"OpenFilter", &TSettings::OpenFilter},
+    {"Compress", &TSettings::Compress},     {"TimeScroll", &TSettings::TimeScroll},
+    {"LeftMargin", &TSettings::LeftMargin}, {"Alignment", &TSettings::Alignment},
+};
+
+struct TStringKey {
+    const char* Section;
+    const char* Key;
+    std::string TSettings::*Field;
+};
+// Strings that are written only when not empty.
+constexpr TStringKey kStrings[] = {
+    {kWindow, "MainSize", &TSettings::MainSize},     {kWindow, "ContSize", &TSettings::ContSize},
+    {kWindow, "DictSize", &TSettings::DictSize},     {kWindow, "SpellSize", &TSettings::SpellSize},
+    {kWindow, "FindSize", &TSettings::FindSize},     {kOptions, "Find", &TSettings::Find},
+    {kOptions, "FndList", &TSettings::FndList},      {kOptions, "RepList", &TSettings::RepList},
+    {kOptions, "Dictionary", &TSettings::Dictionary}, {kOptions, "Folder", &TSettings::Folder},
+    {kOptions, "Delim", &TSettings::Delim},          {kOptions, "Separ", &TSettings::Separ},
+    {kOptions, "SpellName", &TSettings::SpellName},  {kOptions, "SpellDir", &TSettings::SpellDir},
+};
+
+void ReadFont(const TIniFile& Ini, const std::string& Suffix, TFontSettings& F) {
+    F.Name = Ini.ReadString(kFont, "Name" + Suffix, F.Name);
+    F.Size = Ini.ReadInteger(kFont, "Size" + Suffix, F.Size);
+    F.Style = Ini.ReadInteger(kFont, "Style" + Suffix, F.Style);
+    F.Color = Ini.ReadInteger(kFont, "Color" + Suffix, F.Color);
+    F.Charset = Ini.ReadInteger(kFont, "Charset" + Suffix, F.Charset);
+}
+
+void WriteFont(TIniFile& Ini, const std::string& Suffix, const TFontSettings& F) {
+    Ini.WriteString(kFont, "Name" + Suffix, F.Name);
+    Ini.WriteInteger(kFont, "Size" + Suffix, F.Size);
+    Ini.WriteInteger(kFont, "Style" + Suffix, F.Style);
+    Ini.WriteInteger(kFont, "Color" + Suffix, F.Color);
+    Ini.WriteInteger(kFont, "Charset" + Suffix, F.Charset);
+}
+
+// Writes the key when Keep holds, else deletes it.
+void WriteOrDelete(TIniFile& Ini, const char* Key, std::int64_t V, bool Keep) {
+    if (Keep)
+        Ini.WriteInteger(kOptions, Key, V);
+    else
+        Ini.DeleteKey(kOptions, Key);
+}
+
+// The number between the end of marker From and the start of marker To (To
+// empty: to the end); Pos-style: a missing marker or bad number gives nothing.
+bool PlacementNumber(std::string_view S, std::string_view From, std::string_view To, std::int32_t& Out) {
+    const std::size_t a = S.find(From);
+    if (a == std::string_view::npos) return false;
+    const std::size_t start = a + From.size();
+    std::size_t end = S.size();
+    if (!To.empty()) {
+        end = S.find(To, start);
+        if (end == std::string_view::npos) return false;
+    }
+    const std::string num(S.substr(start, end - start));
+    if (num.empty()) return false;
+    char* stop = nullptr;
+    const long long v = std::strtoll(num.c_str(), &stop, 10);
+    if (*stop != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+    Out = static_cast<std::int32_t>(v);
+    return true;
+}
+
+}  // namespace
+
+void TSettings::Read(const TIniFile& Ini) {
+    for (const auto& k : kBools) this->*k.Field = Ini.ReadBool(kOptions, k.Key, this->*k.Field);
+    for (const auto& k : kInts) this->*k.Field = Ini.ReadInteger(kOptions, k.Key, this->*k.Field);
+    for (const auto& k : kStrings) this->*k.Field = Ini.ReadString(k.Section, k.Key, this->*k.Field);
+    FndWd = Ini.ReadInteger(kWindow, "FndWd", FndWd);
+    FndHt = Ini.ReadInteger(kWindow, "FndHt", FndHt);
+    DateIns = Ini.ReadString(kOptions, "DateIns", DateIns);
+    MarkCount = Ini.ReadInteger(kOptions, "MarkCount", MarkCount);
+    ContLen = Ini.ReadInteger(kOptions, "ContLen", ContLen);
+    MaxFndList = Ini.ReadInteger(kOptions, "MaxFndList", MaxFndList);
+    if (MaxFiles > THistory::kMaxFilesLimit) MaxFiles = THistory::kMaxFilesLimit;
+    ReadFont(Ini, "", Font);
+    ReadFont(Ini, "RO", FontRO);
+    Background = Ini.ReadInteger(kFont, "Background", Background);
+    BackgroundRO = Ini.ReadInteger(kFont, "BackgroundRO", BackgroundRO);
+    Url = Ini.ReadInteger(kFont, "URL", Url);
+    UrlRO = Ini.ReadInteger(kFont, "URLRO", UrlRO);
+}
+
+void TSettings::Write(TIniFile& Ini) const {
+    for (const auto& k : kStrings)
+        if (!(this->*k.Field).empty()) Ini.WriteString(k.Section, k.Key, this->*k.Field);
+    if (FndWd > 0) Ini.WriteInteger(kWindow, "FndWd", FndWd);
+    if (FndHt > 0) Ini.WriteInteger(kWindow, "FndHt", FndHt);
+    for (const auto& k : kBools) Ini.WriteBool(kOptions, k.Key, this->*k.Field);
+    for (const auto& k : kInts) Ini.WriteInteger(kOptions, k.Key, this->*k.Field);
+    if (DateIns != kDefaultDateIns)
+        Ini.WriteString(kOptions, "DateIns", DateIns);
+    else
+        Ini.DeleteKey(kOptions, "DateIns");
+    WriteOrDelete(Ini, "MarkCount", MarkCount, MarkCount >= 1 && MarkCount <= 1000);
+    WriteOrDelete(Ini, "ContLen", ContLen, ContLen >= 1 && ContLen <= 1000 && ContLen != 100);
+    WriteOrDelete(Ini, "MaxFndList", MaxFndList, MaxFndList >= 1 && MaxFndList <= 100);
+    WriteFont(Ini, "", Font);
+    WriteFont(Ini, "RO", FontRO);
+    Ini.WriteInteger(kFont, "Background", Background);
+    Ini.WriteInteger(kFont, "BackgroundRO", BackgroundRO);
+    Ini.WriteInteger(kFont, "URL", Url);
+    Ini.WriteInteger(kFont, "URLRO", UrlRO);
+}
+
+bool ReadPlacement(std::string_view S, TBounds& B) {
+    PlacementNumber(S, "L", ";T", B.Left);
+    PlacementNumber(S, ";T", ";W", B.Top);
+    PlacementNumber(S, ";W", ";H", B.Width);
+    PlacementNumber(S, ";H", "", B.Height);
+    B.Left = std::max(B.Left, -20);
+    B.Top = std::max(B.Top, -20);
+    B.Width = std::max(B.Width, 20);
+    B.Height = std::max(B.Height, 20);
+    return !S.empty() && S.front() == 'M';
+}
+
+std::string PlacementString(const TBounds& B, bool Maximized) {
+    return std::string(Maximized ? "M" : "") + "L" + std::to_string(B.Left) + ";T" + std::to_string(B.Top) + ";W" +
+           std::to_string(B.Width) + ";H" + std::to_string(B.Height);
+}
+
+std::string PlacementToStore(std::string_view Previous, const TBounds& Current, bool Maximized) {
+    if (!Maximized) return PlacementString(Current, false);
+    if (Previous.empty()) return PlacementString(Current, true);
+    return Previous.front() == 'M' ? std::string(Previous) : "M" + std::string(Previous);
+}
+
+const THistory::TItem* THistory::Find(std::string_view Name) const {
+    for (const TItem& i : FItems)
+        if (i.Name == Name) return &i;
+    return nullptr;
+}
+
+void THistory::Add(std::string_view Name, TPos Pos, std::int64_t MaxFiles) {
+    if (MaxFiles < 1) {
+        FItems.clear();
+        return;
+    }
+    for (std::size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i].Name == Name) {
+            FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(i));
+            FItems.insert(FItems.begin(), TItem{std::string(Name), Pos});
+            return;
+        }
+    const bool full = static_cast<std::int64_t>(FItems.size()) >= MaxFiles;
+    FItems.insert(FItems.begin(), TItem{std::string(Name), Pos});
+    if (full) FItems.pop_back();
+}
+
+void THistory::Read(const TIniFile& Ini) {
+    FItems.clear();
+    for (std::string line : Ini.SectionLines(kFiles)) {
+        // Each entry is a key with an empty value: "path>pos=".
+        if (!line.empty() && line.back() == '=') line.pop_back();
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
+        if (line.empty()) continue;
+        TItem item;
+        const std::size_t gt = line.find('>');
+        item.Name = line.substr(0, gt);
+        if (gt != std::string::npos) {
+            char* stop = nullptr;
+            const std::string num = line.substr(gt + 1);
+            const long long v = std::strtoll(num.c_str(), &stop, 10);
+            item.Pos = !num.empty() && *stop == '\0' && v > 0 ? v : 0;
+        }
+        if (!item.Name.empty()) FItems.push_back(std::move(item));
+    }
+}
+
+void THistory::Write(TIniFile& Ini) const {
+    std::vector<std::string> lines;
+    for (const TItem& i : FItems) {
+        // A name with a line break cannot be one INI line.
+        if (i.Name.find_first_of("\r\n") != std::string::npos) continue;
+        lines.push_back(i.Name + (i.Pos > 0 ? ">" + std::to_string(i.Pos) : std::string()) + "=");
+    }
+    Ini.ReplaceSection(kFiles, lines);
+}
+
+bool RussianLocale() {
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v && *v) return (v[0] == 'r' || v[0] == 'R') && (v[1] == 'u' || v[1] == 'U') && (v[2] == '\0' || v[2] == '_' || v[2] == '.' || v[2] == '@');
+    }
+    return false;
+}
+
+std::string Bilingual(std::string_view Text, bool Russian) {
+    const std::size_t eq = Text.find('=');
+    if (eq == std::string_view::npos) return std::string(Text);
+    return std::string(Russian ? Text.substr(eq + 1) : Text.substr(0, eq));
+}
+
+std::string FormatCount(std::int64_t N) {
+    const bool neg = N < 0;
+    const std::string digits = std::to_string(neg ? 0 - static_cast<std::uint64_t>(N) : static_cast<std::uint64_t>(N));
+    std::string out;
+    const std::size_t lead = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
+    out = digits.substr(0, lead);
+    for (std::size_t i = lead; i < digits.size(); i += 3) out += "," + digits.substr(i, 3);
+    return neg ? "-" + out : out;
+}
+
+}  // namespace tarvex

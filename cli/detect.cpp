@@ -1,0 +1,94 @@
+// tarvex-cli detect and decode: what opening a file in the editor decides
+// about its bytes, and the text the editor then holds. Both run the editor's
+// own loader on a control without a window.
+
+#include <iostream>
+#include <memory>
+
+#include "atomic_file.h"
+#include "codepage.h"
+#include "commands.h"
+#include "dudi_riri.h"
+#include "loader.h"
+
+namespace tarvex::cli {
+
+namespace {
+
+struct TDecodeArgs {
+    TLoadSettings Settings;
+    bool Utf8 = false;
+    std::string File, Out;
+};
+
+TDecodeArgs ParseArgs(const Args& A, const char* Command, bool Decode) {
+    TDecodeArgs r;
+    for (std::size_t i = 0; i < A.size(); ++i) {
+        const std::string& a = A[i];
+        if (a == "--no-autodecode") {
+            r.Settings.AutoDecode = false;
+        } else if (a == "--no-html") {
+            r.Settings.AutoHtmTxt = false;
+        } else if (Decode && a == "--utf8") {
+            r.Utf8 = true;
+        } else if (Decode && a == "-o") {
+            if (i + 1 >= A.size()) throw UsageError{"-o needs a file"};
+            r.Out = A[++i];
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError{"unknown option " + a};
+        } else if (r.File.empty()) {
+            r.File = a;
+        } else {
+            throw UsageError{std::string(Command) + " takes one file"};
+        }
+    }
+    if (r.File.empty()) throw UsageError{std::string(Command) + " needs a file"};
+    return r;
+}
+
+// Opens the file as the editor does; documents keep their line breaks.
+std::unique_ptr<TDudiRiri> Open(const TDecodeArgs& A, TFormatFlags& Flags) {
+    auto memo = std::make_unique<TDudiRiri>();
+    memo->SetOptions(memo->Options() | droAutoLineBreak);
+    TLoadHooks hooks;
+    hooks.ConfirmLarge = [](std::int64_t) { return true; };
+    TLoadOutcome outcome;
+    LoadDocument(*memo, A.File, A.Settings, hooks, outcome);
+    Flags = outcome.Flags;
+    return memo;
+}
+
+}  // namespace
+
+int Detect(const Args& A) {
+    const TDecodeArgs args = ParseArgs(A, "detect", false);
+    TFormatFlags flags;
+    Open(args, flags);
+    std::cout << "format: " << FormatName(flags) << "\nencoding: " << EncodingName(flags) << "\n";
+    return 0;
+}
+
+int Decode(const Args& A) {
+    const TDecodeArgs args = ParseArgs(A, "decode", true);
+    TFormatFlags flags;
+    std::unique_ptr<TDudiRiri> memo = Open(args, flags);
+    auto write = [&](TStream& S) {
+        if (!args.Utf8) {
+            memo->SaveToStream(S);
+            return;
+        }
+        TMemoryStream m;
+        memo->SaveToStream(m);
+        const std::string u = Cp1251ToUtf8(m.Data());
+        S.Write(u.data(), static_cast<std::int64_t>(u.size()));
+    };
+    if (args.Out.empty()) {
+        THandleStream out(1);
+        write(out);
+    } else {
+        SaveFileAtomically(args.Out, write);
+    }
+    return 0;
+}
+
+}  // namespace tarvex::cli
