@@ -1,0 +1,17 @@
+// tarvex [FILE [CARETPOS]]: the editor.
+
+#include <QApplication>
+#include <QTimer>
+
+#include "main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tarvex");
+    const QStringList args = QApplication::arguments().mid(1);
+    tarvex::TFrmMainTarvex window(tarvex::TAppPaths::ForProgram(QApplication::applicationFilePath().toStdString()),
+                                  !args.isEmpty());
+    window.show();
+    QTimer::singleShot(0, &window, [&window, args] { window.FormShow(args); });
+    return app.exec();
+}
