@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running, testing and benchmarking
 # Tarvex need. Idempotent: apt-get runs only when something is missing.
+#
+#   scripts/install-deps.sh          what the build, the program and the tests need
+#   scripts/install-deps.sh bench    also what only the benchmarks use (the
+#                                    black-box check's xdotool and geany)
 set -euo pipefail
 
 packages=(
@@ -11,6 +15,9 @@ packages=(
   fonts-dejavu-core fonts-liberation
   xvfb xauth
 )
+if [ "${1:-}" = bench ]; then
+  packages+=(xdotool geany)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
