@@ -48,7 +48,8 @@ std::string FollowLinks(const std::string& Path) {
 void SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write) {
     const std::string target = FollowLinks(Path);
     const std::string dir = DirOf(target);
-    std::string temp = dir + "/." + BaseOf(target) + ".tarvex-XXXXXX";
+    // The temporary's name stays within the file-name limit however long the target's is.
+    std::string temp = dir + "/." + BaseOf(target).substr(0, 200) + ".tarvex-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) Fail("Cannot save \"" + Path + "\": cannot create a file in \"" + dir + "\"", errno);
     bool closed = false;

@@ -152,21 +152,6 @@ std::string EncodingName(const TFormatFlags& F) {
     return e;
 }
 
-bool LastLineBreak(std::string_view Text, TRiriLineBreak& Break) {
-    bool found = false;
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        const char c = Text[i];
-        if (c != '\r' && c != '\n') continue;
-        found = true;
-        Break = c == '\r' ? pbCR : pbLF;
-        if (i + 1 < Text.size() && Text[i + 1] == (c ^ 7)) {
-            Break = c == '\r' ? pbCRLF : pbLFCR;
-            ++i;
-        }
-    }
-    return found;
-}
-
 void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings& Settings, const TLoadHooks& Hooks,
                   TLoadOutcome& Outcome) {
     Outcome = TLoadOutcome{};
@@ -252,11 +237,19 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
                 f.KoiAfterHtml = true;
             }
         }
-        // UTF-16 text never went through the control's load, which records the break.
-        TRiriLineBreak brk = Memo.LineBreak;
-        if (f.IsUcs2 && Memo.HasOption(droAutoLineBreak) && LastLineBreak(text, brk)) Memo.LineBreak = brk;
-        Memo.SetTextBuf(text);
+        // Loaded like a file, so that the decoded text splits at every kind of
+        // break. Text taken from the control has CR LF breaks: the file's own
+        // break stays; decoded UTF-16 brings its own.
+        const TRiriLineBreak fileBreak = Memo.LineBreak;
+        {
+            TRestore<std::function<void(TDudiRiri&)>> progress(Memo.OnProgress, nullptr);
+            TRestore<char> nul(Memo.NullReplacement, ' ');
+            TMemoryStream converted(std::move(text));
+            Memo.LoadFromStream(converted);
+        }
+        if (!f.IsUcs2) Memo.LineBreak = fileBreak;
         Memo.Modified = false;
+        Memo.ClearUndo();
     } catch (...) {
         Memo.Clear();
         Memo.Modified = false;

@@ -69,18 +69,16 @@ struct TLoadOutcome {
     TFormatFlags Flags;
 };
 
-// Loads Path into Memo, converting it to Windows-1251. Afterwards Modified and
-// the undo history are clear, and with droAutoLineBreak the control's
-// LineBreak is the file's (for UTF-16, that of the decoded text). Errors propagate as
+// Loads Path into Memo, converting it to Windows-1251: the converted text is
+// loaded as a file is (split at any break), not typed in, so the conversion
+// is no undo step. Afterwards Modified and the undo history are clear, and
+// with droAutoLineBreak the control's LineBreak is the file's (for UTF-16,
+// that of the decoded text). Errors propagate as
 // exceptions; Outcome tells whether the control's text was replaced by then
 // (it is then empty), so that the caller knows whether the previous document
 // is still there.
 void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings& Settings, const TLoadHooks& Hooks,
                   TLoadOutcome& Outcome);
-
-// The break kind a load of Text would record (the last break in it), or
-// false when Text holds none.
-bool LastLineBreak(std::string_view Text, TRiriLineBreak& Break);
 
 // Highlighters chosen by extension once a document is open.
 enum THighlighterKind : int { hkNone = 1, hkUrl = 2, hkPas = 3, hkHtm = 4, hkCpp = 5, hkSql = 6 };

@@ -19,6 +19,7 @@ struct TFontSettings {
     std::int64_t Style = 0;  // 1 bold, 2 italic, 4 underline, 8 strikeout
     std::int64_t Color = static_cast<std::int32_t>(0x80000008);  // the system window-text colour
     std::int64_t Charset = 204;                                  // Cyrillic
+    friend bool operator==(const TFontSettings&, const TFontSettings&) = default;
 };
 
 inline constexpr std::int64_t kSystemWindowColor = static_cast<std::int32_t>(0x80000005);
@@ -56,6 +57,8 @@ struct TSettings {
     void Read(const TIniFile& Ini);
     // Every key by its rule (some only when set, some deleted when at their default).
     void Write(TIniFile& Ini) const;
+
+    friend bool operator==(const TSettings&, const TSettings&) = default;
 };
 
 // --- window placement: "L<left>;T<top>;W<width>;H<height>", "M" in front when maximized

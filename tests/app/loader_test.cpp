@@ -1,0 +1,263 @@
+// Opening files of every kind into an editor control without a window: the
+// decision, the text the control then holds and the bytes it would save.
+
+#include "loader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "codepage.h"
+#include "test_files.h"
+
+namespace tarvex {
+namespace {
+
+using test::TTempDir;
+using test::WriteFile;
+
+class Loader : public ::testing::Test {
+protected:
+    TTempDir Dir;
+    TDudiRiri Memo;
+    TLoadSettings Settings;
+    TLoadHooks Hooks;
+    TLoadOutcome Outcome;
+
+    Loader() { Memo.SetOptions(Memo.Options() | droAutoLineBreak); }
+
+    // Writes Bytes as Name and opens it; returns "format encoding".
+    std::string Open(const std::string& Name, const std::string& Bytes) {
+        WriteFile(Dir / Name, Bytes);
+        LoadDocument(Memo, Dir / Name, Settings, Hooks, Outcome);
+        return FormatName(Outcome.Flags) + " " + EncodingName(Outcome.Flags);
+    }
+    // What a save would write.
+    std::string Saved() {
+        TMemoryStream m;
+        Memo.SaveToStream(m);
+        return m.Data();
+    }
+};
+
+// "Привет, мир!\nЁлка" in UTF-8, and its Windows-1251 form with CR LF breaks.
+const std::string kUtf8 = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80!\n\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB0";
+const std::string kWin = "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!\r\n\xA8\xEB\xEA\xE0";
+
+std::string Utf16(const std::string& Utf8, bool BigEndian, bool Mark) {
+    const std::u16string u = Cp1251ToUtf16(Utf8ToCp1251(Utf8));
+    std::string out;
+    if (Mark) out += BigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : u) {
+        const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+        out += BigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
+}
+
+TEST_F(Loader, PlainWindowsTextIsLoadedAsItIs) {
+    EXPECT_EQ(Open("a.txt", "\xCF\xF0\xE8\xE2\xE5\xF2\nline two\n"), "plain windows-1251");
+    EXPECT_EQ(Memo.Text(), "\xCF\xF0\xE8\xE2\xE5\xF2\r\nline two\r\n");
+    EXPECT_EQ(Saved(), "\xCF\xF0\xE8\xE2\xE5\xF2\nline two\n") << "saved with the file's own breaks";
+    EXPECT_FALSE(Memo.Modified);
+    EXPECT_FALSE(Memo.CanUndo());
+    EXPECT_FALSE(Outcome.Flags.Converts());
+}
+
+TEST_F(Loader, Utf8IsDecodedWithOrWithoutMark) {
+    EXPECT_EQ(Open("u.txt", kUtf8), "plain utf-8");
+    EXPECT_EQ(Memo.Text(), kWin);
+    EXPECT_EQ(Saved(), "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!\n\xA8\xEB\xEA\xE0") << "LF stays LF";
+    EXPECT_FALSE(Memo.Modified) << "a converted document is not modified";
+    EXPECT_TRUE(Outcome.Flags.Converts());
+    EXPECT_EQ(Open("bom.txt", "\xEF\xBB\xBF" + kUtf8), "plain utf-8");
+    EXPECT_EQ(Memo.Text(), kWin);
+    // Found only by the whole-text test: the first sequence is Ш (D0 A8).
+    EXPECT_EQ(Open("sha.txt", "\xD0\xA8\xD0\xB0\xD1\x80"), "plain utf-8");
+    EXPECT_EQ(Memo.Text(), "\xD8\xE0\xF0");
+}
+
+TEST_F(Loader, Utf16InBothByteOrders) {
+    EXPECT_EQ(Open("le.txt", Utf16(kUtf8, false, true)), "plain utf-16le");
+    EXPECT_EQ(Memo.Text(), kWin);
+    EXPECT_EQ(Saved(), "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!\n\xA8\xEB\xEA\xE0")
+        << "the break of the decoded text, not of the bytes read as 8-bit";
+    EXPECT_EQ(Open("be.txt", Utf16(kUtf8, true, true)), "plain utf-16be");
+    EXPECT_EQ(Memo.Text(), kWin) << "big-endian units are turned round before decoding";
+    EXPECT_EQ(Open("nomark.txt", Utf16("Hello, " + kUtf8 + "\r\n", false, false)), "plain utf-16le");
+    EXPECT_EQ(Memo.Text(), "Hello, " + kWin);
+}
+
+TEST_F(Loader, DosAndKoiCyrillic) {
+    std::string body;
+    for (int i = 0; i < 20; ++i) body += kUtf8 + " \xD0\xBE\xD0\xB1\xD1\x8B\xD1\x87\xD0\xBD\xD1\x8B\xD0\xB9 \xD1\x82\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82.\n";
+    const std::string win = Utf8ToCp1251(body);
+    std::string dos = win, koi = win;
+    const char* dosLetters =
+        "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A"
+        "\x9B\x9C\x9D\x9E\x9F\xA0\xA1\xA2\xA3\xA4\xA5\xA6\xA7\xA8\xA9\xAA\xAB\xAC\xAD\xAE\xAF\xE0\xE1\xE2\xE3\xE4\xE5"
+        "\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF";
+    for (char& c : dos) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0xC0) c = dosLetters[u - 0xC0];
+        if (u == 0xA8) c = '\xF0';
+        if (u == 0xB8) c = '\xF1';
+    }
+    EXPECT_EQ(Open("dos.txt", dos), "plain cp866");
+    EXPECT_EQ(Saved(), win);
+    const std::string toKoi = "\xE1\xE2\xF7\xE7\xE4\xE5\xF6\xFA\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF0\xF2\xF3\xF4\xF5\xE6\xE8"
+                              "\xE3\xFE\xFB\xFD\xFF\xF9\xF8\xFC\xE0\xF1\xC1\xC2\xD7\xC7\xC4\xC5\xD6\xDA\xC9\xCA\xCB"
+                              "\xCC\xCD\xCE\xCF\xD0\xD2\xD3\xD4\xD5\xC6\xC8\xC3\xDE\xDB\xDD\xDF\xD9\xD8\xDC\xC0\xD1";
+    for (char& c : koi) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0xC0) c = toKoi[u - 0xC0];
+        if (u == 0xA8) c = '\xB3';
+        if (u == 0xB8) c = '\xA3';
+    }
+    EXPECT_EQ(Open("koi.txt", koi), "plain koi8-r");
+    EXPECT_EQ(Saved(), win);
+    // UTF-16 that holds KOI8-R letters as Latin-1 characters is decoded twice.
+    std::string koiAsUnits;
+    for (char c : koi) koiAsUnits += std::string{c, '\0'};
+    EXPECT_EQ(Open("koi16.txt", "\xFF\xFE" + koiAsUnits), "plain utf-16le+koi8-r");
+    EXPECT_EQ(Saved(), win.substr(0, win.size() - 1)) << "decoding trims the final break";
+}
+
+TEST_F(Loader, RtfAndTcrBySignature) {
+    EXPECT_EQ(Open("a.dat", "{\\rTf1\\ansi \\'cf\\'f0\\'e8\\par x}"), "rtf windows-1251");
+    EXPECT_EQ(Memo.Text(), "\xCF\xF0\xE8\r\nx");
+    EXPECT_EQ(Open("b.rtf", " {\\rtf1 x}"), "plain windows-1251") << "a blank before the brace";
+    EXPECT_EQ(Memo.Text(), " {\\rtf1 x}");
+
+    std::string tcr = std::string("!!8-Bit!!\0", 10) + "\x01" "A" "\x01" "B";
+    for (int i = 2; i < 256; ++i) tcr += '\0';
+    tcr += std::string("\x00\x01\x00", 3);
+    EXPECT_EQ(Open("book.bin", tcr), "tcr windows-1251");
+    EXPECT_EQ(Memo.Text(), "ABA");
+    EXPECT_EQ(Open("not.tcr", "!!8-Bit!!X and more"), "plain windows-1251")
+        << "the tenth byte of the signature must be zero";
+}
+
+TEST_F(Loader, DocByExtensionOnly) {
+    EXPECT_EQ(Open("memo.DOC", "plain words"), "doc windows-1251");
+    EXPECT_EQ(Memo.Text(), "plain words");
+    Settings.AutoDecode = false;
+    EXPECT_EQ(Open("memo2.doc", "plain words"), "plain windows-1251");
+}
+
+TEST_F(Loader, HtmlByExtension) {
+    EXPECT_EQ(Open("p.html", "<html><body>\xD0\x96&amp;<br>x</body></html>"), "html utf-8");
+    EXPECT_EQ(Memo.Text(), "\xC6&\r\nx");
+    Settings.AutoHtmTxt = false;
+    EXPECT_EQ(Open("q.htm", "<b>x</b>"), "plain windows-1251");
+    EXPECT_EQ(Memo.Text(), "<b>x</b>");
+    Settings.AutoHtmTxt = true;
+    EXPECT_EQ(Open("d.xml", "pre<doc>in</doc>"), "html windows-1251");
+    EXPECT_EQ(Memo.Text(), "prein") << "XML keeps what is outside a body";
+}
+
+TEST_F(Loader, AutoDecodeOffStillDecodesUtf8) {
+    Settings.AutoDecode = false;
+    EXPECT_EQ(Open("u.txt", kUtf8), "plain utf-8");
+    EXPECT_EQ(Memo.Text(), kWin);
+    EXPECT_EQ(Open("le.txt", Utf16("ab", false, true)), "plain windows-1251");
+    EXPECT_EQ(Memo.Text(), "\xFF\xFE" "a") << "no UTF-16 handling: the text ends at the first NUL";
+    EXPECT_EQ(Open("r.rtf", "{\\rtf1 x}"), "plain windows-1251");
+    EXPECT_EQ(Open("p.htm", "<b>x</b>"), "plain windows-1251");
+}
+
+TEST_F(Loader, OneByteAndEmptyFiles) {
+    EXPECT_EQ(Open("one.txt", "\xE0"), "plain windows-1251");
+    EXPECT_EQ(Memo.Text(), "\xE0");
+    EXPECT_EQ(Open("empty.txt", ""), "plain windows-1251");
+    EXPECT_EQ(Memo.CharCount(), 0);
+}
+
+TEST_F(Loader, FailuresLeaveTheControlAsItWas) {
+    Open("keep.txt", "kept text");
+    EXPECT_THROW(LoadDocument(Memo, Dir / "missing.txt", Settings, Hooks, Outcome), EStreamError);
+    EXPECT_FALSE(Outcome.ControlTouched);
+    EXPECT_EQ(Memo.Text(), "kept text");
+    EXPECT_THROW(LoadDocument(Memo, Dir.Path(), Settings, Hooks, Outcome), EStreamError) << "a folder";
+    EXPECT_EQ(Memo.Text(), "kept text");
+}
+
+TEST_F(Loader, LargeFilesNeedConsent) {
+    // A sparse file: nothing of it is read when the answer is no.
+    const std::string big = Dir / "big.txt";
+    WriteFile(big, "x");
+    ASSERT_EQ(::truncate(big.c_str(), kLargeFileSize + 1), 0);
+    Open("keep.txt", "kept text");
+    std::int64_t asked = 0;
+    Hooks.ConfirmLarge = [&](std::int64_t Size) {
+        asked = Size;
+        return false;
+    };
+    LoadDocument(Memo, big, Settings, Hooks, Outcome);
+    EXPECT_EQ(asked, kLargeFileSize + 1);
+    EXPECT_FALSE(Outcome.Loaded);
+    EXPECT_EQ(Memo.Text(), "kept text");
+    Hooks.ConfirmLarge = [](std::int64_t) { return true; };
+    const std::string small = Dir / "small.txt";
+    WriteFile(small, std::string(1000, 'y'));
+    asked = 0;
+    LoadDocument(Memo, small, Settings, Hooks, Outcome);
+    EXPECT_EQ(asked, 0) << "small files are not asked about";
+}
+
+TEST_F(Loader, NulBytesAndTheNullReplacement) {
+    EXPECT_EQ(Open("n.txt", std::string("ab\0cd", 5)), "plain windows-1251");
+    EXPECT_EQ(Memo.Text(), "ab") << "a NUL ends the text";
+    Memo.NullReplacement = ' ';
+    Open("n2.txt", std::string("ab\0cd", 5));
+    EXPECT_EQ(Memo.Text(), "ab cd");
+    EXPECT_EQ(Memo.NullReplacement, ' ') << "the setting survives the load";
+    Memo.NullReplacement = 0;
+    Open("r.rtf", std::string("{\\rtf1 a\0b}", 11));
+    EXPECT_EQ(Memo.NullReplacement, 0) << "RTF replaces NUL for its own load only";
+}
+
+TEST_F(Loader, ProgressAndHooksAreCalled) {
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += "line of text " + std::to_string(i) + "\r\n";
+    Memo.ProgressInterval = 0;
+    int progress = 0, before = 0;
+    Hooks.Progress = [&](std::int64_t Pos, std::int64_t Size) {
+        EXPECT_LE(Pos, Size);
+        ++progress;
+    };
+    Hooks.BeforeLoad = [&](TStream& S, const TFormatFlags&) {
+        EXPECT_EQ(S.Position(), 0);
+        char b[4];
+        S.Read(b, 4);  // the loader puts the stream back
+        ++before;
+    };
+    Open("long.txt", text);
+    EXPECT_EQ(before, 1);
+    EXPECT_GT(progress, 0);
+    EXPECT_EQ(Memo.CharCount(), static_cast<TPos>(text.size()));
+    EXPECT_FALSE(Memo.OnProgress) << "the control's own handler is back";
+}
+
+TEST(HighlighterFor, ByExtensionAndHtml) {
+    TFormatFlags f;
+    f.Ext = ".pas";
+    EXPECT_EQ(HighlighterFor(f, true), hkPas);
+    f.Ext = ".hpp";
+    EXPECT_EQ(HighlighterFor(f, true), hkCpp);
+    f.Ext = ".sql";
+    EXPECT_EQ(HighlighterFor(f, true), hkSql);
+    f.Ext = ".htm";
+    EXPECT_EQ(HighlighterFor(f, true), hkHtm) << "HTML shown as markup";
+    f.IsHtml = true;
+    EXPECT_EQ(HighlighterFor(f, true), hkUrl) << "HTML converted to text";
+    f = TFormatFlags{};
+    f.FromIeCache = true;
+    f.Ext = ".dat";
+    EXPECT_EQ(HighlighterFor(f, false), hkHtm);
+    f.Ext = ".txt";
+    f.FromIeCache = false;
+    EXPECT_EQ(HighlighterFor(f, true), hkUrl);
+}
+
+}  // namespace
+}  // namespace tarvex
