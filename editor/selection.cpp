@@ -1,6 +1,7 @@
 // The selection properties of TDudiRiri.
 
 #include <algorithm>
+#include <chrono>
 
 #include "dudi_riri.h"
 #include "layout.h"
@@ -93,7 +94,8 @@ void TDudiRiri::SetSelLine(std::int32_t V) {
         // Display lines are laid out up to the one wanted.
         while (Pars.FormatNext <= std::min(Pars.FormatLast, Pars.Count() - 1) &&
                Pars.At(std::min(Pars.FormatNext, Pars.Count() - 1)).FirstLine <= V)
-            FormatThrough(std::min(Pars.Count() - 1, Pars.FormatNext + 1024));
+            // Slices from FormatNext on: each one moves FormatNext forward.
+            FormatRun(std::chrono::steady_clock::now() + std::chrono::milliseconds(25));
     }
     TRiriNavigator at(this);
     at.SetDisplayLine(V);

@@ -288,6 +288,20 @@ TEST_F(Widget, ScrollBarsFollowTheText) {
     EXPECT_GE(M->TopLine(), 5000 - M->VisibleLines());
 }
 
+TEST_F(Widget, SetSelLineWhileTheLayoutIsPending) {
+    // Failed an earlier version that laid out one paragraph far ahead and
+    // waited for the pending layout to move on, which it never did.
+    std::string t;
+    for (int i = 0; i < 3000; ++i) t += "row\r\n";
+    TMemoryStream s(t);
+    M->LoadFromStream(s);
+    ASSERT_LT(M->FormatProgress(), 100);
+    M->SetSelLine(2);
+    EXPECT_EQ(M->SelStart(), 2 * 5);
+    M->SetSelLine(2500);
+    EXPECT_EQ(M->SelStart(), 2500 * 5);
+}
+
 }  // namespace
 }  // namespace tarvex
 
