@@ -179,8 +179,10 @@ TUnicodeKind DetectUnicodeKind(TStream& S) {
 }
 
 bool LooksLikeUtf16(std::string_view Buf) {
+    // An odd number of bytes cannot be 16-bit units (the probe reads an even
+    // 4,096 bytes of any longer file).
     const std::size_t n = Buf.size() / 2;
-    if (n == 0) return false;
+    if (n == 0 || Buf.size() % 2 != 0) return false;
     std::size_t usual = 0, controls = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const auto lo = static_cast<unsigned char>(Buf[2 * i]), hi = static_cast<unsigned char>(Buf[2 * i + 1]);

@@ -48,7 +48,8 @@ QString TInstanceLink::Folder() {
 }
 
 bool TInstanceLink::Listen() {
-    FName = Folder() + "/" + QString::number(::getpid());
+    static int instances = 0;
+    FName = Folder() + "/" + QString::number(::getpid()) + "-" + QString::number(instances++);
     QLocalServer::removeServer(FName);  // left by an earlier process with this id
     return FServer.listen(FName);
 }

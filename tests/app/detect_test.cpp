@@ -137,6 +137,8 @@ TEST(DetectUnicodeKind, Utf16WithoutMarkByStatistics) {
     EXPECT_EQ(Kind(std::string("a\0\0\0b\0c\0", 8)), ukNone) << "NUL characters are binary data";
     EXPECT_EQ(Kind(kWinText), ukNone);
     EXPECT_FALSE(LooksLikeUtf16("Two plain words in eight bits"));
+    EXPECT_TRUE(LooksLikeUtf16(std::string("a\0b\0", 4)));
+    EXPECT_FALSE(LooksLikeUtf16(std::string("a\0b", 3))) << "an odd length is never UTF-16";
 }
 
 TEST(LooksLikeDos, LetterRangesDecide) {

@@ -1,0 +1,453 @@
+// The main window driven like a user drives it: keys, menu commands, drops,
+// with the questions answered by the test and the files checked byte by byte.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <deque>
+#include <filesystem>
+
+#include "../app/test_files.h"
+#include "codepage.h"
+#include "instance_link.h"
+#include "main_window.h"
+
+namespace tarvex {
+namespace {
+
+using test::ReadFile;
+using test::TReadOnlyFolder;
+using test::TTempDir;
+using test::WriteFile;
+
+// A window whose questions the test answers.
+class TTestWindow : public TFrmMainTarvex {
+public:
+    using TFrmMainTarvex::TFrmMainTarvex;
+    std::deque<QMessageBox::StandardButton> Answers;
+    QStringList Questions, Errors;
+    QString SaveName;
+    int SaveFilter = 1;
+
+protected:
+    QMessageBox::StandardButton Ask(const QString& Text, QMessageBox::StandardButtons) override {
+        Questions << Text;
+        if (Answers.empty()) return QMessageBox::Cancel;
+        const auto a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+    void ShowError(const QString& Text) override { Errors << Text; }
+    QString AskOpenFileName(const QString&, int&) override { return {}; }
+    QString AskSaveFileName(const QString&, int& Filter) override {
+        Filter = SaveFilter;
+        return SaveName;
+    }
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    TTempDir Dir;
+    std::unique_ptr<TTestWindow> W;
+
+    TAppPaths Paths() const { return {Dir.Path() + "/", "tarvex", Dir / "tarvex.ini"}; }
+    void Start(bool HasFile = false) {
+        W = std::make_unique<TTestWindow>(Paths(), HasFile);
+        W->show();
+        W->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(W.get()));
+    }
+    void TearDown() override {
+        if (W) {
+            W->Memo().Modified = false;
+            W->close();
+        }
+    }
+    TDudiRiri& M() { return W->Memo(); }
+    // Runs the event loop until the background layout is done.
+    void WaitForLayout() {
+        QElapsedTimer t;
+        t.start();
+        while ((W->JustLoaded() || M().FormatProgress() < 100) && t.elapsed() < 10000)
+            QTest::qWait(5);
+    }
+    void Key(Qt::Key K, Qt::KeyboardModifiers Mods = Qt::NoModifier) { QTest::keyClick(W->Med, K, Mods); }
+    // Typed characters; QTest's own typing knows ASCII only.
+    void Type(const QString& S) {
+        for (const QChar c : S) {
+            QKeyEvent press(QEvent::KeyPress, c.unicode() < 128 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown),
+                            Qt::NoModifier, QString(c));
+            QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(c));
+            QApplication::sendEvent(W->Med, &press);
+            QApplication::sendEvent(W->Med, &release);
+        }
+    }
+    std::string Win(const char* Utf8) { return Utf8ToCp1251(Utf8); }
+};
+
+TEST_F(MainWindow, OpenTypeSaveReopen) {
+    const std::string original = Win("Первая строка\nsecond line\n");
+    WriteFile(Dir / "doc.txt", original);
+    Start();
+    EXPECT_EQ(W->windowTitle(), "Untitled - tarvex");
+    ASSERT_TRUE(W->LoadFile(Dir / "doc.txt", 0));
+    EXPECT_EQ(W->windowTitle(), "doc.txt - tarvex");
+    EXPECT_FALSE(W->SaveEnabled());
+    WaitForLayout();
+    Key(Qt::Key_End, Qt::ControlModifier);
+    Type(QString::fromUtf8("abc ёЖ"));
+    EXPECT_TRUE(M().Modified);
+    EXPECT_TRUE(W->SaveEnabled());
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(W->Errors.isEmpty()) << W->Errors.join("|").toStdString();
+    EXPECT_EQ(ReadFile(Dir / "doc.txt"), original + Win("abc ёЖ")) << "LF breaks kept, the letters added";
+    EXPECT_FALSE(M().Modified);
+    EXPECT_FALSE(W->SaveEnabled());
+    Type("!");
+    Key(Qt::Key_F2);
+    EXPECT_EQ(ReadFile(Dir / "doc.txt"), original + Win("abc ёЖ!")) << "F2 saves too";
+    ASSERT_TRUE(W->LoadFile(Dir / "doc.txt", 0));
+    EXPECT_EQ(M().Text(), Win("Первая строка\r\nsecond line\r\nabc ёЖ!"));
+    EXPECT_TRUE(W->Questions.isEmpty()) << W->Questions.join("|").toStdString();
+}
+
+TEST_F(MainWindow, ConvertedDocumentsCanBeSavedUnmodified) {
+    WriteFile(Dir / "u.txt", "\xD0\x96\xD1\x83\xD0\xBA\r\n");
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "u.txt", 0));
+    EXPECT_FALSE(M().Modified);
+    EXPECT_TRUE(W->SaveEnabled()) << "the UTF-8 file can be saved as Windows-1251";
+    EXPECT_TRUE(W->SaveDocument());
+    EXPECT_EQ(ReadFile(Dir / "u.txt"), Win("Жук\r\n"));
+}
+
+TEST_F(MainWindow, DiscardQueryAnswers) {
+    WriteFile(Dir / "a.txt", "text");
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "a.txt", 0));
+    Key(Qt::Key_End, Qt::ControlModifier);
+    Type("1");
+    W->Answers = {QMessageBox::Cancel};
+    W->Action("mNew")->trigger();
+    ASSERT_EQ(W->Questions.size(), 1);
+    EXPECT_EQ(W->Questions[0], "Save changes to\n\"a.txt\"?");
+    EXPECT_EQ(M().Text(), "text1") << "Cancel keeps the document";
+    EXPECT_EQ(W->FileName(), Dir / "a.txt");
+    W->Answers = {QMessageBox::No};
+    W->Action("mNew")->trigger();
+    EXPECT_EQ(M().Text(), "");
+    EXPECT_EQ(W->FileName(), "");
+    EXPECT_EQ(W->windowTitle(), "Untitled - tarvex");
+    EXPECT_EQ(ReadFile(Dir / "a.txt"), "text") << "No discards";
+    // Yes saves first; an untitled document goes through Save As.
+    Type("fresh");
+    W->SaveName = QString::fromStdString(Dir / "fresh");
+    W->Answers = {QMessageBox::Yes};
+    W->Action("mNew")->trigger();
+    EXPECT_EQ(W->Questions.last(), "Save changes to\n\"Untitled\"?");
+    EXPECT_EQ(ReadFile(Dir / "fresh.txt"), "fresh") << "\".txt\" is added to a name without extension";
+    EXPECT_EQ(M().Text(), "");
+    // A cancelled Save As keeps the document: nothing was saved.
+    Type("keep me");
+    W->SaveName.clear();
+    W->Answers = {QMessageBox::Yes};
+    W->Action("mNew")->trigger();
+    EXPECT_EQ(M().Text(), "keep me");
+    EXPECT_TRUE(M().Modified);
+}
+
+TEST_F(MainWindow, AFailingSaveKeepsTheOldFileAndModified) {
+    WriteFile(Dir / "doc.txt", "precious");
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "doc.txt", 0));
+    Key(Qt::Key_End, Qt::ControlModifier);
+    Type(" edit");
+    TReadOnlyFolder ro(Dir.Path());
+    if (!ro.Works()) GTEST_SKIP() << "no way to make a folder read-only here";
+    Key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(W->Errors.size(), 1);
+    EXPECT_TRUE(W->Errors[0].contains("doc.txt")) << W->Errors[0].toStdString();
+    EXPECT_EQ(ReadFile(Dir / "doc.txt"), "precious");
+    EXPECT_TRUE(M().Modified);
+    EXPECT_TRUE(W->SaveEnabled());
+    // Closing: Yes to saving, the save fails, the window stays.
+    W->Answers = {QMessageBox::Yes};
+    EXPECT_FALSE(W->close());
+    EXPECT_TRUE(W->isVisible());
+    EXPECT_EQ(M().Text(), "precious edit");
+    ro.Release();
+    W->Answers = {QMessageBox::Yes};
+    EXPECT_TRUE(W->close());
+    EXPECT_EQ(ReadFile(Dir / "doc.txt"), "precious edit");
+}
+
+TEST_F(MainWindow, SourceFormatAndChangedOnDiskQuestions) {
+    WriteFile(Dir / "r.rtf", "{\\rtf1 plain}");
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "r.rtf", 0));
+    W->Answers = {QMessageBox::No};
+    EXPECT_FALSE(W->SaveDocument());
+    EXPECT_TRUE(W->Questions.last().startsWith("Attention! Source file is .RTF!"));
+    EXPECT_EQ(ReadFile(Dir / "r.rtf"), "{\\rtf1 plain}");
+    WriteFile(Dir / "p.htm", "<p>one</p>");
+    ASSERT_TRUE(W->LoadFile(Dir / "p.htm", 0));
+    W->Answers = {QMessageBox::No};
+    EXPECT_FALSE(W->SaveDocument()) << "HTML shown as text is a source too";
+    EXPECT_EQ(ReadFile(Dir / "p.htm"), "<p>one</p>");
+
+    WriteFile(Dir / "t.txt", "mine");
+    ASSERT_TRUE(W->LoadFile(Dir / "t.txt", 0));
+    Type("x");
+    WriteFile(Dir / "t.txt", "theirs");
+    const auto later = std::filesystem::last_write_time(Dir / "t.txt") + std::chrono::seconds(5);
+    std::filesystem::last_write_time(Dir / "t.txt", later);
+    W->Answers = {QMessageBox::No};
+    EXPECT_FALSE(W->SaveDocument());
+    EXPECT_TRUE(W->Questions.last().startsWith("File was changed "));
+    EXPECT_EQ(ReadFile(Dir / "t.txt"), "theirs");
+    W->Answers = {QMessageBox::Yes};
+    EXPECT_TRUE(W->SaveDocument());
+    EXPECT_EQ(ReadFile(Dir / "t.txt"), "xmine");
+    EXPECT_TRUE(W->SaveDocument()) << "no question once the date is the saved file's";
+}
+
+TEST_F(MainWindow, SaveAsUtf8WritesAMarkAndLeavesTheDocumentAlone) {
+    WriteFile(Dir / "w.txt", Win("Ёжик в тумане\n"));
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "w.txt", 0));
+    Type("x");
+    W->SaveName = QString::fromStdString(Dir / "out.txt");
+    W->SaveFilter = 2;
+    EXPECT_TRUE(W->SaveAs());
+    EXPECT_EQ(ReadFile(Dir / "out.txt"), "\xEF\xBB\xBFx" + std::string("Ёжик в тумане\n"));
+    EXPECT_TRUE(M().Modified) << "UTF-8 is a copy: the document is still unsaved";
+    EXPECT_EQ(W->FileName(), Dir / "out.txt");
+}
+
+TEST_F(MainWindow, SettingsAreReadAppliedAndWrittenBack) {
+    WriteFile(Dir / "tarvex.ini",
+              "[Window]\nMainSize=L30;T40;W640;H480\n[Options]\nToolBar=0\nLang=1\nMaxFiles=3\nTabStops=4\n"
+              "SkipNull=1\nSpellName=keep-me\nUnknownKey=stays\n[Files]\n/no/such/a.txt>12=\n/no/such/b.txt=\n");
+    WriteFile(Dir / "n.txt", std::string("a\0b", 3));
+    Start();
+    EXPECT_FALSE(W->findChild<QToolBar*>()->isVisible());
+    EXPECT_FALSE(W->Action("mToolbar")->isChecked());
+    EXPECT_EQ(W->findChild<QMenu*>("mFile")->title(), QString::fromUtf8("&Файл"));
+    EXPECT_EQ(W->Action("mLang")->text(), "E&ng");
+    EXPECT_EQ(M().TabStops(), 4);
+    ASSERT_EQ(W->History().Items().size(), 2u);
+    EXPECT_EQ(W->HistoryMenu()->actions().size(), 2);
+    EXPECT_EQ(W->HistoryMenu()->actions()[0]->text(), "/no/such/a.txt");
+    ASSERT_TRUE(W->LoadFile(Dir / "n.txt", 0));
+    EXPECT_EQ(M().Text(), "a b") << "SkipNull turns NUL bytes into blanks";
+    W->Action("mLang")->trigger();
+    EXPECT_EQ(W->findChild<QMenu*>("mFile")->title(), "&File");
+    EXPECT_TRUE(W->close());
+    TIniFile ini;
+    ini.Parse(ReadFile(Dir / "tarvex.ini"));
+    EXPECT_EQ(ini.ReadString("Options", "SpellName", ""), "keep-me") << "values of later features come back";
+    EXPECT_EQ(ini.ReadString("Options", "UnknownKey", ""), "stays");
+    EXPECT_EQ(ini.ReadInteger("Options", "Lang", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("Options", "ToolBar", -1), 0);
+    EXPECT_EQ(ini.ReadString("Window", "MainSize", "").rfind("L", 0), 0u);
+    const auto files = ini.SectionLines("Files");
+    ASSERT_EQ(files.size(), 3u) << "MaxFiles 3";
+    EXPECT_EQ(files[0], Dir / "n.txt=");
+    EXPECT_EQ(files[1], "/no/such/a.txt>12=");
+}
+
+TEST_F(MainWindow, MaximizedPlacementKeepsTheRestoredBounds) {
+    WriteFile(Dir / "tarvex.ini", "[Window]\nMainSize=ML10;T20;W300;H200\n");
+    Start();
+    EXPECT_TRUE(W->isMaximized() || W->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(W->close());
+    TIniFile ini;
+    ini.Parse(ReadFile(Dir / "tarvex.ini"));
+    EXPECT_EQ(ini.ReadString("Window", "MainSize", ""), "ML10;T20;W300;H200");
+}
+
+TEST_F(MainWindow, HistoryRemembersThePlaceAndMaxFilesZeroHidesIt) {
+    std::string long_text;
+    for (int i = 0; i < 400; ++i) long_text += "line " + std::to_string(i) + "\n";
+    WriteFile(Dir / "a.txt", long_text);
+    WriteFile(Dir / "b.txt", "b");
+    WriteFile(Dir / "tarvex.ini", "[Options]\nMemFirstLine=0\n");
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "a.txt", 0));
+    WaitForLayout();
+    M().SetSelStart(3000);
+    ASSERT_TRUE(W->LoadFile(Dir / "b.txt", 0));
+    ASSERT_FALSE(W->History().Items().empty());
+    EXPECT_EQ(W->History().Items()[0], (THistory::TItem{Dir / "a.txt", 3000}));
+    W->OpenFromHistory(0);
+    EXPECT_EQ(W->FileName(), Dir / "a.txt");
+    EXPECT_EQ(M().SelStart(), 3000);
+    EXPECT_EQ(M().TopLine(), M().SelLine()) << "the caret's line is the first one shown";
+    ASSERT_TRUE(W->LoadFile(Dir / "b.txt", 0));
+    ASSERT_TRUE(W->LoadFile(Dir / "a.txt", 0));
+    EXPECT_EQ(M().SelStart(), 3000) << "without a position, the history's";
+    W->close();
+    W.reset();
+
+    WriteFile(Dir / "tarvex.ini", "[Options]\nMaxFiles=0\n[Files]\n/x.txt=\n");
+    Start();
+    EXPECT_TRUE(W->History().Items().empty()) << "MaxFiles 0: the history is not read";
+    EXPECT_FALSE(W->HistoryMenu()->menuAction()->isVisible());
+    ASSERT_TRUE(W->LoadFile(Dir / "a.txt", 0));
+    ASSERT_TRUE(W->LoadFile(Dir / "b.txt", 0));
+    EXPECT_TRUE(W->History().Items().empty());
+}
+
+TEST_F(MainWindow, StatusBarPanels) {
+    WriteFile(Dir / "s.txt", "ABC\r\n" + std::string(1500, 'x'));
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "s.txt", 0));
+    WaitForLayout();
+    EXPECT_EQ(W->StatusText(5).toStdString(), Dir / "s.txt");
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(W->StatusText(0), " pos: 2") << "the caret sits after the selected B";
+    EXPECT_EQ(W->StatusText(1), " parg: 1");
+    EXPECT_EQ(W->StatusText(2), " line: 1");
+    EXPECT_EQ(W->StatusText(3), " col: 3");
+    EXPECT_EQ(W->StatusText(4), "cod: 66");
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Home);
+    Key(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(W->StatusText(4), "sel: 1,500");
+    EXPECT_EQ(W->StatusText(0), " pos: 1,505");
+    EXPECT_EQ(W->StatusText(1), " parg: 2");
+    Key(Qt::Key_Left);
+    EXPECT_EQ(W->StatusText(4), "");
+}
+
+TEST_F(MainWindow, ShortTextsAreLaidOutWithoutLeavingAnEdit) {
+    WriteFile(Dir / "short.txt", "one\ntwo\n");
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "short.txt", 0));
+    WaitForLayout();
+    EXPECT_FALSE(W->JustLoaded());
+    EXPECT_EQ(M().Text(), "one\r\ntwo\r\n");
+    EXPECT_FALSE(M().Modified);
+    EXPECT_FALSE(M().CanUndo());
+    EXPECT_FALSE(M().CanRedo());
+}
+
+TEST_F(MainWindow, LargeFilesShowTheirStartFirstAndEndUpComplete) {
+    std::string text;
+    for (int i = 0; text.size() < (5u << 20); ++i) text += "line number " + std::to_string(i) + " of a long file\r\n";
+    WriteFile(Dir / "big.txt", text);
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "big.txt", 0));
+    EXPECT_EQ(M().CharCount(), static_cast<TPos>(text.size()));
+    EXPECT_EQ(M().ParagraphCount(), std::count(text.begin(), text.end(), '\n') + 1);
+    EXPECT_FALSE(M().Modified);
+    EXPECT_FALSE(M().CanUndo());
+    WaitForLayout();
+    Key(Qt::Key_End, Qt::ControlModifier);
+    Type("end");
+    EXPECT_TRUE(W->SaveDocument());
+    EXPECT_EQ(ReadFile(Dir / "big.txt"), text + "end");
+}
+
+// A drop as the system delivers one: enter, then drop.
+void DropUrl(QWidget* W, const QString& Path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(W, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(W, &drop);
+}
+
+TEST_F(MainWindow, DroppedFilesAreOpened) {
+    WriteFile(Dir / "dropped.txt", "dropped");
+    Start();
+    Type("unsaved");
+    W->Answers = {QMessageBox::No};
+    DropUrl(W.get(), QString::fromStdString(Dir / "dropped.txt"));
+    EXPECT_EQ(W->Questions.size(), 1) << "the discard query comes first";
+    EXPECT_EQ(M().Text(), "dropped");
+    DropUrl(W.get(), QString::fromStdString(Dir.Path()));
+    EXPECT_EQ(W->FileName(), Dir / "dropped.txt") << "a folder is ignored";
+}
+
+TEST_F(MainWindow, LoadErrorsAreReportedAndDoNotRenameTheDocument) {
+    WriteFile(Dir / "a.txt", "a");
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "a.txt", 0));
+    EXPECT_FALSE(W->LoadFile(Dir / "missing.txt", 0));
+    ASSERT_EQ(W->Errors.size(), 1);
+    EXPECT_TRUE(W->Errors[0].contains("missing.txt"));
+    EXPECT_EQ(W->FileName(), Dir / "a.txt") << "the document shown is still a.txt";
+    EXPECT_EQ(M().Text(), "a");
+}
+
+TEST_F(MainWindow, EscapeClosesOnlyWhenAsked) {
+    Start();
+    Key(Qt::Key_Escape);
+    EXPECT_TRUE(W->isVisible());
+    W->close();
+    W.reset();
+    WriteFile(Dir / "tarvex.ini", "[Options]\nEscape=1\n");
+    Start();
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(W->isVisible());
+}
+
+TEST_F(MainWindow, AlreadyOpenInAnotherInstance) {
+    WriteFile(Dir / "shared.txt", "shared");
+    WriteFile(Dir / "other.ini", "");
+    // The first instance: the real program, showing the file.
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TARVEX_SETTINGS", QString::fromStdString(Dir / "other.ini"));
+    first.setProcessEnvironment(env);
+    first.start(TARVEX_BIN, {QString::fromStdString(Dir / "shared.txt")});
+    ASSERT_TRUE(first.waitForStarted());
+    TInstanceLink probe([] { return QString(); }, [] {});
+    QElapsedTimer t;
+    t.start();
+    while (probe.FindShowing(QString::fromStdString(Dir / "shared.txt")).isEmpty() && t.elapsed() < 20000)
+        QTest::qWait(50);
+    ASSERT_FALSE(probe.FindShowing(QString::fromStdString(Dir / "shared.txt")).isEmpty());
+
+    WriteFile(Dir / "tarvex.ini", "[Options]\nWatchOpen=1\n");
+    Start(true);
+    W->Answers = {QMessageBox::No};
+    W->FormShow({QString::fromStdString(Dir / "shared.txt")});
+    ASSERT_EQ(W->Questions.size(), 1);
+    EXPECT_EQ(W->Questions[0], "This file was already open! Continue?");
+    EXPECT_EQ(W->FileName(), "");
+    QTest::qWait(50);
+    EXPECT_FALSE(W->isVisible()) << "an instance started only for this file goes";
+    W.reset();
+
+    Start(true);
+    W->Answers = {QMessageBox::Yes};
+    W->FormShow({QString::fromStdString(Dir / "shared.txt")});
+    EXPECT_EQ(W->FileName(), Dir / "shared.txt") << "Yes loads it here as well";
+    EXPECT_TRUE(W->isVisible());
+    first.kill();
+    first.waitForFinished();
+}
+
+}  // namespace
+}  // namespace tarvex
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
