@@ -167,7 +167,9 @@ std::string PlacementString(const TBounds& B, bool Maximized) {
 std::string PlacementToStore(std::string_view Previous, const TBounds& Current, bool Maximized) {
     if (!Maximized) return PlacementString(Current, false);
     if (Previous.empty()) return PlacementString(Current, true);
-    return Previous.front() == 'M' ? std::string(Previous) : "M" + std::string(Previous);
+    std::string kept(Previous);
+    if (kept.front() != 'M') kept.insert(kept.begin(), 'M');
+    return kept;
 }
 
 const THistory::TItem* THistory::Find(std::string_view Name) const {
@@ -217,7 +219,9 @@ void THistory::Write(TIniFile& Ini) const {
     for (const TItem& i : FItems) {
         // A name with a line break cannot be one INI line.
         if (i.Name.find_first_of("\r\n") != std::string::npos) continue;
-        lines.push_back(i.Name + (i.Pos > 0 ? ">" + std::to_string(i.Pos) : std::string()) + "=");
+        std::string line = i.Name;
+        if (i.Pos > 0) line.append(">").append(std::to_string(i.Pos));
+        lines.push_back(line.append("="));
     }
     Ini.ReplaceSection(kFiles, lines);
 }
@@ -242,8 +246,9 @@ std::string FormatCount(std::int64_t N) {
     std::string out;
     const std::size_t lead = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
     out = digits.substr(0, lead);
-    for (std::size_t i = lead; i < digits.size(); i += 3) out += "," + digits.substr(i, 3);
-    return neg ? "-" + out : out;
+    for (std::size_t i = lead; i < digits.size(); i += 3) out.append(1, ',').append(digits, i, 3);
+    if (neg) out.insert(out.begin(), '-');
+    return out;
 }
 
 }  // namespace tarvex
