@@ -302,6 +302,22 @@ TEST_F(Widget, SetSelLineWhileTheLayoutIsPending) {
     EXPECT_EQ(M->SelStart(), 2500 * 5);
 }
 
+TEST_F(Widget, FirstEditAfterALoadLaysOutOnlyWhatItTouched) {
+    // Failed an earlier version that kept the whole loaded text as the dirty
+    // range, so that typing a letter laid out everything at once.
+    std::string t;
+    for (int i = 0; i < 3000; ++i) t += "row " + std::to_string(i) + "\r\n";
+    TMemoryStream s(t);
+    M->LoadFromStream(s);
+    ASSERT_LT(M->FormatProgress(), 50);
+    M->SetSelStart(M->CharCount());
+    Type("x");
+    EXPECT_LT(M->FormatProgress(), 50) << "the rest is still left to the background";
+    M->FormatPending();
+    EXPECT_NO_THROW(M->CheckConsistency());
+    EXPECT_EQ(M->Text(), t + "x");
+}
+
 }  // namespace
 }  // namespace tarvex
 
