@@ -25,7 +25,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" bench
 build="$root/build/release"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARVEX_BENCH=ON >/dev/null
 # Builds from several work trees on one machine take turns.

@@ -3,8 +3,8 @@
 # Tarvex need. Idempotent: apt-get runs only when something is missing.
 #
 #   scripts/install-deps.sh          what the build, the program and the tests need
-#   scripts/install-deps.sh bench    also what only the benchmarks use (the
-#                                    black-box check's xdotool and geany)
+#   scripts/install-deps.sh bench    also what only the benchmarks use (geany,
+#                                    the black-box check's baseline)
 set -euo pipefail
 
 packages=(
@@ -13,10 +13,10 @@ packages=(
   libgtest-dev libgmock-dev
   libqscintilla2-qt6-dev
   fonts-dejavu-core fonts-liberation
-  xvfb xauth
+  xvfb xauth xdotool
 )
 if [ "${1:-}" = bench ]; then
-  packages+=(xdotool geany)
+  packages+=(geany)
 fi
 
 missing=()
