@@ -166,23 +166,22 @@ std::string Utf8ToAnsi(std::string_view Bytes) {
     auto* o = reinterpret_cast<unsigned char*>(out.data());
     std::size_t i = 0, k = 0;
     while (i < n) {
-        // Runs of ASCII eight bytes at a time.
-        while (i + 8 <= n) {
-            std::uint64_t w;
-            std::memcpy(&w, s + i, 8);
-            if (w & 0x8080808080808080ull) break;
-            std::memcpy(o + k, &w, 8);
-            i += 8;
-            k += 8;
-        }
-        if (i >= n) break;
         const unsigned char b0 = s[i];
         if (b0 < 0x80) {
-            o[k++] = b0;
-            ++i;
+            // Runs of ASCII eight bytes at a time.
+            while (i + 8 <= n) {
+                std::uint64_t w;
+                std::memcpy(&w, s + i, 8);
+                if (w & 0x8080808080808080ull) break;
+                std::memcpy(o + k, &w, 8);
+                i += 8;
+                k += 8;
+            }
+            while (i < n && s[i] < 0x80) o[k++] = s[i++];
             continue;
         }
-        if ((b0 & 0xE0) == 0xC0 && i + 1 < n && IsCont(s[i + 1]) && b0 >= 0xC2) {
+        // Two-byte forms (Cyrillic among them) by table.
+        if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < n && IsCont(s[i + 1])) {
             o[k++] = two[(((b0 & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu)) - 0x80];
             i += 2;
             continue;

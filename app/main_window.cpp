@@ -431,11 +431,13 @@ void TFrmMainTarvex::ApplySettings() {
     if (s.MaxFiles > 0) FHistory.Read(FIni);
     RebuildHistoryMenu();
 
-    TBounds b{x(), y(), width() > 100 ? width() : 800, height() > 100 ? height() : 600};
-    if (b.Width <= 100) b.Width = 800;
+    // The placement: parts missing from the string keep these.
+    TBounds b{100, 80, 900, 650};
     const bool maximized = ReadPlacement(FSettings.MainSize, b);
-    if (!FSettings.MainSize.empty()) setGeometry(b.Left, b.Top, b.Width, b.Height);
-    else resize(900, 650);
+    if (FSettings.MainSize.empty())
+        resize(b.Width, b.Height);
+    else
+        setGeometry(b.Left, b.Top, b.Width, b.Height);
     if (maximized) setWindowState(windowState() | Qt::WindowMaximized);
     Relabel();
 }

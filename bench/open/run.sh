@@ -5,7 +5,9 @@
 # process start to the first painted screen and to the end of the layout,
 # with the process's peak memory. Then the black-box check: the real program
 # under Xvfb on the 100 MB file (open, Ctrl+End, type, Ctrl+S, compare the
-# bytes), and geany on the same file in the same run.
+# bytes), and geany on the same file in the same run. Also the speed of
+# decoding UTF-8 and KOI8-R text while opening (the conversions alone and the
+# whole loader).
 #
 # Reads TARVEX_BUILD, TARVEX_BENCH_DATA, TARVEX_SIZES and TARVEX_OUT (see
 # bench/run.sh). Optional: TARVEX_QPTE_MAX_MB (largest file for
@@ -53,6 +55,11 @@ for s in "${size_list[@]}"; do
     fi
   done
 done
+# Decoding while opening: UTF-8 and KOI8-R forms of the 100 MB prose.
+if [ -n "$blackbox_file" ]; then
+  echo "-- decoding UTF-8 and KOI8-R (prose 100 MB)" >&2
+  "$TARVEX_BUILD/bench/open/tarvex-bench-convert" "$blackbox_file" 100 >> "$raw" || echo "  decoding: failed" >&2
+fi
 cat "$raw" >> "$out"
 
 # The black-box check on the 100 MB file, with geany in the same run.
