@@ -169,12 +169,13 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
         TRestore<std::function<void(TDudiRiri&)>> progress(Memo.OnProgress, nullptr);
         if (Hooks.Progress) Memo.OnProgress = [&](TDudiRiri&) { Hooks.Progress(file.Position(), size); };
         TRestore<char> nul(Memo.NullReplacement, Memo.NullReplacement);
-        if (Hooks.BeforeLoad) {
-            Hooks.BeforeLoad(file, f);
-            file.Seek(0);
-        }
+        // The hook may already show part of the file in the control.
         Outcome.ControlTouched = true;
         try {
+            if (Hooks.BeforeLoad) {
+                Hooks.BeforeLoad(file, f);
+                file.Seek(0);
+            }
             if (f.IsDoc || f.IsTcr) {
                 TMemoImportTarget target(Memo);
                 TImportOptions options;

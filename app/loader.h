@@ -55,7 +55,7 @@ struct TLoadHooks {
     // Asked for files above kLargeFileSize; false stops the load (nothing changed).
     std::function<bool(std::int64_t Size)> ConfirmLarge;
     // Called once the format is known, before the control's text is replaced,
-    // with the stream at 0 (which it must be again on return).
+    // with the stream at 0; it may show a part of the file in the control.
     std::function<void(TStream& S, const TFormatFlags& F)> BeforeLoad;
     // Loading progress: bytes read so far of Size.
     std::function<void(std::int64_t Pos, std::int64_t Size)> Progress;

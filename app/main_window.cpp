@@ -769,6 +769,8 @@ void TFrmMainTarvex::PreviewStart(TStream& St, const TFormatFlags& F, TPos Caret
     m.LoadFromStream(ms);
     m.Modified = false;
     m.OnProgress = progress;
+    // The window shows this file now; what is typed meanwhile waits for the rest.
+    setWindowTitle(Q(BaseName(FOpenedName) + " - " + FPaths.AppTitle));
     Med->viewport()->repaint();
 }
 
