@@ -487,7 +487,7 @@ void TFrmMainTarvex::SetStatus(int Panel, const QString& T, bool RepaintNow) {
 }
 
 void TFrmMainTarvex::MedSelMove() {
-    if (FInSelMove || FLoading) return;
+    if (FInSelMove || FLoading || FForcing) return;
     FInSelMove = true;
     TDudiRiri& m = Memo();
     SetStatus(0, " pos: " + Q(FormatCount(m.SelStart())));
@@ -509,7 +509,7 @@ void TFrmMainTarvex::MedSelMove() {
 }
 
 void TFrmMainTarvex::UpdateCommands() {
-    if (FLoading) return;
+    if (FLoading || FForcing) return;
     TDudiRiri& m = Memo();
     const bool sel = m.SelLength() != 0, text = m.CharCount() > 0, ro = m.ReadOnly || m.DisplayOnly;
     mCopy->setEnabled(sel);

@@ -340,6 +340,7 @@ TEST_F(MainWindow, ShortTextsAreLaidOutWithoutLeavingAnEdit) {
     EXPECT_FALSE(M().Modified);
     EXPECT_FALSE(M().CanUndo());
     EXPECT_FALSE(M().CanRedo());
+    EXPECT_FALSE(W->SaveEnabled()) << "the edit that forces the layout does not count";
 }
 
 TEST_F(MainWindow, LargeFilesShowTheirStartFirstAndEndUpComplete) {
