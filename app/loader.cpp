@@ -160,6 +160,8 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
 
     TFileStream file(Path, TFileStream::fmOpenRead);
     const std::int64_t size = file.Size();
+    // A device or a pipe may never end.
+    if (size < 0) throw EStreamError("Cannot open file \"" + Path + "\": not a regular file");
     if (size > kLargeFileSize && Hooks.ConfirmLarge && !Hooks.ConfirmLarge(size)) return;
     ProbeContent(file, f, Settings);
 

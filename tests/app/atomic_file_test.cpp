@@ -109,16 +109,5 @@ TEST(SaveFileAtomically, LongNamesAndMissingFolders) {
     EXPECT_THROW(Save(dir / "no/such/folder.txt", "x"), EStreamError);
 }
 
-TEST(FileInfo, TimesAndKinds) {
-    TTempDir dir;
-    WriteFile(dir / "f", "x");
-    EXPECT_GT(FileModifiedNs(dir / "f"), 0);
-    EXPECT_EQ(FileModifiedNs(dir / "missing"), 0);
-    EXPECT_TRUE(FileExists(dir / "f"));
-    EXPECT_FALSE(FileExists(dir.Path()));
-    EXPECT_TRUE(IsDirectory(dir.Path()));
-    EXPECT_FALSE(IsDirectory(dir / "f"));
-}
-
 }  // namespace
 }  // namespace tarvex

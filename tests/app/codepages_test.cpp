@@ -114,11 +114,5 @@ TEST(Utf8ToAnsi, ByteOrderMark) {
     EXPECT_EQ(Utf8ToAnsi(""), "");
 }
 
-TEST(CodePages, SwapByteOrder16) {
-    std::string s("\x00\x41\x04\x1F\x7A", 5);
-    SwapByteOrder16(s);
-    EXPECT_EQ(s, std::string("\x41\x00\x1F\x04\x7A", 5)) << "an odd last byte stays";
-}
-
 }  // namespace
 }  // namespace tarvex

@@ -230,13 +230,5 @@ TEST(IsUtf8Text, PiecesGiveTheSameAnswerAsTheWhole) {
     }
 }
 
-TEST(RoundRatio, TiesGoToEven) {
-    EXPECT_EQ(RoundRatio(5, 2), 2);
-    EXPECT_EQ(RoundRatio(7, 2), 4);
-    EXPECT_EQ(RoundRatio(25, 10), 2);
-    EXPECT_EQ(RoundRatio(26, 10), 3);
-    EXPECT_EQ(RoundRatio(24, 10), 2);
-}
-
 }  // namespace
 }  // namespace tarvex

@@ -179,6 +179,9 @@ TEST_F(Loader, FailuresLeaveTheControlAsItWas) {
     EXPECT_EQ(Memo.Text(), "kept text");
     EXPECT_THROW(LoadDocument(Memo, Dir.Path(), Settings, Hooks, Outcome), EStreamError) << "a folder";
     EXPECT_EQ(Memo.Text(), "kept text");
+    EXPECT_THROW(LoadDocument(Memo, "/dev/zero", Settings, Hooks, Outcome), EStreamError) << "a device never ends";
+    EXPECT_FALSE(Outcome.ControlTouched);
+    EXPECT_EQ(Memo.Text(), "kept text");
 }
 
 TEST_F(Loader, LargeFilesNeedConsent) {
