@@ -53,12 +53,17 @@ bool DeleteKeyPoints(ParInfo& P, std::int32_t From, std::int32_t To) {
 }
 
 // Sets a paragraph's start attribute to the state at the end of the one before.
+// A state without an own attribute is the default one (the rest of such a
+// record means nothing), so plain text after highlighting costs no memory.
 void CarryState(ParInfo& Prev, ParInfo& Next) {
     const std::int32_t n = Prev.DynCount();
-    if (n == 0)
-        Next.SetStartAttr(Prev.StartAttr(), false);  // shared
+    TDynInfo* end = n == 0 ? Prev.StartAttr() : &(*Prev.Dyn())[static_cast<std::size_t>(n - 1)];
+    if (!(end->Flags & dfOwn))
+        Next.SetStartAttr(DefaultAttr(), false);
+    else if (n == 0)
+        Next.SetStartAttr(end, false);  // shared
     else
-        Next.SetStartAttr(&(*Prev.Dyn())[static_cast<std::size_t>(n - 1)], true);  // a copy
+        Next.SetStartAttr(end, true);  // a copy
 }
 
 void ResetNavigatorsBehind(TDudiRiriBase& M, TPos From, std::int32_t UpToPar) {
@@ -141,8 +146,7 @@ void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB
     const TPos keyLeft = beforeAt + before.KeyLen - endPos;
     before.KeyLen = static_cast<std::uint16_t>(std::clamp<TPos>(keyLeft, 0, 65535));
     s->ResetLineAndDyn();
-    e->Invalidate();
-    e->SetPos(endPos);
+    e->SetResolved(endPar, static_cast<std::int32_t>(endPos - L.At(endPar).StartPos), endPos);
     if (endPos >= L.TotalLen) return;
     if (Set || (before.Flags & dfOwn)) e->InsertAttr(before);
 }
@@ -349,7 +353,7 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
                     if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == i)
                         d[static_cast<std::size_t>(at - 1)] = r;
                     else
-                        d.insert(d.begin() + CountBelow(par, i), r);
+                        DynInsert(d, static_cast<std::size_t>(CountBelow(par, i)), r);
                     Cur.ResetLineAndDyn();
                     Lim.SetResolved(Cur.ParNb(), i + kl, par.StartPos + i + kl);
                     return true;
@@ -474,7 +478,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     }
     after.KeyLen = 0;
     after.Offset = limOff;
-    d.insert(d.begin() + CountBelow(par, limOff), after);
+    DynInsert(d, static_cast<std::size_t>(CountBelow(par, limOff)), after);
     Cur.ResetLineAndDyn();
     Lim.SetResolved(p, limOff, par.StartPos + limOff);
     return true;
