@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "scintilla_fill.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -29,18 +30,7 @@ int Run(int argc, char** argv) {
     QsciScintilla sci;
     sci.SendScintilla(QsciScintillaBase::SCI_SETCODEPAGE, 0UL);
     sci.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::vector<char> buf(1 << 24);
-        sci.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-        while (in) {
-            in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
-            const auto n = in.gcount();
-            if (n > 0) sci.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(n), buf.data());
-        }
-        sci.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
-        sci.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    }
+    FillScintilla(sci, file);
     const long length = sci.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     long pos = length / 2;
     std::vector<double> ms;

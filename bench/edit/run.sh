@@ -6,16 +6,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
-export TARVEX_BUILD="${TARVEX_BUILD:-$root/build/release}"
-sizes="${TARVEX_SIZES:-100,1000}"
-out="${TARVEX_OUT:-$root/bench/results.tsv}"
-export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-if [ -z "${XDG_RUNTIME_DIR:-}" ]; then export XDG_RUNTIME_DIR="$work/xdg"; mkdir -m 700 "$XDG_RUNTIME_DIR"; fi
-raw="$work/raw.tsv"
-: > "$raw"
-IFS=, read -ra size_list <<< "$sizes"
+default_sizes=100,1000
+. "$root/bench/common/setup.sh"
 for s in "${size_list[@]}"; do
   file="$("$root/bench/common/data.sh" prose "$s")"
   echo "edit: prose $s MB" >&2
@@ -23,10 +15,7 @@ for s in "${size_list[@]}"; do
   timeout "${TARVEX_BENCH_TIMEOUT:-1800}" "$TARVEX_BUILD/bench/edit/tarvex-bench-edit-scintilla" "$file" "$s" prose >> "$raw" \
     || echo "edit: scintilla failed or timed out on $s MB" >&2
 done
-cat "$raw" >> "$out"
-echo
-printf '%-34s %8s %-10s %14s %s\n' figure size_mb engine value unit
-awk -F'\t' '{ printf "%-34s %8s %-10s %14.4g %s\n", $1, $2, $3, $4, $5 }' "$raw"
+print_figures
 # Ratios against Scintilla.
 awk -F'\t' '{ v[$1 "," $2 "," $3] = $4; s[$2] = 1 }
   END { for (k in s) {

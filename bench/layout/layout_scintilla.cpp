@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "scintilla_fill.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -34,16 +35,7 @@ int Run(int argc, char** argv) {
     sci.SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, 1UL, 0L);
     sci.resize(800 + 30, 600);
     sci.show();
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::vector<char> buf(1 << 24);
-        sci.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-        while (in) {
-            in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
-            const auto n = in.gcount();
-            if (n > 0) sci.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(n), buf.data());
-        }
-    }
+    FillScintilla(sci, file);
     const long lines = sci.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
     auto lastDisplay = [&] { return sci.SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(lines - 1)); };
     Stopwatch t;

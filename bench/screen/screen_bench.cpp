@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "scintilla_fill.h"
 #include "codepage.h"
 #include "qt_text.h"
 #include "riri_widget.h"
@@ -85,17 +86,7 @@ int RunScintilla(const std::string& File, const Reporter& Out) {
     sci.show();
     QApplication::processEvents();
     Stopwatch t;
-    {
-        std::ifstream in(File, std::ios::binary);
-        std::vector<char> buf(1 << 24);
-        sci.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-        while (in) {
-            in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
-            if (const auto n = in.gcount(); n > 0)
-                sci.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(n), buf.data());
-        }
-        sci.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
-    }
+    FillScintilla(sci, File);
     sci.viewport()->repaint();
     const double first = t.Ms();
     const long lines = sci.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
