@@ -203,6 +203,9 @@ void TDudiRiri::LoadFromStream(TStream& S) {
         throw;
     }
     for (TRiriNavigator* n : Navigators()) n->SetPos(0);
+    // Everything is pending for the background or on-demand layout; the dirty
+    // range is left for edits, so the first keystroke lays out one paragraph.
+    Pars.DirtyLastPar = -1;
     FCaret = FSelStartNav.get();
     FUndo.Clear();
     // The loaded text's layout is pending from FormatNext on: the first edit

@@ -91,7 +91,7 @@ void TDudiRiri::Paint(TDrawSurface& S, const TRect& Clip) {
         const TRect row{0, yy, ClientWidth(), yy + lh};
         fillBg(row);
 
-        const bool justified = Justified() && par.Len() > li.JustifyFrom;
+        const bool justified = JustifiedLine(*this, par, li);
         std::int64_t x = LineOrigin(*this, li, justified) - HorzOffset;
         const char* t = par.Text ? par.Text : "";
         TFormatState st;

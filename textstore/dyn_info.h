@@ -33,6 +33,13 @@ struct TDynInfo {
 
 using TDynInfoArray = std::vector<TDynInfo>;
 
+// Inserts a change point; the array grows by half, not double: highlighted
+// texts hold millions of these arrays, most of them short.
+inline TDynInfoArray::iterator DynInsert(TDynInfoArray& D, std::size_t At, const TDynInfo& X) {
+    if (D.size() == D.capacity()) D.reserve(D.size() + D.size() / 2 + 1);
+    return D.insert(D.begin() + static_cast<std::ptrdiff_t>(At), X);
+}
+
 // The one process-wide default attribute: all zero except Color = BkColor = -1.
 // Paragraphs share it without counting; it is never changed or freed.
 TDynInfo* DefaultAttr();

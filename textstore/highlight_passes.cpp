@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codepage.h"
 #include "highlighter.h"
 #include "memo_base.h"
 #include "navigator.h"
@@ -52,12 +53,17 @@ bool DeleteKeyPoints(ParInfo& P, std::int32_t From, std::int32_t To) {
 }
 
 // Sets a paragraph's start attribute to the state at the end of the one before.
+// A state without an own attribute is the default one (the rest of such a
+// record means nothing), so plain text after highlighting costs no memory.
 void CarryState(ParInfo& Prev, ParInfo& Next) {
     const std::int32_t n = Prev.DynCount();
-    if (n == 0)
-        Next.SetStartAttr(Prev.StartAttr(), false);  // shared
+    TDynInfo* end = n == 0 ? Prev.StartAttr() : &(*Prev.Dyn())[static_cast<std::size_t>(n - 1)];
+    if (!(end->Flags & dfOwn))
+        Next.SetStartAttr(DefaultAttr(), false);
+    else if (n == 0)
+        Next.SetStartAttr(end, false);  // shared
     else
-        Next.SetStartAttr(&(*Prev.Dyn())[static_cast<std::size_t>(n - 1)], true);  // a copy
+        Next.SetStartAttr(end, true);  // a copy
 }
 
 void ResetNavigatorsBehind(TDudiRiriBase& M, TPos From, std::int32_t UpToPar) {
@@ -140,8 +146,7 @@ void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB
     const TPos keyLeft = beforeAt + before.KeyLen - endPos;
     before.KeyLen = static_cast<std::uint16_t>(std::clamp<TPos>(keyLeft, 0, 65535));
     s->ResetLineAndDyn();
-    e->Invalidate();
-    e->SetPos(endPos);
+    e->SetResolved(endPar, static_cast<std::int32_t>(endPos - L.At(endPar).StartPos), endPos);
     if (endPos >= L.TotalLen) return;
     if (Set || (before.Flags & dfOwn)) e->InsertAttr(before);
 }
@@ -152,14 +157,16 @@ namespace {
 
 struct TKeywordMatch {
     std::int32_t Key;
-    TPos Start;
+    std::int32_t Par;
+    std::int32_t Offset;
     std::int32_t Len;
 };
 
 void ApplyKeywordBatch(TDudiRiriBase& M, std::vector<TKeywordMatch>& Batch, TRiriNavigator& NavTo, TPos& Earliest) {
+    TRiriNavigator a(&M), b(&M);
     for (const TKeywordMatch& m : Batch) {
-        TRiriNavigator a(&M), b(&M);
-        a.SetPos(m.Start);
+        const TPos start = M.Pars.At(m.Par).StartPos + m.Offset;
+        a.SetResolved(m.Par, m.Offset, start);
         a.SkipEqual();
         const TDynInfo A = a.CurrentAttr();
         const std::int32_t d = ContextDepth(A);
@@ -177,10 +184,10 @@ void ApplyKeywordBatch(TDudiRiriBase& M, std::vector<TKeywordMatch>& Batch, TRir
         n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(m.Len, 65535));
         n.Depth = static_cast<std::int8_t>(d + 1);
         n.Contexts[d + 1] = static_cast<std::int16_t>(m.Key);
-        b.SetPos(m.Start + m.Len);
+        b.SetResolved(m.Par, m.Offset + m.Len, start + m.Len);
         ApplyAttribute(M, a, b, false, true, n);
-        Earliest = std::min(Earliest, m.Start);
-        if (NavTo.Pos() < m.Start + m.Len) NavTo.SetPos(m.Start + m.Len);
+        Earliest = std::min(Earliest, start);
+        if (NavTo.Pos() < start + m.Len) NavTo.SetPos(start + m.Len);
     }
     Batch.clear();
 }
@@ -199,20 +206,10 @@ void ApplyKeywords(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigator& Na
     const std::int32_t p2 = t->ParNb(), o2 = t->ParOffset();
     const std::int32_t maxLen = K.MaxLen();
     const bool allCase = K.Flags() & 1;
-
-    // Keywords by the first character they are searched with.
-    std::vector<std::int32_t> byFirst[256];
-    for (std::int32_t k = 0; k < K.Count(); ++k) {
-        const TKeyInfoLen& key = K.Item(k);
-        if (key.Context == 0 || key.Len == 0) continue;
-        const std::string& s = (key.Options & koCaseSensitive) ? key.Keyword : key.SearchKey;
-        byFirst[static_cast<unsigned char>(s[0])].push_back(k);
-    }
+    TDudiRiriBase::THighlightScratch& sc = M.HighlightScratch;
 
     std::vector<TKeywordMatch> batch;
     TPos earliest = INT64_MAX;
-    std::vector<std::vector<std::int32_t>> cands(static_cast<std::size_t>(K.Count()));
-    std::vector<std::uint8_t> used;
     for (std::int32_t p = p1; p <= p2; ++p) {
         ParInfo& par = L.At(p);
         const std::string_view text = par.View();
@@ -225,55 +222,61 @@ void ApplyKeywords(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigator& Na
 
         // Characters under attributes that forbid keywords are out of reach.
         const std::int32_t n = we - ws;
-        used.assign(static_cast<std::size_t>(n), 0);
-        {
+        sc.Used.assign(static_cast<std::size_t>(n), 0);
+        if (par.DynCount() > 0 || !KeywordsAllowed(*par.StartAttr())) {
             std::int32_t idx = CountAtMost(par, ws);
             const TDynInfo* a = idx > 0 ? &(*par.Dyn())[static_cast<std::size_t>(idx - 1)] : par.StartAttr();
             const std::int32_t cnt = par.DynCount();
             for (std::int32_t i = ws; i < we; ++i) {
                 while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) a = &(*par.Dyn())[static_cast<std::size_t>(idx++)];
-                if (!KeywordsAllowed(*a)) used[static_cast<std::size_t>(i - ws)] = 1;
+                if (!KeywordsAllowed(*a)) sc.Used[static_cast<std::size_t>(i - ws)] = 1;
             }
         }
-        const std::string folded = allCase ? std::string() : FoldText(text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(n)));
         const std::string_view plain = text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(n));
+        if (!allCase) {
+            sc.Folded.assign(plain);
+            for (char& c : sc.Folded) c = static_cast<char>(Cp1251Upper(static_cast<unsigned char>(c)));
+        }
 
         // Every occurrence of every keyword, found in one sweep.
-        for (auto& c : cands) c.clear();
+        sc.Candidates.clear();
         for (std::int32_t i = 0; i < n; ++i) {
             for (int pass = 0; pass < (allCase ? 1 : 2); ++pass) {
-                const std::string_view hay = pass == 0 ? plain : std::string_view(folded);
-                for (std::int32_t k : byFirst[static_cast<unsigned char>(hay[static_cast<std::size_t>(i)])]) {
+                const std::string_view hay = pass == 0 ? plain : std::string_view(sc.Folded);
+                const unsigned char first = static_cast<unsigned char>(hay[static_cast<std::size_t>(i)]);
+                for (std::int32_t k : pass == 0 ? K.ByFirstPlain(first) : K.ByFirstFolded(first)) {
                     const TKeyInfoLen& key = K.Item(k);
-                    const bool cs = key.Options & koCaseSensitive;
-                    if (cs != (pass == 0)) continue;
-                    const std::string& needle = cs ? key.Keyword : key.SearchKey;
-                    if (i + key.Len <= n && hay.compare(static_cast<std::size_t>(i), needle.size(), needle) == 0)
-                        cands[static_cast<std::size_t>(k)].push_back(i);
+                    if (i + key.Len > n) continue;
+                    // A whole word must start after a separator: most positions fail here at once.
+                    if ((key.Options & koWholeWord) && !IsSep(M, text, ws + i - 1)) continue;
+                    const std::string& needle = pass == 0 ? key.Keyword : key.SearchKey;
+                    if (hay.compare(static_cast<std::size_t>(i), needle.size(), needle) == 0) sc.Candidates.emplace_back(k, i);
                 }
             }
         }
         // In list order each keyword takes its occurrences left to right that
         // nothing earlier has taken: the first keyword wins.
-        for (std::int32_t k = 0; k < K.Count(); ++k) {
+        std::stable_sort(sc.Candidates.begin(), sc.Candidates.end(),
+                         [](const auto& x, const auto& y) { return x.first < y.first; });
+        std::int32_t curKey = -1, next = 0, from = 0, lastStart = 0;
+        for (const auto& [k, i] : sc.Candidates) {
             const TKeyInfoLen& key = K.Item(k);
-            const std::int32_t from = p == p1 ? std::max(0, o1 - ws - key.Len) : 0;
-            const std::int32_t lastStart = p == p2 ? o2 - ws : INT32_MAX;
-            std::int32_t next = from;
-            for (std::int32_t i : cands[static_cast<std::size_t>(k)]) {
-                if (i < next) continue;
-                if (i > lastStart) break;
-                bool free = true;
-                for (std::int32_t j = i; j < i + key.Len && free; ++j) free = !used[static_cast<std::size_t>(j)];
-                if (!free) continue;
-                if ((key.Options & koWholeWord) &&
-                    !(IsSep(M, text, ws + i - 1) && IsSep(M, text, static_cast<std::int64_t>(ws) + i + key.Len)))
-                    continue;
-                std::fill(used.begin() + i, used.begin() + i + key.Len, 1);
-                batch.push_back({k, par.StartPos + ws + i, key.Len});
-                next = i + key.Len;
-                if (batch.size() == 16) ApplyKeywordBatch(M, batch, *t, earliest);
+            if (k != curKey) {
+                curKey = k;
+                from = p == p1 ? std::max(0, o1 - ws - key.Len) : 0;
+                lastStart = p == p2 ? o2 - ws : INT32_MAX;
+                next = from;
             }
+            if (i < next || i > lastStart) continue;
+            bool free = true;
+            for (std::int32_t j = i; j < i + key.Len && free; ++j) free = !sc.Used[static_cast<std::size_t>(j)];
+            if (!free) continue;
+            if ((key.Options & koWholeWord) && !(IsSep(M, text, ws + i - 1) && IsSep(M, text, static_cast<std::int64_t>(ws) + i + key.Len)))
+                continue;
+            std::fill(sc.Used.begin() + i, sc.Used.begin() + i + key.Len, 1);
+            batch.push_back({k, p, ws + i, key.Len});
+            next = i + key.Len;
+            if (batch.size() == 16) ApplyKeywordBatch(M, batch, *t, earliest);
         }
     }
     ApplyKeywordBatch(M, batch, *t, earliest);
@@ -299,7 +302,9 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
             const std::string folded = (S.Flags() & 1) ? std::string() : FoldText(text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(we - ws)));
             const std::int32_t cnt = par.DynCount();
             std::int32_t idx = CountAtMost(par, ws);
+            const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
             for (std::int32_t i = ws; i < we && i < std::max(lo, co + 1); ++i) {
+                if (!S.StartsWith(bytes[i])) continue;  // no start key begins here
                 while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) ++idx;
                 const TDynInfo& a = idx > 0 ? (*par.Dyn())[static_cast<std::size_t>(idx - 1)] : *par.StartAttr();
                 if (!StartAllowed(a)) {
@@ -348,7 +353,7 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
                     if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == i)
                         d[static_cast<std::size_t>(at - 1)] = r;
                     else
-                        d.insert(d.begin() + CountBelow(par, i), r);
+                        DynInsert(d, static_cast<std::size_t>(CountBelow(par, i)), r);
                     Cur.ResetLineAndDyn();
                     Lim.SetResolved(Cur.ParNb(), i + kl, par.StartPos + i + kl);
                     return true;
@@ -473,7 +478,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     }
     after.KeyLen = 0;
     after.Offset = limOff;
-    d.insert(d.begin() + CountBelow(par, limOff), after);
+    DynInsert(d, static_cast<std::size_t>(CountBelow(par, limOff)), after);
     Cur.ResetLineAndDyn();
     Lim.SetResolved(p, limOff, par.StartPos + limOff);
     return true;
@@ -486,8 +491,8 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
     TPos segFrom = std::min(NavFrom.Pos(), NavTo.Pos());
     TPos segTo = std::max(NavFrom.Pos(), NavTo.Pos());
     const TPos rangeStart = segFrom;
-    std::int32_t first = L.ParagraphAt(segFrom);
-    std::int32_t last = L.ParagraphAt(segTo);
+    std::int32_t first = NavFrom.Pos() <= NavTo.Pos() ? NavFrom.ParNb() : NavTo.ParNb();
+    std::int32_t last = NavFrom.Pos() <= NavTo.Pos() ? NavTo.ParNb() : NavFrom.ParNb();
     if (segTo >= L.At(last).StartPos + L.At(last).Len() && last + 1 < L.Count()) EndAttr = *L.At(last + 1).StartAttr();
     bool changed = false;
     TRiriNavigator g(&M), lim(&M);

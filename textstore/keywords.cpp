@@ -101,6 +101,8 @@ void TKeywordList::SetUpperCaseType(TdrUpperCase T) {
 void TKeywordList::Prepare() {
     FFlags = 1;
     FMaxLen = 0;
+    for (auto& v : FFirstPlain) v.clear();
+    for (auto& v : FFirstFolded) v.clear();
     for (auto& k : FItems) {
         k.SearchKey = k.Keyword;
         k.Len = static_cast<std::int32_t>(k.Keyword.size());
@@ -110,6 +112,14 @@ void TKeywordList::Prepare() {
             FFlags &= static_cast<std::uint8_t>(~1);
             k.SearchKey = FoldKey(k.Keyword, FUpperCaseType);
         }
+    }
+    for (std::size_t i = 0; i < FItems.size(); ++i) {
+        const TKeyInfoLen& k = FItems[i];
+        if (k.Context == 0 || k.Len == 0) continue;
+        if (k.Options & koCaseSensitive)
+            FFirstPlain[static_cast<unsigned char>(k.Keyword[0])].push_back(static_cast<std::int32_t>(i));
+        else
+            FFirstFolded[static_cast<unsigned char>(k.SearchKey[0])].push_back(static_cast<std::int32_t>(i));
     }
 }
 

@@ -74,6 +74,10 @@ public:
     // bit 0: every keyword is case-sensitive; bits 2 and 3: union of the keywords' Options bits 2 and 3.
     std::uint8_t Flags() const { return FFlags; }
     std::int32_t MaxLen() const { return FMaxLen; }
+    // The keywords the editor searches (context not 0), by the first byte they
+    // are searched with: case-sensitive ones in the text, the others in its folded copy.
+    const std::vector<std::int32_t>& ByFirstPlain(unsigned char C) const { return FFirstPlain[C]; }
+    const std::vector<std::int32_t>& ByFirstFolded(unsigned char C) const { return FFirstFolded[C]; }
 
     // Text form: one line "keyword=Options,Style,Context,Cursor,Color,BkColor,Ext0,Ext1," per keyword.
     void LoadFromStrings(const TStringList& Strings);
@@ -93,6 +97,8 @@ private:
     bool FUpdating = false;
     TdrUpperCase FUpperCaseType = druAscii;
     std::int32_t FMaxLen = 0;
+    std::vector<std::int32_t> FFirstPlain[256];
+    std::vector<std::int32_t> FFirstFolded[256];
 };
 
 }  // namespace tarvex

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "lines_list.h"
 #include "memo_base.h"
 #include "static_format.h"
@@ -37,6 +41,41 @@ void MeasureSpace(TCanvas& Canvas, std::int32_t& SpaceWidth, std::int32_t& Overh
 }
 
 namespace {
+
+// The end of the word starting at I: the first blank, tab or NUL (or N).
+std::int32_t WordEnd(const unsigned char* T, std::int32_t I, std::int32_t N) {
+#if defined(__SSE2__)
+    // Bytes up to 0x20 are candidates; only three of them end a word.
+    const __m128i top = _mm_set1_epi8(0x20);
+    while (I + 16 <= N) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(T + I));
+        unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, top), v)));
+        while (m) {
+            const int k = __builtin_ctz(m);
+            const unsigned char c = T[I + k];
+            if (c == ' ' || c == '\t' || c == 0) return I + k;
+            m &= m - 1;
+        }
+        I += 16;
+    }
+#endif
+    while (I < N && T[I] != ' ' && T[I] != '\t' && T[I] != 0) ++I;
+    return I;
+}
+
+// The sum of the advances of N bytes (four sums in flight).
+std::int64_t SumAdvances(const int* Adv, const unsigned char* T, std::int32_t N) {
+    std::int64_t a = 0, b = 0, c = 0, d = 0;
+    std::int32_t i = 0;
+    for (; i + 4 <= N; i += 4) {
+        a += Adv[T[i]];
+        b += Adv[T[i + 1]];
+        c += Adv[T[i + 2]];
+        d += Adv[T[i + 3]];
+    }
+    for (; i < N; ++i) a += Adv[T[i]];
+    return a + b + c + d;
+}
 
 std::int32_t Clamp32(std::int64_t V) {
     return static_cast<std::int32_t>(std::max<std::int64_t>(0, std::min<std::int64_t>(V, INT32_MAX)));
@@ -181,26 +220,39 @@ private:
         for (;;) {
             // The gap: blanks, tabs and style codes.
             const std::int32_t gapStart = pos;
-            while (pos < Len) {
-                W.PassTo(pos);
-                const auto c = static_cast<unsigned char>(T[pos]);
-                if (c == ' ') {
-                    X += St.SpaceWidth;
-                    ++Blanks;
-                    ++Trailing;
-                } else if (c == '\t') {
-                    X = NextTab(X);
-                    WordEndX = X;
-                    Blanks = Trailing = 0;
-                    Cur.JustifyFrom = pos;
-                } else if (c == 0) {
-                    // no width
-                } else if (SF && IsStyleCode(c)) {
-                    W.Fold(c);
-                } else {
-                    break;
+            {
+                // Kept in registers: most gaps are one blank.
+                std::int64_t x = X;
+                std::int32_t blanks = Blanks, trailing = Trailing;
+                std::int32_t sw = St.SpaceWidth;
+                while (pos < Len) {
+                    if (pos >= W.Next) {
+                        W.PassTo(pos);
+                        sw = St.SpaceWidth;
+                    }
+                    const auto c = static_cast<unsigned char>(T[pos]);
+                    if (c == ' ') {
+                        x += sw;
+                        ++blanks;
+                        ++trailing;
+                    } else if (c == '\t') {
+                        x = NextTab(x);
+                        WordEndX = x;
+                        blanks = trailing = 0;
+                        Cur.JustifyFrom = pos;
+                    } else if (c == 0) {
+                        // no width
+                    } else if (SF && IsStyleCode(c)) {
+                        W.Fold(c);
+                        sw = St.SpaceWidth;
+                    } else {
+                        break;
+                    }
+                    ++pos;
                 }
-                ++pos;
+                X = x;
+                Blanks = blanks;
+                Trailing = trailing;
             }
             if (pos > gapStart && gapStart == Cur.Start && (Relay > 0 || !Out.empty())) {
                 // A line does not start with blanks: they hang on the line before.
@@ -269,6 +321,20 @@ private:
 
     // Width of the word at Pos (moved to its end), less the overhang once.
     std::int64_t MeasureWord(std::int32_t& Pos) {
+        if (W.Adv && !SF) {
+            // The common case: find the word's end, then add the advances of its
+            // runs (a change point splits a run where the font may change).
+            const auto* t = reinterpret_cast<const unsigned char*>(T);
+            const std::int32_t end = WordEnd(t, Pos, Len);
+            std::int64_t w = 0;
+            while (Pos < end) {
+                if (Pos >= W.Next) W.PassTo(Pos);
+                const std::int32_t stop = std::min(end, W.Next);
+                w += SumAdvances(W.Adv, t + Pos, stop - Pos);
+                Pos = stop;
+            }
+            return w - St.Overhang;
+        }
         std::int64_t w = 0;
         std::int32_t run = Pos;
         while (Pos < Len) {

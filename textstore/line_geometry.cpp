@@ -19,13 +19,12 @@ std::int32_t TRiriNavigator::PosToX() {
     const std::int32_t end = li.Start + std::max(0, std::min(FParOffset - li.Start, li.Stop - li.Start));
     std::int64_t x = 0;
     if (TCanvas* c = m.Canvas()) {
-        const char* t = par.Text ? par.Text : "";
-        const bool sf = m.StaticFormat();
-        const std::int32_t tabW = m.TabWidthPixels();
-        TFormatState st;
-        TStyleWalker w(m, c, st, par);
-        w.Start(li.Start, li.Style);
-        TJustifier j(m, li);
+        TLineWalk lw(m, c, par, li);
+        const char* t = lw.Text;
+        const bool sf = lw.StaticFormat;
+        const std::int32_t tabW = lw.TabW;
+        TStyleWalker& w = lw.Walker;
+        TJustifier& j = lw.Justifier;
         std::int32_t run = li.Start;
         for (std::int32_t pos = li.Start; pos < end; ++pos) {
             if (pos >= w.Next) {
@@ -49,7 +48,7 @@ std::int32_t TRiriNavigator::PosToX() {
         }
         x += w.Measure(t + run, end - run);
     }
-    const bool justified = m.Justified() && par.Len() > li.JustifyFrom;
+    const bool justified = JustifiedLine(m, par, li);
     const std::int64_t r = x - m.HorzOffset + LineOrigin(m, li, justified);
     return static_cast<std::int32_t>(std::max<std::int64_t>(INT32_MIN, std::min<std::int64_t>(r, INT32_MAX)));
 }
@@ -58,19 +57,18 @@ void TRiriNavigator::XToPos(std::int32_t X) {
     TDudiRiriBase& m = *FMemo;
     const LineInfo li = CurrentLine();
     ParInfo& par = *FPar;
-    const bool justified = m.Justified() && li.Stop > li.JustifyFrom;
+    const bool justified = JustifiedLine(m, par, li);
     const std::int64_t origin = LineOrigin(m, li, justified);
     const std::int64_t target = static_cast<std::int64_t>(X) + m.HorzOffset;
     std::int32_t col = -1;
     bool allLeft = true;
     if (TCanvas* c = m.Canvas()) {
-        const char* t = par.Text ? par.Text : "";
-        const bool sf = m.StaticFormat();
-        const std::int32_t tabW = m.TabWidthPixels();
-        TFormatState st;
-        TStyleWalker w(m, c, st, par);
-        w.Start(li.Start, li.Style);
-        TJustifier j(m, li);
+        TLineWalk lw(m, c, par, li);
+        const char* t = lw.Text;
+        const bool sf = lw.StaticFormat;
+        const std::int32_t tabW = lw.TabW;
+        TStyleWalker& w = lw.Walker;
+        TJustifier& j = lw.Justifier;
         std::int64_t x = 0;  // from the line origin
         int prev = -1;        // the character before, while the font stays the same
         for (std::int32_t pos = li.Start; pos < li.Stop; ++pos) {

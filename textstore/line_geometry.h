@@ -7,6 +7,8 @@
 
 #include "line_info.h"
 #include "memo_base.h"
+#include "par_info.h"
+#include "style_walker.h"
 
 namespace tarvex {
 
@@ -46,5 +48,27 @@ struct TJustifier {
     }
 };
 
+// Whether a line is drawn justified: every line of a justified paragraph but
+// its last, whose JustifyFrom is the paragraph's length.
+inline bool JustifiedLine(TDudiRiriBase& M, const ParInfo& P, const LineInfo& L) {
+    return M.Justified() && P.Len() > L.JustifyFrom;
+}
+
+// What measuring along one display line needs: the text, the style walker
+// started at the line's start, tab width and the justification of its blanks.
+struct TLineWalk {
+    const char* Text;
+    bool StaticFormat;
+    std::int32_t TabW;
+    TFormatState State;
+    TStyleWalker Walker;
+    TJustifier Justifier;
+
+    TLineWalk(TDudiRiriBase& M, TCanvas* C, ParInfo& P, const LineInfo& L)
+        : Text(P.Text ? P.Text : ""), StaticFormat(M.StaticFormat()), TabW(M.TabWidthPixels()),
+          Walker(M, C, State, P), Justifier(M, L) {
+        Walker.Start(L.Start, L.Style);
+    }
+};
 
 }  // namespace tarvex

@@ -117,6 +117,13 @@ public:
     virtual void SetHighlighter(TRiriHighlighter* H);
     const std::bitset<256>& SeparatorSet() const { return FSeparatorSet; }
 
+    // Buffers the highlighting passes reuse from one paragraph to the next.
+    struct THighlightScratch {
+        std::string Folded;
+        std::vector<std::uint8_t> Used;
+        std::vector<std::pair<std::int32_t, std::int32_t>> Candidates;  // keyword, offset in the window
+    } HighlightScratch;
+
     // True when laying out a paragraph must first run the keyword pass over it.
     virtual bool WantsKeywordPass() const { return FApplyKeyWords || FHighlighter; }
     // The keyword pass over one whole paragraph.

@@ -357,7 +357,7 @@ const TDynInfo& TRiriNavigator::CurrentAttr() {
 void TRiriNavigator::InsertAttr(const TDynInfo& Attr) {
     const std::int32_t dn = DynNb();
     TDynInfoArray& d = FPar->DynForWrite();
-    auto it = d.insert(d.begin() + dn, Attr);
+    auto it = DynInsert(d, static_cast<std::size_t>(dn), Attr);
     it->Offset = FParOffset;
     ++FDynNb;
 }

@@ -117,8 +117,16 @@ void TStartStopKeyList::SetUpperCaseType(TdrUpperCase T) {
 }
 
 void TStartStopKeyList::Prepare(const std::bitset<256>& Sep) {
+    FStartFirst.reset();
     for (std::int32_t i = 0; i < Count(); ++i) {
         StartStopInfo& e = Item(i);
+        if (e.StartLen > 0) {
+            // Folded keys also match the lower-case forms of their first byte.
+            const auto f = static_cast<unsigned char>(e.StartKeySearch[0]);
+            for (int b = 0; b < 256; ++b)
+                if (b == f || (!(e.Options & koCaseSensitive) && FoldKey(std::string(1, static_cast<char>(b)), druAnsi)[0] == static_cast<char>(f)))
+                    FStartFirst.set(static_cast<std::size_t>(b));
+        }
         const bool whole = e.Options & koWholeWord;
         auto notSep = [&](char c) { return !Sep[static_cast<unsigned char>(c)]; };
         e.StartBoundaryBefore = whole && e.StartLen > 0 && notSep(e.StartKeySearch[0]);

@@ -66,6 +66,8 @@ public:
     bool Prepared() const { return FPrepared; }
     // Works out the boundary tests of whole-word entries with the editor's separators.
     void Prepare(const std::bitset<256>& Separators);
+    // A start key may begin with this byte (in the text, or in its folded copy).
+    bool StartsWith(unsigned char C) const { return FStartFirst[C]; }
 
     // Text form: "start|stop=Options,Style,Context,Cursor,Color,BkColor,KeyFlags,Ext0,Ext1,".
     void LoadFromStrings(const TStringList* Strings);
@@ -83,6 +85,7 @@ private:
     std::int16_t FMaxStartLen = 0;
     std::int16_t FMaxStopLen = 0;
     bool FPrepared = false;
+    std::bitset<256> FStartFirst;
 };
 
 }  // namespace tarvex

@@ -7,7 +7,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "bench_util.h"

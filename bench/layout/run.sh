@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The layout benchmark: full word-wrap layout of the prose files at an
+# 800-pixel window and at 80 columns, re-layout after one-character edits, and
+# Scintilla's word wrap of the same text. Reads TARVEX_BUILD, TARVEX_BENCH_DATA,
+# TARVEX_SIZES and TARVEX_OUT (see bench/run.sh).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+default_sizes=100,1000
+. "$root/bench/common/setup.sh"
+for s in "${size_list[@]}"; do
+  file="$("$root/bench/common/data.sh" prose "$s")"
+  echo "layout: prose $s MB" >&2
+  "$TARVEX_BUILD/bench/layout/tarvex-bench-layout" "$file" "$s" prose >> "$raw" || echo "layout: tarvex failed on $s MB" >&2
+  timeout "${TARVEX_BENCH_TIMEOUT:-1800}" "$TARVEX_BUILD/bench/layout/tarvex-bench-layout-scintilla" "$file" "$s" prose >> "$raw" \
+    || echo "layout: scintilla failed or timed out on $s MB" >&2
+done
+print_figures
+# Scintilla's full wrap time over ours, per size.
+awk -F'\t' '$1 == "layout_pixel_time.prose" { t[$2 "," $3] = $4; s[$2] = 1 }
+  END { for (k in s) if (t[k ",tarvex"] > 0 && t[k ",scintilla"] > 0)
+          printf "layout: %s MB: Scintilla's full wrap takes %.1f times as long\n", k, t[k ",scintilla"] / t[k ",tarvex"] }' "$raw"
