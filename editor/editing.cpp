@@ -208,9 +208,6 @@ void TDudiRiri::LoadFromStream(TStream& S) {
     Pars.DirtyLastPar = -1;
     FCaret = FSelStartNav.get();
     FUndo.Clear();
-    // The loaded text's layout is pending from FormatNext on: the first edit
-    // must lay out what it touched, not the whole text at once.
-    Pars.DirtyLastPar = -1;
     if (HasOption(droAutoLineBreak)) LineBreak = found;
     VirtualSpaces = 0;
     BlockSelected = false;

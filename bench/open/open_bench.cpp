@@ -37,6 +37,7 @@
 
 #include "bench_util.h"
 #include "codepage.h"
+#include "scintilla_fill.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -120,23 +121,10 @@ int HostScintilla(const std::string& File) {
         sci.SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, static_cast<long>(doc));
         sci.SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, static_cast<long>(doc));
     }
-    // The file as an editor reads it: 1 MB pieces into a document of its size, no undo history.
-    {
-        const int fd = ::open(File.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) throw std::runtime_error("cannot open " + File);
-        std::vector<char> buf(1 << 20);
-        sci.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-        sci.SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
-        for (;;) {
-            const ssize_t n = ::read(fd, buf.data(), buf.size());
-            if (n <= 0) break;
-            sci.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(n), buf.data());
-            if (sci.SendScintilla(QsciScintillaBase::SCI_GETSTATUS) == QsciScintillaBase::SC_STATUS_BADALLOC)
-                throw std::bad_alloc();
-        }
-        ::close(fd);
-        sci.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
-    }
+    sci.SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
+    FillScintilla(sci, File);
+    if (sci.SendScintilla(QsciScintillaBase::SCI_GETSTATUS) == QsciScintillaBase::SC_STATUS_BADALLOC)
+        throw std::bad_alloc();
     // Wrapping is turned on once the text is in: appending to a wrapped
     // document costs Scintilla far more.
     sci.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, static_cast<unsigned long>(QsciScintillaBase::SC_WRAP_WORD));

@@ -16,29 +16,18 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
-export TARVEX_BUILD="${TARVEX_BUILD:-$root/build/release}"
+default_sizes=100,1000
+. "$root/bench/common/setup.sh"
 export TARVEX_BENCH_DATA="${TARVEX_BENCH_DATA:-$root/bench/data}"
-sizes="${TARVEX_SIZES:-100,1000}"
-out="${TARVEX_OUT:-$root/bench/results.tsv}"
 qpte_max="${TARVEX_QPTE_MAX_MB:-1000}"
-export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
 bin="$TARVEX_BUILD/bench/open/tarvex-bench-open"
 program="$TARVEX_BUILD/app/tarvex"
 for b in "$bin" "$program"; do
   [ -x "$b" ] || { echo "bench/open: $b is missing; build first (bench/run.sh does)" >&2; exit 1; }
 done
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-  export XDG_RUNTIME_DIR="$work/xdg"
-  mkdir -m 700 "$XDG_RUNTIME_DIR"
-fi
-raw="$work/raw.tsv"
-: > "$raw"
 
 # The start-up figures: the benchmark is about the two sizes named; others are skipped.
-IFS=, read -ra size_list <<< "$sizes"
 blackbox_file=""
 for s in "${size_list[@]}"; do
   case "$s" in 100|1000) ;; *) continue ;; esac
