@@ -180,7 +180,7 @@ private:
         l.Stop = Stop;
         l.Width = Clamp32(Width);
         l.FullWidth = Clamp32(FullWidth);
-        l.Spaces = std::max(0, Spaces);
+        l.Spaces = std::clamp(Spaces, 0, kMaxLineSpaces);
         Out.push_back(l);
         NoteWidth(l.Width);
         if (FullLayout || Relay + static_cast<std::int32_t>(Out.size()) - 1 < Requested) return false;
@@ -399,9 +399,9 @@ private:
         ParExtraInfo& e = P.MakeExtra();
         auto& more = e.MoreLines;
         if (Delta > 0)
-            more.insert(more.begin() + LastOld, static_cast<std::size_t>(Delta), LineInfo{});
+            more.Replace(static_cast<std::size_t>(LastOld), 0, static_cast<std::size_t>(Delta));
         else if (Delta < 0)
-            more.erase(more.begin() + (LastOld + Delta), more.begin() + LastOld);
+            more.Replace(static_cast<std::size_t>(LastOld + Delta), static_cast<std::size_t>(-Delta), 0);
         for (std::size_t k = 0; k < Out.size(); ++k) {
             const std::int32_t i = Relay + static_cast<std::int32_t>(k);
             if (i == 0)

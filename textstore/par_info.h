@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dyn_info.h"
+#include "line_array.h"
 #include "line_info.h"
 #include "types.h"
 
@@ -28,7 +29,7 @@ struct ParExtraInfo {
     std::int32_t Len = 0;
     LineInfo FirstLineInfo;
     TDynInfo* StartAttr = DefaultAttr();  // reference-counted unless the default
-    std::vector<LineInfo> MoreLines;      // display lines 2 onward
+    TLineArray MoreLines;                 // display lines 2 onward
     TDynInfoArray DynInfo;                // change points, sorted by offset
 };
 

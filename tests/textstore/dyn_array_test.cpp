@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dyn_array.h"
+#include "line_array.h"
 #include "paragraphs_list.h"
 
 namespace tarvex {
@@ -86,6 +87,41 @@ TEST(DynArray, ParagraphRecordsFillWholeBlocks) {
     TParagraphsList l;
     EXPECT_EQ(l.ItemStride() * l.ItemsPerBlock(), TDynArray2::kBlockSize);
     EXPECT_EQ(l.Capacity(), l.ItemsPerBlock()) << "a new list holds one block";
+}
+
+// The line records of a wrapped paragraph: lines inserted and removed in the
+// middle keep their neighbours, and the record stays small.
+TEST(LineArray, ReplaceKeepsNeighbours) {
+    static_assert(sizeof(LineInfo) == 28 && sizeof(TLineArray) == 16);
+    TLineArray a;
+    a.resize(4);
+    for (std::size_t i = 0; i < 4; ++i) a[i].Start = static_cast<std::int32_t>(i + 1);
+    a.Replace(1, 0, 2);  // 1 0 0 2 3 4
+    ASSERT_EQ(a.size(), 6u);
+    EXPECT_EQ(a[0].Start, 1);
+    EXPECT_EQ(a[1], LineInfo{});
+    EXPECT_EQ(a[3].Start, 2);
+    EXPECT_EQ(a[5].Start, 4);
+    a.Replace(3, 3, 0);  // 1 0 0
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0].Start, 1);
+    a[2].Start = 9;
+    a.Replace(2, 1, 1);  // same size: the line is reset
+    EXPECT_EQ(a[2].Start, 0);
+    a.resize(1);
+    ASSERT_EQ(a.size(), 1u);
+    EXPECT_EQ(a[0].Start, 1);
+    a.Replace(0, 1, 0);
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(a.begin(), a.end());
+}
+
+TEST(LineArray, PackedStyleAndSpaces) {
+    LineInfo l;
+    l.Spaces = kMaxLineSpaces;
+    l.Style = 255;
+    EXPECT_EQ(l.Spaces, kMaxLineSpaces) << "the style byte must not eat into the count";
+    EXPECT_EQ(l.Style, 255u);
 }
 
 }  // namespace

@@ -224,8 +224,8 @@ TEST_F(Replace, LineRecordsOfAnEditedParagraphShift) {
     lines.Par = &p;
     lines.SetLineCount(3);
     lines.SetLine(0, LineInfo{0, 5, 40, 50, 0, 0, 0, 0});
-    lines.SetLine(1, LineInfo{5, 10, 40, 50, 0, 5, 0, 0});
-    lines.SetLine(2, LineInfo{10, 14, 40, 40, 0, 14, 0, 0});
+    lines.SetLine(1, LineInfo{5, 10, 40, 50, 5, 0, 0, 0});
+    lines.SetLine(2, LineInfo{10, 14, 40, 40, 14, 0, 0, 0});
     Do(1, 1, "xx");
     EXPECT_EQ(lines.Line(0)->Start, 0);
     EXPECT_EQ(lines.Line(0)->Stop, 7);
