@@ -27,30 +27,6 @@ private:
     TDudiRiri& FMemo;
 };
 
-std::string ReadHead(TStream& S, std::int64_t N) {
-    std::string b(static_cast<std::size_t>(N), '\0');
-    std::size_t got = 0;
-    while (got < b.size()) {
-        const std::int64_t n = S.Read(b.data() + got, static_cast<std::int64_t>(b.size() - got));
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    b.resize(got);
-    return b;
-}
-
-std::string ReadAll(TStream& S) {
-    std::string all;
-    const std::int64_t size = S.Size();
-    if (size > 0) all.reserve(static_cast<std::size_t>(size));
-    char buf[1 << 16];
-    for (;;) {
-        const std::int64_t n = S.Read(buf, sizeof buf);
-        if (n <= 0) return all;
-        all.append(buf, static_cast<std::size_t>(n));
-    }
-}
-
 // The whole-text UTF-8 test over the control's paragraphs, without copying them.
 bool ControlTextIsUtf8(const TDudiRiri& Memo) {
     TUtf8TextCheck check;
@@ -105,10 +81,10 @@ TFormatFlags NameFlags(const std::string& Path, const TLoadSettings& Settings) {
 void ProbeContent(TStream& S, TFormatFlags& F, const TLoadSettings& Settings) {
     if (!Settings.AutoDecode) return;
     S.Seek(0);
-    F.IsRtf = IsRtfSignature(ReadHead(S, 4));
+    F.IsRtf = IsRtfSignature(ReadBytes(S, 4));
     S.Seek(0);
     if (!F.IsRtf) {
-        F.IsTcr = IsTcrSignature(ReadHead(S, 10));
+        F.IsTcr = IsTcrSignature(ReadBytes(S, 10));
         S.Seek(0);
     }
     TUnicodeKind kind = ukNone;
@@ -186,7 +162,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
             } else if (f.IsUcs2) {
                 // The control's text is replaced by the decoded text anyway.
                 Memo.Clear();
-                raw = ReadAll(file);
+                raw = ReadBytes(file);
             } else {
                 if (f.IsRtf) Memo.NullReplacement = ' ';
                 Memo.LoadFromStream(file);

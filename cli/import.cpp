@@ -4,81 +4,17 @@
 #include <cstdio>
 #include <iostream>
 
-#include "codepage.h"
+#include "codepages.h"
 #include "commands.h"
+#include "detect.h"
 #include "doc_import.h"
 #include "htm2txt.h"
+#include "loader.h"
 #include "rtf_to_text.h"
 #include "stream.h"
 #include "tcr.h"
 
 namespace tarvex::cli {
-
-namespace {
-std::string LowerExtension(const std::string& Path) {
-    const std::size_t slash = Path.find_last_of('/');
-    const std::size_t dot = Path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = Path.substr(dot);
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return ext;
-}
-
-bool IsHtmlExtension(const std::string& Ext) {
-    for (const char* e : {".htm", ".html", ".shtml", ".phtml", ".xml", ".asp", ".aspx", ".php3", ".php", ".fb2", ".mht"})
-        if (Ext == e) return true;
-    return false;
-}
-
-// True when Text holds non-ASCII bytes and all of it from the first one on is well-formed UTF-8.
-bool IsUtf8Text(const std::string& Text) {
-    std::size_t i = 0;
-    while (i < Text.size() && static_cast<unsigned char>(Text[i]) < 0x80) ++i;
-    if (i == Text.size()) return false;
-    auto in = [&](std::size_t k, int lo, int hi) {
-        return k < Text.size() && static_cast<unsigned char>(Text[k]) >= lo && static_cast<unsigned char>(Text[k]) <= hi;
-    };
-    while (i < Text.size()) {
-        const unsigned char c = static_cast<unsigned char>(Text[i]);
-        std::size_t n = 0;
-        if (c < 0x80) {
-            n = 0;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            n = 1;
-        } else if (c == 0xE0) {
-            if (!in(i + 1, 0xA0, 0xBF)) return false;
-            n = 2;
-        } else if (c >= 0xE1 && c <= 0xEF) {
-            n = 2;
-        } else if (c == 0xF0) {
-            if (!in(i + 1, 0x90, 0xBF)) return false;
-            n = 3;
-        } else if (c >= 0xF1 && c <= 0xF3) {
-            n = 3;
-        } else if (c == 0xF4) {
-            if (!in(i + 1, 0x80, 0x8F)) return false;
-            n = 3;
-        } else {
-            return false;
-        }
-        for (std::size_t k = 1; k <= n; ++k)
-            if (!in(i + k, 0x80, 0xBF)) return false;
-        i += n + 1;
-    }
-    return true;
-}
-
-std::string ReadAll(TStream& S) {
-    std::string all;
-    char buf[1 << 16];
-    for (;;) {
-        const std::int64_t n = S.Read(buf, sizeof buf);
-        if (n <= 0) return all;
-        all.append(buf, static_cast<std::size_t>(n));
-    }
-}
-}  // namespace
 
 int Import(const Args& A) {
     TImportOptions options;
@@ -117,7 +53,7 @@ int Import(const Args& A) {
         text = target.Text();
     } else {
         // Loaded as the editor loads it: NUL bytes are spaces in RTF, and end the text otherwise.
-        text = ReadAll(in);
+        text = ReadBytes(in);
         if (isRtf) {
             for (char& c : text)
                 if (c == '\0') c = ' ';
@@ -128,7 +64,7 @@ int Import(const Args& A) {
     if (isRtf)
         text = RtfToText(text);
     else if (IsUtf8Text(text))
-        text = Utf8ToCp1251(text);
+        text = Utf8ToAnsi(text);
     if (isHtml) text = THtm2Txt::Convert(text, ext == ".xml");
 
     if (!text.empty() && std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {

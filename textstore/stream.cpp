@@ -95,4 +95,21 @@ void TMemoryStream::Write(const void* Buffer, std::int64_t Count) {
 
 void TMemoryStream::Seek(std::int64_t Pos) { FPos = std::max<std::int64_t>(0, Pos); }
 
+std::string ReadBytes(TStream& S, std::int64_t Max) {
+    std::string all;
+    const std::int64_t size = S.Size(), pos = S.Position();
+    std::int64_t want = size >= 0 && pos >= 0 ? std::max<std::int64_t>(0, size - pos) : 0;
+    if (Max >= 0) want = std::min(want, Max);
+    all.reserve(static_cast<std::size_t>(want));
+    char buf[1 << 16];
+    while (Max < 0 || static_cast<std::int64_t>(all.size()) < Max) {
+        std::int64_t n = static_cast<std::int64_t>(sizeof buf);
+        if (Max >= 0) n = std::min(n, Max - static_cast<std::int64_t>(all.size()));
+        n = S.Read(buf, n);
+        if (n <= 0) break;
+        all.append(buf, static_cast<std::size_t>(n));
+    }
+    return all;
+}
+
 }  // namespace tarvex

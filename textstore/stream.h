@@ -25,6 +25,10 @@ public:
     virtual void Seek(std::int64_t Pos) = 0;
 };
 
+// Reads from the current position to the end, or at most Max bytes when Max
+// is not negative; stops early at the end of the stream.
+std::string ReadBytes(TStream& S, std::int64_t Max = -1);
+
 // A stream over a file descriptor.
 class THandleStream : public TStream {
 public:

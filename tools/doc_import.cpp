@@ -21,23 +21,10 @@ private:
     TImportTarget& FTarget;
     char FSaved;
 };
-
-std::string ReadAll(TStream& S) {
-    std::string all;
-    const std::int64_t size = S.Size();
-    if (size > 0) all.reserve(static_cast<std::size_t>(size));
-    char buf[1 << 16];
-    for (;;) {
-        const std::int64_t n = S.Read(buf, sizeof buf);
-        if (n <= 0) break;
-        all.append(buf, static_cast<std::size_t>(n));
-    }
-    return all;
-}
 }  // namespace
 
 void TTextImportTarget::LoadFromStream(TStream& Stream) {
-    FText = ReadAll(Stream);
+    FText = ReadBytes(Stream);
     if (FNull == 0) {
         const std::size_t nul = FText.find('\0');
         if (nul != std::string::npos) FText.resize(nul);
@@ -82,7 +69,7 @@ void ImportDocument(const std::string& FileName, TStream& File, bool IsTcr, TImp
         case wkWord97: {
             // The text may be 16-bit; too little of it means the offsets were
             // not usable, and the whole file is decoded instead.
-            const std::string bytes = extracted.Size() > 3 ? extracted.Data() : ReadAll(File);
+            const std::string bytes = extracted.Size() > 3 ? extracted.Data() : ReadBytes(File);
             Target.SetTextBuf(Ucs2ToAnsi(bytes));
             break;
         }

@@ -19,4 +19,4 @@ print_figures
 # Scintilla's full wrap time over ours, per size.
 awk -F'\t' '$1 == "layout_pixel_time.prose" { t[$2 "," $3] = $4; s[$2] = 1 }
   END { for (k in s) if (t[k ",tarvex"] > 0 && t[k ",scintilla"] > 0)
-          printf "layout: %s MB: Scintilla's full wrap takes %.1f times as long\n", k, t[k ",scintilla"] / t[k ",tarvex"] }' "$raw"
+          printf "layout: %s MB: full wrap in Scintilla takes %.1f times as long\n", k, t[k ",scintilla"] / t[k ",tarvex"] }' "$raw"
