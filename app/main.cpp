@@ -4,8 +4,10 @@
 #include <QTimer>
 
 #include "main_window.h"
+#include "huge_page_heap.h"
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarvex");
     const QStringList args = QApplication::arguments().mid(1);

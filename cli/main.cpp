@@ -6,6 +6,7 @@
 #include <map>
 
 #include "commands.h"
+#include "huge_page_heap.h"
 
 namespace {
 const char* kUsage =
@@ -37,6 +38,7 @@ const char* kUsage =
 }
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     using namespace tarvex::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode}};

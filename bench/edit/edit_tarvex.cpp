@@ -11,6 +11,7 @@
 #include "dudi_riri.h"
 #include "qt_canvas.h"
 #include "stream.h"
+#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -77,6 +78,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     QGuiApplication app(argc, argv);
     return RunGuarded("tarvex-bench-edit", [&] { return Run(argc, argv); });
 }

@@ -15,6 +15,7 @@
 #include "memo_base.h"
 #include "navigator.h"
 #include "stream.h"
+#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -138,4 +139,7 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return RunGuarded("tarvex-bench-highlight", [&] { return Run(argc, argv); }); }
+int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
+    return RunGuarded("tarvex-bench-highlight", [&] { return Run(argc, argv); });
+}

@@ -22,6 +22,7 @@
 #include "htm2txt.h"
 #include "rtf_to_text.h"
 #include "tcr.h"
+#include "huge_page_heap.h"
 
 namespace {
 
@@ -162,6 +163,7 @@ std::string ReadFile(const std::string& Name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     try {
         const std::vector<std::string> a(argv + 1, argv + argc);
         if (a.size() == 4 && a[0] == "generate") {

@@ -13,6 +13,7 @@
 
 #include "bench_util.h"
 #include "scintilla_fill.h"
+#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -65,6 +66,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     QApplication app(argc, argv);
     return RunGuarded("tarvex-bench-layout-scintilla", [&] { return Run(argc, argv); });
 }

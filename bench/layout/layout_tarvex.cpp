@@ -15,6 +15,7 @@
 #include "navigator.h"
 #include "qt_canvas.h"
 #include "stream.h"
+#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -94,6 +95,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     QGuiApplication app(argc, argv);
     return RunGuarded("tarvex-bench-layout", [&] { return Run(argc, argv); });
 }

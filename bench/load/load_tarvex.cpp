@@ -17,6 +17,7 @@
 #include "navigator.h"
 #include "paragraphs_list.h"
 #include "stream.h"
+#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -135,5 +136,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     return RunGuarded("tarvex-bench-load", [&] { return Run(argc, argv); });
 }

@@ -17,6 +17,7 @@
 #include "codepage.h"
 #include "codepages.h"
 #include "loader.h"
+#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -42,6 +43,7 @@ double BestMbPerSecond(std::size_t Bytes, F&& Run) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: tarvex-bench-convert FILE SIZE_MB\n");
         return 2;

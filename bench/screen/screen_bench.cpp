@@ -22,6 +22,7 @@
 #include "qt_text.h"
 #include "riri_widget.h"
 #include "stream.h"
+#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -140,6 +141,7 @@ int RunPlainTextEdit(const std::string& File, const Reporter& Out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tarvex::UseHugePageHeap(argv);
     QApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: tarvex-bench-screen tarvex|scintilla|qplaintextedit FILE SIZE_MB\n");
