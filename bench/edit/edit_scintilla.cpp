@@ -12,7 +12,6 @@
 
 #include "bench_util.h"
 #include "scintilla_fill.h"
-#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -71,7 +70,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    tarvex::UseHugePageHeap(argv);
     QApplication app(argc, argv);
     return RunGuarded("tarvex-bench-edit-scintilla", [&] { return Run(argc, argv); });
 }

@@ -13,7 +13,6 @@
 
 #include "bench_util.h"
 #include "scintilla_fill.h"
-#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -66,7 +65,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    tarvex::UseHugePageHeap(argv);
     QApplication app(argc, argv);
     return RunGuarded("tarvex-bench-layout-scintilla", [&] { return Run(argc, argv); });
 }

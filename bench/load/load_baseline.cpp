@@ -24,7 +24,6 @@
 
 #include "bench_util.h"
 #include "codepage.h"
-#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -278,6 +277,5 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    tarvex::UseHugePageHeap(argv);
     return RunGuarded("tarvex-bench-load-baseline", [&] { return Run(argc, argv); });
 }

@@ -38,7 +38,6 @@
 #include "bench_util.h"
 #include "codepage.h"
 #include "scintilla_fill.h"
-#include "huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -269,7 +268,6 @@ int Run(const std::string& Engine, const std::string& File, const std::string& S
 }  // namespace
 
 int main(int argc, char** argv) {
-    tarvex::UseHugePageHeap(argv);
     const std::vector<std::string> a(argv + 1, argv + argc);
     if (a.size() == 3 && a[0] == "host") {
         QApplication app(argc, argv);

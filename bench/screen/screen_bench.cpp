@@ -141,7 +141,8 @@ int RunPlainTextEdit(const std::string& File, const Reporter& Out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    tarvex::UseHugePageHeap(argv);
+    // Each engine runs as it ships: the baselines with glibc's default heap.
+    if (argc > 1 && std::string(argv[1]) == "tarvex") tarvex::UseHugePageHeap(argv);
     QApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: tarvex-bench-screen tarvex|scintilla|qplaintextedit FILE SIZE_MB\n");
