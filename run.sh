@@ -7,4 +7,10 @@ here="$(cd "$(dirname "$0")" && pwd)"
 cmake -S "$here" -B "$here/build/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$here/build/release" -j"$(nproc)" --target tarvex >&2
 if [ $# -eq 0 ]; then set -- "$here/Tarvex Readme.txt"; fi
+# The heap in huge pages (README, "Memory"), set here so that the program
+# need not restart itself for it.
+case "${GLIBC_TUNABLES:-}" in
+  *glibc.malloc.hugetlb*) ;;
+  *) [ -n "${TARVEX_NO_HUGE_PAGES:-}" ] || export GLIBC_TUNABLES="${GLIBC_TUNABLES:+$GLIBC_TUNABLES:}glibc.malloc.hugetlb=1" ;;
+esac
 exec "$here/build/release/app/tarvex" "$@"
