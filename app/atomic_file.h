@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "stream.h"
+#include "textstore/stream.h"
 
 namespace tarvex {
 

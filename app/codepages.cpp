@@ -1,10 +1,10 @@
-#include "codepages.h"
+#include "app/codepages.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "detect.h"
+#include "app/detect.h"
 
 #include <algorithm>
 #include <array>

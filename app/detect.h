@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "stream.h"
+#include "textstore/stream.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "ini_file.h"
+#include "app/ini_file.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "instance_link.h"
+#include "app/instance_link.h"
 
 #include <unistd.h>
 

@@ -1,14 +1,14 @@
-#include "loader.h"
+#include "app/loader.h"
 
 #include <optional>
 
-#include "codepages.h"
-#include "detect.h"
-#include "doc_import.h"
-#include "htm2txt.h"
-#include "rtf_to_text.h"
-#include "tcr.h"
-#include "ucs2.h"
+#include "app/codepages.h"
+#include "app/detect.h"
+#include "tools/doc_import.h"
+#include "tools/htm2txt.h"
+#include "tools/rtf_to_text.h"
+#include "tools/tcr.h"
+#include "tools/ucs2.h"
 
 namespace tarvex {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "dudi_riri.h"
-#include "stream.h"
+#include "editor/dudi_riri.h"
+#include "textstore/stream.h"
 
 namespace tarvex {
 

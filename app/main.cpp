@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "main_window.h"
-#include "huge_page_heap.h"
+#include "app/main_window.h"
+#include "platform/huge_page_heap.h"
 
 int main(int argc, char** argv) {
     tarvex::UseHugePageHeap(argv);

@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "app/main_window.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -31,11 +31,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "atomic_file.h"
-#include "codepage.h"
-#include "detect.h"
-#include "instance_link.h"
-#include "qt_text.h"
+#include "app/atomic_file.h"
+#include "platform/codepage.h"
+#include "app/detect.h"
+#include "app/instance_link.h"
+#include "platform/qt_text.h"
 
 namespace tarvex {
 

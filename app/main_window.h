@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "ini_file.h"
-#include "loader.h"
-#include "riri_widget.h"
-#include "settings.h"
+#include "app/ini_file.h"
+#include "app/loader.h"
+#include "editor/qt/riri_widget.h"
+#include "app/settings.h"
 
 class QAction;
 class QMenu;

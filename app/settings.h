@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ini_file.h"
-#include "types.h"
+#include "app/ini_file.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

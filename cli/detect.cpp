@@ -5,11 +5,11 @@
 #include <iostream>
 #include <memory>
 
-#include "atomic_file.h"
-#include "codepage.h"
-#include "commands.h"
-#include "dudi_riri.h"
-#include "loader.h"
+#include "app/atomic_file.h"
+#include "platform/codepage.h"
+#include "cli/commands.h"
+#include "editor/dudi_riri.h"
+#include "app/loader.h"
 
 namespace tarvex::cli {
 

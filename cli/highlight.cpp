@@ -8,11 +8,11 @@
 #include <memory>
 #include <sstream>
 
-#include "codepage.h"
-#include "commands.h"
-#include "highlight_passes.h"
-#include "memo_base.h"
-#include "stream.h"
+#include "platform/codepage.h"
+#include "cli/commands.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/memo_base.h"
+#include "textstore/stream.h"
 
 namespace tarvex::cli {
 

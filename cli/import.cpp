@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <iostream>
 
-#include "codepages.h"
-#include "commands.h"
-#include "detect.h"
-#include "doc_import.h"
-#include "htm2txt.h"
-#include "loader.h"
-#include "rtf_to_text.h"
-#include "stream.h"
-#include "tcr.h"
+#include "app/codepages.h"
+#include "cli/commands.h"
+#include "app/detect.h"
+#include "tools/doc_import.h"
+#include "tools/htm2txt.h"
+#include "app/loader.h"
+#include "tools/rtf_to_text.h"
+#include "textstore/stream.h"
+#include "tools/tcr.h"
 
 namespace tarvex::cli {
 

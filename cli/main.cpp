@@ -5,8 +5,8 @@
 #include <iostream>
 #include <map>
 
-#include "commands.h"
-#include "huge_page_heap.h"
+#include "cli/commands.h"
+#include "platform/huge_page_heap.h"
 
 namespace {
 const char* kUsage =

@@ -5,12 +5,12 @@
 #include <iostream>
 #include <memory>
 
-#include "codepage.h"
-#include "commands.h"
-#include "fixed_canvas.h"
-#include "layout.h"
-#include "memo_base.h"
-#include "stream.h"
+#include "platform/codepage.h"
+#include "cli/commands.h"
+#include "platform/fixed_canvas.h"
+#include "textstore/layout.h"
+#include "textstore/memo_base.h"
+#include "textstore/stream.h"
 
 namespace tarvex::cli {
 

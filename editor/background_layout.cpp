@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "dudi_riri.h"
-#include "format_thread.h"
-#include "highlight_passes.h"
-#include "layout.h"
+#include "editor/dudi_riri.h"
+#include "editor/format_thread.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/layout.h"
 
 namespace tarvex {
 

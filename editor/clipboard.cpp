@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "codepage.h"
-#include "dudi_riri.h"
-#include "static_format.h"
+#include "platform/codepage.h"
+#include "editor/dudi_riri.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

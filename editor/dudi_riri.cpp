@@ -1,13 +1,13 @@
 // TDudiRiri: construction, properties, linked objects and the display update.
 
-#include "dudi_riri.h"
+#include "editor/dudi_riri.h"
 
 #include <algorithm>
 
-#include "format_thread.h"
-#include "highlight_passes.h"
-#include "layout.h"
-#include "text_views.h"
+#include "editor/format_thread.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/layout.h"
+#include "editor/text_views.h"
 
 namespace tarvex {
 

@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "draw_surface.h"
-#include "host.h"
-#include "memo_base.h"
-#include "navigator.h"
-#include "options.h"
-#include "undo_list.h"
+#include "platform/draw_surface.h"
+#include "editor/host.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "editor/options.h"
+#include "editor/undo_list.h"
 
 namespace tarvex {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "dudi_riri.h"
-#include "highlight_passes.h"
-#include "layout.h"
-#include "static_format.h"
+#include "editor/dudi_riri.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/layout.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "codepage.h"
-#include "dudi_riri.h"
+#include "platform/codepage.h"
+#include "editor/dudi_riri.h"
 
 namespace tarvex {
 

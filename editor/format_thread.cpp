@@ -1,8 +1,8 @@
-#include "format_thread.h"
+#include "editor/format_thread.h"
 
 #include <chrono>
 
-#include "dudi_riri.h"
+#include "editor/dudi_riri.h"
 
 namespace tarvex {
 

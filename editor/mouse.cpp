@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "dudi_riri.h"
-#include "highlight_passes.h"
+#include "editor/dudi_riri.h"
+#include "textstore/highlight_passes.h"
 
 namespace tarvex {
 

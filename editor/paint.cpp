@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "dudi_riri.h"
-#include "highlight_passes.h"
-#include "layout.h"
-#include "line_geometry.h"
-#include "static_format.h"
-#include "style_walker.h"
+#include "editor/dudi_riri.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/layout.h"
+#include "textstore/line_geometry.h"
+#include "textstore/static_format.h"
+#include "textstore/style_walker.h"
 
 namespace tarvex {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "dudi_riri.h"
+#include "editor/dudi_riri.h"
 
 namespace tarvex {
 

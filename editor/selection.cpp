@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "dudi_riri.h"
-#include "layout.h"
+#include "editor/dudi_riri.h"
+#include "textstore/layout.h"
 
 namespace tarvex {
 

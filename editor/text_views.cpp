@@ -1,7 +1,7 @@
-#include "text_views.h"
+#include "editor/text_views.h"
 
-#include "codepage.h"
-#include "dudi_riri.h"
+#include "platform/codepage.h"
+#include "editor/dudi_riri.h"
 
 namespace tarvex {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "stream.h"
-#include "value_stream.h"
+#include "textstore/stream.h"
+#include "textstore/value_stream.h"
 
 namespace tarvex {
 

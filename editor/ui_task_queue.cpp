@@ -1,4 +1,4 @@
-#include "ui_task_queue.h"
+#include "editor/ui_task_queue.h"
 
 namespace tarvex {
 

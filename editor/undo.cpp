@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dudi_riri.h"
+#include "editor/dudi_riri.h"
 
 namespace tarvex {
 

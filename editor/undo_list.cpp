@@ -1,4 +1,4 @@
-#include "undo_list.h"
+#include "editor/undo_list.h"
 
 namespace tarvex {
 

@@ -7,7 +7,7 @@
 #include <deque>
 #include <string>
 
-#include "types.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

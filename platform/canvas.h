@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "font_style.h"
+#include "platform/font_style.h"
 
 namespace tarvex {
 

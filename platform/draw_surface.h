@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "canvas.h"
+#include "platform/canvas.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "fixed_canvas.h"
+#include "platform/fixed_canvas.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <map>
 
-#include "canvas.h"
+#include "platform/canvas.h"
 
 namespace tarvex {
 

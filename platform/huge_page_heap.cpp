@@ -1,4 +1,4 @@
-#include "huge_page_heap.h"
+#include "platform/huge_page_heap.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,7 +1,7 @@
-#include "qt_canvas.h"
+#include "platform/qt_canvas.h"
 
-#include "codepage.h"
-#include "qt_text.h"
+#include "platform/codepage.h"
+#include "platform/qt_text.h"
 
 namespace tarvex {
 

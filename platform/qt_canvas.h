@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "canvas.h"
+#include "platform/canvas.h"
 
 namespace tarvex {
 

@@ -1,8 +1,8 @@
-#include "qt_draw_surface.h"
+#include "platform/qt_draw_surface.h"
 
 #include <QPixmapCache>
 
-#include "qt_text.h"
+#include "platform/qt_text.h"
 
 namespace tarvex {
 

@@ -7,8 +7,8 @@
 #include <QPalette>
 #include <QPixmap>
 
-#include "draw_surface.h"
-#include "qt_canvas.h"
+#include "platform/draw_surface.h"
+#include "platform/qt_canvas.h"
 
 namespace tarvex {
 

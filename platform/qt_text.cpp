@@ -1,6 +1,6 @@
-#include "qt_text.h"
+#include "platform/qt_text.h"
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "dyn_array.h"
+#include "textstore/dyn_array.h"
 
 #include <algorithm>
 #include <cstdlib>

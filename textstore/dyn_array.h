@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "large_alloc.h"
-#include "types.h"
+#include "textstore/large_alloc.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "dyn_info.h"
+#include "textstore/dyn_info.h"
 
 namespace tarvex {
 

@@ -1,16 +1,16 @@
 // The highlighting passes: ApplyAttribute, the keyword pass and the
 // start-stop pass with the ripple of region states into later paragraphs.
 
-#include "highlight_passes.h"
+#include "textstore/highlight_passes.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "codepage.h"
-#include "highlighter.h"
-#include "memo_base.h"
-#include "navigator.h"
+#include "platform/codepage.h"
+#include "textstore/highlighter.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
 
 namespace tarvex {
 

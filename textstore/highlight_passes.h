@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "dyn_info.h"
-#include "types.h"
+#include "textstore/dyn_info.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

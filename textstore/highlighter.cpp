@@ -1,6 +1,6 @@
-#include "highlighter.h"
+#include "textstore/highlighter.h"
 
-#include "memo_base.h"
+#include "textstore/memo_base.h"
 
 namespace tarvex {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "component.h"
+#include "textstore/component.h"
 
 namespace tarvex {
 

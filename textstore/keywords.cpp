@@ -1,9 +1,9 @@
-#include "keywords.h"
+#include "textstore/keywords.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 

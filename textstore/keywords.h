@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "string_list.h"
-#include "value_stream.h"
+#include "textstore/string_list.h"
+#include "textstore/value_stream.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "large_alloc.h"
+#include "textstore/large_alloc.h"
 
 #include <sys/mman.h>
 

@@ -1,7 +1,7 @@
 // FormatParagraph: breaking a paragraph into display lines (word wrap by
 // pixels, by characters, or none), incrementally from a changed line.
 
-#include "layout.h"
+#include "textstore/layout.h"
 
 #include <algorithm>
 #include <vector>
@@ -10,10 +10,10 @@
 #include <emmintrin.h>
 #endif
 
-#include "lines_list.h"
-#include "memo_base.h"
-#include "static_format.h"
-#include "style_walker.h"
+#include "textstore/lines_list.h"
+#include "textstore/memo_base.h"
+#include "textstore/static_format.h"
+#include "textstore/style_walker.h"
 
 namespace tarvex {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "canvas.h"
-#include "line_info.h"
-#include "par_info.h"
+#include "platform/canvas.h"
+#include "textstore/line_info.h"
+#include "textstore/par_info.h"
 
 namespace tarvex {
 

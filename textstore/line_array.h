@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "line_info.h"
+#include "textstore/line_info.h"
 
 namespace tarvex {
 

@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
-#include "layout.h"
-#include "memo_base.h"
-#include "navigator.h"
-#include "paragraphs_list.h"
-#include "line_geometry.h"
-#include "style_walker.h"
+#include "textstore/layout.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/line_geometry.h"
+#include "textstore/style_walker.h"
 
 namespace tarvex {
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "line_info.h"
-#include "memo_base.h"
-#include "par_info.h"
-#include "style_walker.h"
+#include "textstore/line_info.h"
+#include "textstore/memo_base.h"
+#include "textstore/par_info.h"
+#include "textstore/style_walker.h"
 
 namespace tarvex {
 

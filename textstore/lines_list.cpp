@@ -1,4 +1,4 @@
-#include "lines_list.h"
+#include "textstore/lines_list.h"
 
 #include <algorithm>
 

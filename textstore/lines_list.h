@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "line_info.h"
-#include "par_info.h"
+#include "textstore/line_info.h"
+#include "textstore/par_info.h"
 
 namespace tarvex {
 

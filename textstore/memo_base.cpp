@@ -1,10 +1,10 @@
-#include "memo_base.h"
+#include "textstore/memo_base.h"
 
 #include <algorithm>
 
-#include "highlight_passes.h"
-#include "highlighter.h"
-#include "navigator.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/highlighter.h"
+#include "textstore/navigator.h"
 
 namespace tarvex {
 

@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "canvas.h"
-#include "component.h"
-#include "dyn_info.h"
-#include "keywords.h"
-#include "paragraphs_list.h"
-#include "start_stop_keys.h"
-#include "types.h"
+#include "platform/canvas.h"
+#include "textstore/component.h"
+#include "textstore/dyn_info.h"
+#include "textstore/keywords.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/start_stop_keys.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

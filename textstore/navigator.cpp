@@ -1,10 +1,10 @@
-#include "navigator.h"
+#include "textstore/navigator.h"
 
 #include <algorithm>
 
-#include "memo_base.h"
-#include "paragraphs_list.h"
-#include "static_format.h"
+#include "textstore/memo_base.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "dyn_info.h"
-#include "lines_list.h"
-#include "par_info.h"
-#include "types.h"
+#include "textstore/dyn_info.h"
+#include "textstore/lines_list.h"
+#include "textstore/par_info.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

@@ -1,6 +1,6 @@
-#include "par_info.h"
+#include "textstore/par_info.h"
 
-#include "text_buffer.h"
+#include "textstore/text_buffer.h"
 
 namespace tarvex {
 

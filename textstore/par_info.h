@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "dyn_info.h"
-#include "line_array.h"
-#include "line_info.h"
-#include "types.h"
+#include "textstore/dyn_info.h"
+#include "textstore/line_array.h"
+#include "textstore/line_info.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

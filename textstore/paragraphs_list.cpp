@@ -1,4 +1,4 @@
-#include "paragraphs_list.h"
+#include "textstore/paragraphs_list.h"
 
 #include <algorithm>
 

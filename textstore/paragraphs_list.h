@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "dyn_array.h"
-#include "large_alloc.h"
-#include "par_info.h"
-#include "stream.h"
-#include "types.h"
+#include "textstore/dyn_array.h"
+#include "textstore/large_alloc.h"
+#include "textstore/par_info.h"
+#include "textstore/stream.h"
+#include "textstore/types.h"
 
 namespace tarvex {
 

@@ -9,9 +9,9 @@
 #include <chrono>
 #include <cstring>
 
-#include "paragraphs_list.h"
-#include "scan.h"
-#include "static_format.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/scan.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

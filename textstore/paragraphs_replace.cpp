@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "lines_list.h"
-#include "navigator.h"
-#include "paragraphs_list.h"
-#include "static_format.h"
-#include "text_buffer.h"
+#include "textstore/lines_list.h"
+#include "textstore/navigator.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/static_format.h"
+#include "textstore/text_buffer.h"
 
 namespace tarvex {
 

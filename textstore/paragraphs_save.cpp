@@ -3,8 +3,8 @@
 #include <chrono>
 #include <string>
 
-#include "paragraphs_list.h"
-#include "static_format.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

@@ -1,6 +1,6 @@
-#include "scan.h"
+#include "textstore/scan.h"
 
-#include "static_format.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "start_stop_keys.h"
+#include "textstore/start_stop_keys.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "dyn_array.h"
-#include "keywords.h"
-#include "string_list.h"
-#include "value_stream.h"
+#include "textstore/dyn_array.h"
+#include "textstore/keywords.h"
+#include "textstore/string_list.h"
+#include "textstore/value_stream.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "static_format.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

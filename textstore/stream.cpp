@@ -1,4 +1,4 @@
-#include "stream.h"
+#include "textstore/stream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

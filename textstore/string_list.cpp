@@ -1,4 +1,4 @@
-#include "string_list.h"
+#include "textstore/string_list.h"
 
 namespace tarvex {
 

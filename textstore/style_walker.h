@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "canvas.h"
-#include "layout.h"
-#include "memo_base.h"
-#include "par_info.h"
-#include "static_format.h"
+#include "platform/canvas.h"
+#include "textstore/layout.h"
+#include "textstore/memo_base.h"
+#include "textstore/par_info.h"
+#include "textstore/static_format.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "text_buffer.h"
+#include "textstore/text_buffer.h"
 
 #include <cstdlib>
 #include <new>

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "font_style.h"
+#include "platform/font_style.h"
 
 namespace tarvex {
 

@@ -1,9 +1,9 @@
-#include "value_stream.h"
+#include "textstore/value_stream.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 

@@ -1,10 +1,10 @@
-#include "doc_import.h"
+#include "tools/doc_import.h"
 
 #include <cstring>
 
-#include "tcr.h"
-#include "ucs2.h"
-#include "word_doc.h"
+#include "tools/tcr.h"
+#include "tools/ucs2.h"
+#include "tools/word_doc.h"
 
 namespace tarvex {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "external_converter.h"
-#include "stream.h"
+#include "tools/external_converter.h"
+#include "textstore/stream.h"
 
 namespace tarvex {
 

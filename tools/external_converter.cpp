@@ -1,4 +1,4 @@
-#include "external_converter.h"
+#include "tools/external_converter.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 extern char** environ;
 

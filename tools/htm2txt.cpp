@@ -1,11 +1,11 @@
-#include "htm2txt.h"
+#include "tools/htm2txt.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 

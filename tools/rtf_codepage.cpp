@@ -1,11 +1,11 @@
-#include "rtf_codepage.h"
+#include "tools/rtf_codepage.h"
 
 #include <iconv.h>
 
 #include <cstdio>
 #include <string>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 

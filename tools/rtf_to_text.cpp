@@ -1,4 +1,4 @@
-#include "rtf_to_text.h"
+#include "tools/rtf_to_text.h"
 
 #include <array>
 #include <cstdint>
@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "codepage.h"
-#include "rtf_codepage.h"
+#include "platform/codepage.h"
+#include "tools/rtf_codepage.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "tcr.h"
+#include "tools/tcr.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "stream.h"
+#include "textstore/stream.h"
 
 namespace tarvex {
 

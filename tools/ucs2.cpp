@@ -1,8 +1,8 @@
-#include "ucs2.h"
+#include "tools/ucs2.h"
 
 #include <cstdint>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 

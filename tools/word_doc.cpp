@@ -1,4 +1,4 @@
-#include "word_doc.h"
+#include "tools/word_doc.h"
 
 #include <algorithm>
 #include <cstdint>

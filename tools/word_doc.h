@@ -2,7 +2,7 @@
 // Word documents in the compound-file format: recognising them and taking
 // their raw text bytes out without Word.
 
-#include "stream.h"
+#include "textstore/stream.h"
 
 namespace tarvex {
 

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "generator.h"
+#include "bench/common/generator.h"
 
 using namespace tarvex::bench;
 

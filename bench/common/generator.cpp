@@ -1,11 +1,11 @@
-#include "generator.h"
+#include "bench/common/generator.h"
 
 #include <array>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex::bench {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "bench_util.h"
+#include "bench/common/bench_util.h"
 
 int main() {
     using namespace tarvex::bench;

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <vector>
 
-#include "bench_util.h"
-#include "scintilla_fill.h"
+#include "bench/common/bench_util.h"
+#include "bench/common/scintilla_fill.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

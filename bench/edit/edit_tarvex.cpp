@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "bench_util.h"
-#include "dudi_riri.h"
-#include "qt_canvas.h"
-#include "stream.h"
-#include "huge_page_heap.h"
+#include "bench/common/bench_util.h"
+#include "editor/dudi_riri.h"
+#include "platform/qt_canvas.h"
+#include "textstore/stream.h"
+#include "platform/huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

@@ -10,12 +10,12 @@
 #include <fstream>
 #include <string>
 
-#include "bench_util.h"
-#include "highlight_passes.h"
-#include "memo_base.h"
-#include "navigator.h"
-#include "stream.h"
-#include "huge_page_heap.h"
+#include "bench/common/bench_util.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "textstore/stream.h"
+#include "platform/huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

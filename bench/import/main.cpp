@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "htm2txt.h"
-#include "rtf_to_text.h"
-#include "tcr.h"
-#include "huge_page_heap.h"
+#include "tools/htm2txt.h"
+#include "tools/rtf_to_text.h"
+#include "tools/tcr.h"
+#include "platform/huge_page_heap.h"
 
 namespace {
 

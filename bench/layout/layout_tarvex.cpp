@@ -9,13 +9,13 @@
 #include <random>
 #include <vector>
 
-#include "bench_util.h"
-#include "layout.h"
-#include "memo_base.h"
-#include "navigator.h"
-#include "qt_canvas.h"
-#include "stream.h"
-#include "huge_page_heap.h"
+#include "bench/common/bench_util.h"
+#include "textstore/layout.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "platform/qt_canvas.h"
+#include "textstore/stream.h"
+#include "platform/huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "bench_util.h"
-#include "codepage.h"
+#include "bench/common/bench_util.h"
+#include "platform/codepage.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

@@ -12,12 +12,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench_util.h"
-#include "memo_base.h"
-#include "navigator.h"
-#include "paragraphs_list.h"
-#include "stream.h"
-#include "huge_page_heap.h"
+#include "bench/common/bench_util.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/stream.h"
+#include "platform/huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

@@ -13,11 +13,11 @@
 #include <fstream>
 #include <string>
 
-#include "bench_util.h"
-#include "codepage.h"
-#include "codepages.h"
-#include "loader.h"
-#include "huge_page_heap.h"
+#include "bench/common/bench_util.h"
+#include "platform/codepage.h"
+#include "app/codepages.h"
+#include "app/loader.h"
+#include "platform/huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

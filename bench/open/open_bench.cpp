@@ -35,9 +35,9 @@
 #include <string>
 #include <vector>
 
-#include "bench_util.h"
-#include "codepage.h"
-#include "scintilla_fill.h"
+#include "bench/common/bench_util.h"
+#include "platform/codepage.h"
+#include "bench/common/scintilla_fill.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

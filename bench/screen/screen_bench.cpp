@@ -16,13 +16,13 @@
 #include <fstream>
 #include <vector>
 
-#include "bench_util.h"
-#include "scintilla_fill.h"
-#include "codepage.h"
-#include "qt_text.h"
-#include "riri_widget.h"
-#include "stream.h"
-#include "huge_page_heap.h"
+#include "bench/common/bench_util.h"
+#include "bench/common/scintilla_fill.h"
+#include "platform/codepage.h"
+#include "platform/qt_text.h"
+#include "editor/qt/riri_widget.h"
+#include "textstore/stream.h"
+#include "platform/huge_page_heap.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;

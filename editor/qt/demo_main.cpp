@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <iostream>
 
-#include "riri_widget.h"
-#include "stream.h"
+#include "editor/qt/riri_widget.h"
+#include "textstore/stream.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "riri_widget.h"
+#include "editor/qt/riri_widget.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,9 +9,9 @@
 #include <QScrollBar>
 #include <QStyleHints>
 
-#include "codepage.h"
-#include "qt_draw_surface.h"
-#include "qt_text.h"
+#include "platform/codepage.h"
+#include "platform/qt_draw_surface.h"
+#include "platform/qt_text.h"
 
 namespace tarvex {
 

@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <memory>
 
-#include "dudi_riri.h"
-#include "qt_canvas.h"
-#include "ui_task_queue.h"
+#include "editor/dudi_riri.h"
+#include "platform/qt_canvas.h"
+#include "editor/ui_task_queue.h"
 
 namespace tarvex {
 

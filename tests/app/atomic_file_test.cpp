@@ -1,7 +1,7 @@
 // Saving through a temporary file: permissions, links, and failures that
 // must leave the old file as it was.
 
-#include "atomic_file.h"
+#include "app/atomic_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 
 #include <filesystem>
 
-#include "test_files.h"
+#include "tests/app/test_files.h"
 
 namespace tarvex {
 namespace {

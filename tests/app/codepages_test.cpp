@@ -1,7 +1,7 @@
 // The code-page tables checked against the C library's converters, their
 // round trips, and the fast UTF-8 decoder against the reference one.
 
-#include "codepages.h"
+#include "app/codepages.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <random>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 namespace {

@@ -1,6 +1,6 @@
 // The content probes on crafted bytes, at the edges of what each reads.
 
-#include "detect.h"
+#include "app/detect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Opening files of every kind into an editor control without a window: the
 // decision, the text the control then holds and the bytes it would save.
 
-#include "loader.h"
+#include "app/loader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "codepage.h"
-#include "test_files.h"
+#include "platform/codepage.h"
+#include "tests/app/test_files.h"
 
 namespace tarvex {
 namespace {

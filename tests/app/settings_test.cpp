@@ -1,7 +1,7 @@
 // The settings file: every key through a write and a read, the writing
 // rules, malformed input, placement strings and the history.
 
-#include "settings.h"
+#include "app/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -17,9 +17,9 @@
 #include <filesystem>
 
 #include "../app/test_files.h"
-#include "codepage.h"
-#include "instance_link.h"
-#include "main_window.h"
+#include "platform/codepage.h"
+#include "app/instance_link.h"
+#include "app/main_window.h"
 
 namespace tarvex {
 namespace {

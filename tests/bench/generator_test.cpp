@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "generator.h"
+#include "bench/common/generator.h"
 
 namespace tarvex::bench {
 namespace {

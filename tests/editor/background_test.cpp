@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "dudi_riri.h"
-#include "fixed_canvas.h"
-#include "test_host.h"
+#include "editor/dudi_riri.h"
+#include "platform/fixed_canvas.h"
+#include "tests/editor/test_host.h"
 
 namespace tarvex {
 namespace {

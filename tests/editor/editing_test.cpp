@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "dudi_riri.h"
-#include "fixed_canvas.h"
-#include "text_views.h"
+#include "editor/dudi_riri.h"
+#include "platform/fixed_canvas.h"
+#include "editor/text_views.h"
 
 namespace tarvex {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <random>
 
-#include "dudi_riri.h"
-#include "fixed_canvas.h"
+#include "editor/dudi_riri.h"
+#include "platform/fixed_canvas.h"
 
 namespace tarvex {
 namespace {

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "host.h"
-#include "ui_task_queue.h"
+#include "editor/host.h"
+#include "editor/ui_task_queue.h"
 
 namespace tarvex::test {
 

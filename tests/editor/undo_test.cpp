@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "dudi_riri.h"
+#include "editor/dudi_riri.h"
 
 namespace tarvex {
 namespace {

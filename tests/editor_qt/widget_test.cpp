@@ -9,8 +9,8 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "qt_draw_surface.h"
-#include "riri_widget.h"
+#include "platform/qt_draw_surface.h"
+#include "editor/qt/riri_widget.h"
 
 namespace tarvex {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include "codepage.h"
+#include "platform/codepage.h"
 
 namespace tarvex {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "huge_page_heap.h"
+#include "platform/huge_page_heap.h"
 
 int main(int argc, char** argv) {
     tarvex::UseHugePageHeap(argv);

@@ -5,8 +5,8 @@
 #include <QGuiApplication>
 #include <random>
 
-#include "qt_canvas.h"
-#include "qt_text.h"
+#include "platform/qt_canvas.h"
+#include "platform/qt_text.h"
 
 namespace tarvex {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "dyn_array.h"
-#include "line_array.h"
-#include "paragraphs_list.h"
+#include "textstore/dyn_array.h"
+#include "textstore/line_array.h"
+#include "textstore/paragraphs_list.h"
 
 namespace tarvex {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <random>
 
-#include "highlight_passes.h"
-#include "highlighter.h"
-#include "memo_base.h"
-#include "navigator.h"
-#include "test_util.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/highlighter.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "tests/textstore/test_util.h"
 
 namespace tarvex {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "keywords.h"
-#include "start_stop_keys.h"
+#include "textstore/keywords.h"
+#include "textstore/start_stop_keys.h"
 
 namespace tarvex {
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "fixed_canvas.h"
-#include "layout.h"
-#include "memo_base.h"
-#include "navigator.h"
-#include "test_util.h"
+#include "platform/fixed_canvas.h"
+#include "textstore/layout.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "tests/textstore/test_util.h"
 
 namespace tarvex {
 namespace {

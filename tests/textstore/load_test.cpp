@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "static_format.h"
-#include "test_util.h"
+#include "textstore/static_format.h"
+#include "tests/textstore/test_util.h"
 
 namespace tarvex {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "memo_base.h"
-#include "navigator.h"
-#include "test_util.h"
-#include "text_buffer.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+#include "tests/textstore/test_util.h"
+#include "textstore/text_buffer.h"
 
 namespace tarvex {
 namespace {

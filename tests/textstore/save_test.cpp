@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_util.h"
+#include "tests/textstore/test_util.h"
 
 namespace tarvex {
 namespace {

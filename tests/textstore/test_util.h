@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "paragraphs_list.h"
-#include "stream.h"
+#include "textstore/paragraphs_list.h"
+#include "textstore/stream.h"
 
 namespace tarvex::test {
 

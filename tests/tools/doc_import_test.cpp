@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "compound_file.h"
-#include "doc_import.h"
+#include "tests/tools/compound_file.h"
+#include "tools/doc_import.h"
 
 using namespace tarvex;
 using tarvex::test::BuildCompound;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "htm2txt.h"
+#include "tools/htm2txt.h"
 
 using tarvex::HtmlEntityCode;
 using tarvex::THtm2Txt;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "rtf_to_text.h"
+#include "tools/rtf_to_text.h"
 
 using tarvex::IsRtfSignature;
 using tarvex::RtfToText;

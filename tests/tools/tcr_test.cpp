@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "stream.h"
-#include "tcr.h"
+#include "textstore/stream.h"
+#include "tools/tcr.h"
 
 using namespace tarvex;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "compound_file.h"
-#include "ucs2.h"
+#include "tests/tools/compound_file.h"
+#include "tools/ucs2.h"
 
 using tarvex::Ucs2ToAnsi;
 using tarvex::test::Utf16Le;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "compound_file.h"
-#include "stream.h"
-#include "word_doc.h"
+#include "tests/tools/compound_file.h"
+#include "textstore/stream.h"
+#include "tools/word_doc.h"
 
 using namespace tarvex;
 using tarvex::test::BuildCompound;

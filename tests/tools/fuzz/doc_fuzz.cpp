@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "doc_import.h"
-#include "stream.h"
-#include "ucs2.h"
-#include "word_doc.h"
+#include "tools/doc_import.h"
+#include "textstore/stream.h"
+#include "tools/ucs2.h"
+#include "tools/word_doc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     const std::string in(reinterpret_cast<const char*>(Data), Size);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "rtf_to_text.h"
+#include "tools/rtf_to_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     const std::string_view in(reinterpret_cast<const char*>(Data), Size);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "stream.h"
-#include "tcr.h"
+#include "textstore/stream.h"
+#include "tools/tcr.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     const std::string in(reinterpret_cast<const char*>(Data), Size);
