@@ -1,0 +1,50 @@
+#include "editor/text_transform.h"
+
+#include <algorithm>
+
+#include "editor/dudi_riri.h"
+
+namespace tarvex {
+
+TTextRange CommandRange(TDudiRiri& M) {
+    const TPos len = M.SelLength();
+    if (len == 0) return {true, 0, M.CharCount()};
+    const TPos start = len > 0 ? M.SelStart() : M.SelStart() + len;
+    return {false, start, len > 0 ? len : -len};
+}
+
+std::string RangeText(TDudiRiri& M, const TTextRange& R) {
+    TRiriNavigator at(&M);
+    at.SetPos(R.Start);
+    return at.GetText(R.Length);
+}
+
+void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText) {
+    const TPos need = M.CharCount() + 8192;
+    if (M.UndoMaxSpace() < need) M.SetUndoMaxSpace(need);
+    M.BeginUpdate();
+    // Ends the update batch on every path: the editor must not stay frozen.
+    struct TEnd {
+        TDudiRiri& M;
+        ~TEnd() { M.EndUpdate(); }
+    } end{M};
+    M.SetSelStart(R.Start);
+    M.SetSelLength(R.Length);
+    M.SetSelTextBuf(NewText);
+    if (R.WholeText) {
+        M.SetSelStart(0);
+    } else {
+        M.SetSelStart(R.Start);
+        M.SetSelLength(static_cast<TPos>(NewText.size()));
+    }
+}
+
+bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F) {
+    const TTextRange r = CommandRange(M);
+    std::string text = RangeText(M, r);
+    if (!F(text)) return false;
+    ReplaceRange(M, r, text);
+    return true;
+}
+
+}  // namespace tarvex

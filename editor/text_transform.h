@@ -1,0 +1,39 @@
+#pragma once
+// The frame of every command that rewrites text (conversions, case, sorting,
+// compressing, replace all, calculations): it works on the selection, or on
+// the whole text when nothing is selected, and puts its result back through
+// the editing primitive as one undo step. The undo space is raised to the
+// text length + 8192 first so that even a whole-text change stays undoable,
+// and the change runs inside BeginUpdate/EndUpdate (one repaint).
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "textstore/types.h"
+
+namespace tarvex {
+
+class TDudiRiri;
+
+// The text a command works on: [Start, Start + Length) on the SelStart scale.
+struct TTextRange {
+    bool WholeText = true;
+    TPos Start = 0;
+    TPos Length = 0;
+};
+
+// The selection (a column block counts as the span of its rows), or the
+// whole text without one.
+TTextRange CommandRange(TDudiRiri& M);
+// The range's text, paragraph breaks as CR LF.
+std::string RangeText(TDudiRiri& M, const TTextRange& R);
+// Puts NewText in place of the range as one undo step. A selection stays
+// selected over the new text; after a whole-text change the caret goes to
+// the start.
+void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText);
+// RangeText, F and ReplaceRange together. F returns false to leave the text
+// as it is (nothing recorded). Returns whether the text was replaced.
+bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F);
+
+}  // namespace tarvex
