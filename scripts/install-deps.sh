@@ -14,9 +14,13 @@ packages=(
   libqscintilla2-qt6-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool
+  libpcre2-dev
+  libhunspell-1.7-0 libaspell15 hunspell-ru hunspell-en-us aspell-ru aspell-en
+  poppler-utils unrtf
+  desktop-file-utils appstream
 )
 if [ "${1:-}" = bench ]; then
-  packages+=(geany)
+  packages+=(geany hunspell enscript ghostscript libreoffice-writer-nogui)
 fi
 
 missing=()
@@ -34,5 +38,8 @@ echo "Installing: ${missing[*]}" >&2
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Work trees on one machine may run this at once: apt takes turns.
+lock=()
+if command -v flock >/dev/null; then lock=(flock /tmp/tarvex-apt.lock); fi
+$SUDO "${lock[@]}" apt-get update -qq
+$SUDO "${lock[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
