@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/ini_file.h"
+#include "platform/interface_text.h"
 #include "textstore/types.h"
 
 namespace tarvex {
@@ -105,14 +106,5 @@ public:
 private:
     std::vector<TItem> FItems;
 };
-
-// --- interface language and numbers
-
-// True when the user's locale (LC_ALL, else LC_MESSAGES, else LANG) is Russian.
-bool RussianLocale();
-// The English or Russian part of "English=Russian"; a text without "=" is both.
-std::string Bilingual(std::string_view Text, bool Russian);
-// An integer formatted "#,##0".
-std::string FormatCount(std::int64_t N);
 
 }  // namespace tarvex
