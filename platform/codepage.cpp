@@ -81,22 +81,59 @@ std::string Utf16ToCp1251(std::u16string_view Text, char Replacement) {
     return out;
 }
 
-std::string Cp1251ToUtf8(std::string_view Text) {
-    std::string out;
-    out.reserve(Text.size() * 2);
-    for (unsigned char b : Text) {
-        const char16_t c = Cp1251ToUnicode(b);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+namespace {
+// The UTF-8 bytes of every Windows-1251 byte: length in [0], bytes in [1..3].
+struct TUtf8Table {
+    unsigned char E[256][4];
+    TUtf8Table() {
+        for (int b = 0; b < 256; ++b) {
+            const char16_t c = Cp1251ToUnicode(static_cast<unsigned char>(b));
+            unsigned char* e = E[b];
+            if (c < 0x80) {
+                e[0] = 1;
+                e[1] = static_cast<unsigned char>(c);
+            } else if (c < 0x800) {
+                e[0] = 2;
+                e[1] = static_cast<unsigned char>(0xC0 | (c >> 6));
+                e[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            } else {
+                e[0] = 3;
+                e[1] = static_cast<unsigned char>(0xE0 | (c >> 12));
+                e[2] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+                e[3] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            }
         }
     }
+};
+const TUtf8Table& Utf8Table() {
+    static const TUtf8Table t;
+    return t;
+}
+}  // namespace
+
+void AppendCp1251AsUtf8(std::string_view Text, std::string& Out) {
+    const TUtf8Table& t = Utf8Table();
+    const std::size_t start = Out.size();
+    Out.resize(start + Text.size() * 3);
+    char* o = Out.data() + start;
+    for (const unsigned char b : Text) {
+        const unsigned char* e = t.E[b];
+        if (e[0] == 1) {
+            *o++ = static_cast<char>(b);
+            continue;
+        }
+        // Every entry has room for three bytes: copy them all, advance by the length.
+        o[0] = static_cast<char>(e[1]);
+        o[1] = static_cast<char>(e[2]);
+        o[2] = static_cast<char>(e[3]);
+        o += e[0];
+    }
+    Out.resize(static_cast<std::size_t>(o - Out.data()));
+}
+
+std::string Cp1251ToUtf8(std::string_view Text) {
+    std::string out;
+    AppendCp1251AsUtf8(Text, out);
     return out;
 }
 

@@ -18,6 +18,8 @@ std::u16string Cp1251ToUtf16(std::string_view Text);
 std::string Utf16ToCp1251(std::u16string_view Text, char Replacement = '?');
 
 std::string Cp1251ToUtf8(std::string_view Text);
+// Appends Text as UTF-8 to Out (a table lookup per byte: for long texts).
+void AppendCp1251AsUtf8(std::string_view Text, std::string& Out);
 // Invalid UTF-8 sequences and characters without a Windows-1251 byte become Replacement.
 std::string Utf8ToCp1251(std::string_view Text, char Replacement = '?');
 

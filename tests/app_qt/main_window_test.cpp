@@ -19,7 +19,8 @@
 #include "../app/test_files.h"
 #include "platform/codepage.h"
 #include "app/instance_link.h"
-#include "app/main_window.h"
+#include "app/qt/commands.h"
+#include "app/qt/main_window.h"
 
 namespace tarvex {
 namespace {
@@ -30,29 +31,22 @@ using test::TTempDir;
 using test::WriteFile;
 
 // A window whose questions the test answers.
-class TTestWindow : public TFrmMainTarvex {
-public:
-    using TFrmMainTarvex::TFrmMainTarvex;
-    std::deque<QMessageBox::StandardButton> Answers;
-    QStringList Questions, Errors;
-    QString SaveName;
-    int SaveFilter = 1;
-
-protected:
-    QMessageBox::StandardButton Ask(const QString& Text, QMessageBox::StandardButtons) override {
-        Questions << Text;
-        if (Answers.empty()) return QMessageBox::Cancel;
-        const auto a = Answers.front();
-        Answers.pop_front();
-        return a;
-    }
-    void ShowError(const QString& Text) override { Errors << Text; }
-    QString AskOpenFileName(const QString&, int&) override { return {}; }
-    QString AskSaveFileName(const QString&, int& Filter) override {
-        Filter = SaveFilter;
-        return SaveName;
-    }
+struct TAnswers {
+    TScriptedPrompts P;
 };
+class TTestWindow : private TAnswers, public TFrmMainTarvex {
+public:
+    TTestWindow(const TAppPaths& Paths, bool HasFile) : TAnswers{}, TFrmMainTarvex(Paths, HasFile, &P) {}
+    using TAnswers::P;
+};
+
+std::string Join(const std::vector<std::string>& V) {
+    std::string out;
+    for (const std::string& s : V) out += (out.empty() ? "" : "|") + s;
+    return out;
+}
+
+bool StartsWith(const std::string& S, const char* Prefix) { return S.rfind(Prefix, 0) == 0; }
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -108,7 +102,7 @@ TEST_F(MainWindow, OpenTypeSaveReopen) {
     EXPECT_TRUE(M().Modified);
     EXPECT_TRUE(W->SaveEnabled());
     Key(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(W->Errors.isEmpty()) << W->Errors.join("|").toStdString();
+    EXPECT_TRUE(W->P.Errors.empty()) << Join(W->P.Errors);
     EXPECT_EQ(ReadFile(Dir / "doc.txt"), original + Win("abc ёЖ")) << "LF breaks kept, the letters added";
     EXPECT_FALSE(M().Modified);
     EXPECT_FALSE(W->SaveEnabled());
@@ -117,7 +111,7 @@ TEST_F(MainWindow, OpenTypeSaveReopen) {
     EXPECT_EQ(ReadFile(Dir / "doc.txt"), original + Win("abc ёЖ!")) << "F2 saves too";
     ASSERT_TRUE(W->LoadFile(Dir / "doc.txt", 0));
     EXPECT_EQ(M().Text(), Win("Первая строка\r\nsecond line\r\nabc ёЖ!"));
-    EXPECT_TRUE(W->Questions.isEmpty()) << W->Questions.join("|").toStdString();
+    EXPECT_TRUE(W->P.Questions.empty()) << Join(W->P.Questions);
 }
 
 TEST_F(MainWindow, ConvertedDocumentsCanBeSavedUnmodified) {
@@ -126,7 +120,12 @@ TEST_F(MainWindow, ConvertedDocumentsCanBeSavedUnmodified) {
     ASSERT_TRUE(W->LoadFile(Dir / "u.txt", 0));
     EXPECT_FALSE(M().Modified);
     EXPECT_TRUE(W->SaveEnabled()) << "the UTF-8 file can be saved as Windows-1251";
-    EXPECT_TRUE(W->SaveDocument());
+    W->P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(SaveDocument(*W));
+    EXPECT_EQ(W->P.Questions.back(), "Attention! Source file is UTF-8! Continue saving?");
+    EXPECT_EQ(ReadFile(Dir / "u.txt"), "\xD0\x96\xD1\x83\xD0\xBA\r\n") << "No keeps the UTF-8 file";
+    W->P.Answers = {TPrompts::paYes};
+    EXPECT_TRUE(SaveDocument(*W));
     EXPECT_EQ(ReadFile(Dir / "u.txt"), Win("Жук\r\n"));
 }
 
@@ -136,13 +135,13 @@ TEST_F(MainWindow, DiscardQueryAnswers) {
     ASSERT_TRUE(W->LoadFile(Dir / "a.txt", 0));
     Key(Qt::Key_End, Qt::ControlModifier);
     Type("1");
-    W->Answers = {QMessageBox::Cancel};
+    W->P.Answers = {TPrompts::paCancel};
     W->Action("mNew")->trigger();
-    ASSERT_EQ(W->Questions.size(), 1);
-    EXPECT_EQ(W->Questions[0], "Save changes to\n\"a.txt\"?");
+    ASSERT_EQ(W->P.Questions.size(), 1u);
+    EXPECT_EQ(W->P.Questions[0], "Save changes to\n\"a.txt\"?");
     EXPECT_EQ(M().Text(), "text1") << "Cancel keeps the document";
     EXPECT_EQ(W->FileName(), Dir / "a.txt");
-    W->Answers = {QMessageBox::No};
+    W->P.Answers = {TPrompts::paNo};
     W->Action("mNew")->trigger();
     EXPECT_EQ(M().Text(), "");
     EXPECT_EQ(W->FileName(), "");
@@ -150,16 +149,16 @@ TEST_F(MainWindow, DiscardQueryAnswers) {
     EXPECT_EQ(ReadFile(Dir / "a.txt"), "text") << "No discards";
     // Yes saves first; an untitled document goes through Save As.
     Type("fresh");
-    W->SaveName = QString::fromStdString(Dir / "fresh");
-    W->Answers = {QMessageBox::Yes};
+    W->P.SaveName = Dir / "fresh";
+    W->P.Answers = {TPrompts::paYes};
     W->Action("mNew")->trigger();
-    EXPECT_EQ(W->Questions.last(), "Save changes to\n\"Untitled\"?");
+    EXPECT_EQ(W->P.Questions.back(), "Save changes to\n\"Untitled\"?");
     EXPECT_EQ(ReadFile(Dir / "fresh.txt"), "fresh") << "\".txt\" is added to a name without extension";
     EXPECT_EQ(M().Text(), "");
     // A cancelled Save As keeps the document: nothing was saved.
     Type("keep me");
-    W->SaveName.clear();
-    W->Answers = {QMessageBox::Yes};
+    W->P.SaveName.clear();
+    W->P.Answers = {TPrompts::paYes};
     W->Action("mNew")->trigger();
     EXPECT_EQ(M().Text(), "keep me");
     EXPECT_TRUE(M().Modified);
@@ -174,18 +173,18 @@ TEST_F(MainWindow, AFailingSaveKeepsTheOldFileAndModified) {
     TReadOnlyFolder ro(Dir.Path());
     if (!ro.Works()) GTEST_SKIP() << "no way to make a folder read-only here";
     Key(Qt::Key_S, Qt::ControlModifier);
-    ASSERT_EQ(W->Errors.size(), 1);
-    EXPECT_TRUE(W->Errors[0].contains("doc.txt")) << W->Errors[0].toStdString();
+    ASSERT_EQ(W->P.Errors.size(), 1u);
+    EXPECT_TRUE(W->P.Errors[0].find("doc.txt") != std::string::npos) << W->P.Errors[0];
     EXPECT_EQ(ReadFile(Dir / "doc.txt"), "precious");
     EXPECT_TRUE(M().Modified);
     EXPECT_TRUE(W->SaveEnabled());
     // Closing: Yes to saving, the save fails, the window stays.
-    W->Answers = {QMessageBox::Yes};
+    W->P.Answers = {TPrompts::paYes};
     EXPECT_FALSE(W->close());
     EXPECT_TRUE(W->isVisible());
     EXPECT_EQ(M().Text(), "precious edit");
     ro.Release();
-    W->Answers = {QMessageBox::Yes};
+    W->P.Answers = {TPrompts::paYes};
     EXPECT_TRUE(W->close());
     EXPECT_EQ(ReadFile(Dir / "doc.txt"), "precious edit");
 }
@@ -194,14 +193,14 @@ TEST_F(MainWindow, SourceFormatAndChangedOnDiskQuestions) {
     WriteFile(Dir / "r.rtf", "{\\rtf1 plain}");
     Start();
     ASSERT_TRUE(W->LoadFile(Dir / "r.rtf", 0));
-    W->Answers = {QMessageBox::No};
-    EXPECT_FALSE(W->SaveDocument());
-    EXPECT_TRUE(W->Questions.last().startsWith("Attention! Source file is .RTF!"));
+    W->P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(SaveDocument(*W));
+    EXPECT_TRUE(StartsWith(W->P.Questions.back(), "Attention! Source file is .RTF!"));
     EXPECT_EQ(ReadFile(Dir / "r.rtf"), "{\\rtf1 plain}");
     WriteFile(Dir / "p.htm", "<p>one</p>");
     ASSERT_TRUE(W->LoadFile(Dir / "p.htm", 0));
-    W->Answers = {QMessageBox::No};
-    EXPECT_FALSE(W->SaveDocument()) << "HTML shown as text is a source too";
+    W->P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(SaveDocument(*W)) << "HTML shown as text is a source too";
     EXPECT_EQ(ReadFile(Dir / "p.htm"), "<p>one</p>");
 
     WriteFile(Dir / "t.txt", "mine");
@@ -210,14 +209,14 @@ TEST_F(MainWindow, SourceFormatAndChangedOnDiskQuestions) {
     WriteFile(Dir / "t.txt", "theirs");
     const auto later = std::filesystem::last_write_time(Dir / "t.txt") + std::chrono::seconds(5);
     std::filesystem::last_write_time(Dir / "t.txt", later);
-    W->Answers = {QMessageBox::No};
-    EXPECT_FALSE(W->SaveDocument());
-    EXPECT_TRUE(W->Questions.last().startsWith("File was changed "));
+    W->P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(SaveDocument(*W));
+    EXPECT_TRUE(StartsWith(W->P.Questions.back(), "File was changed "));
     EXPECT_EQ(ReadFile(Dir / "t.txt"), "theirs");
-    W->Answers = {QMessageBox::Yes};
-    EXPECT_TRUE(W->SaveDocument());
+    W->P.Answers = {TPrompts::paYes};
+    EXPECT_TRUE(SaveDocument(*W));
     EXPECT_EQ(ReadFile(Dir / "t.txt"), "xmine");
-    EXPECT_TRUE(W->SaveDocument()) << "no question once the date is the saved file's";
+    EXPECT_TRUE(SaveDocument(*W)) << "no question once the date is the saved file's";
 }
 
 TEST_F(MainWindow, SaveAsUtf8WritesAMarkAndLeavesTheDocumentAlone) {
@@ -225,9 +224,9 @@ TEST_F(MainWindow, SaveAsUtf8WritesAMarkAndLeavesTheDocumentAlone) {
     Start();
     ASSERT_TRUE(W->LoadFile(Dir / "w.txt", 0));
     Type("x");
-    W->SaveName = QString::fromStdString(Dir / "out.txt");
-    W->SaveFilter = 2;
-    EXPECT_TRUE(W->SaveAs());
+    W->P.SaveName = Dir / "out.txt";
+    W->P.SaveFilter = 2;
+    EXPECT_TRUE(W->Doc().SaveAs());
     EXPECT_EQ(ReadFile(Dir / "out.txt"), "\xEF\xBB\xBFx" + std::string("Ёжик в тумане\n"));
     EXPECT_TRUE(M().Modified) << "UTF-8 is a copy: the document is still unsaved";
     EXPECT_EQ(W->FileName(), Dir / "out.txt");
@@ -288,7 +287,7 @@ TEST_F(MainWindow, HistoryRemembersThePlaceAndMaxFilesZeroHidesIt) {
     ASSERT_TRUE(W->LoadFile(Dir / "b.txt", 0));
     ASSERT_FALSE(W->History().Items().empty());
     EXPECT_EQ(W->History().Items()[0], (THistory::TItem{Dir / "a.txt", 3000}));
-    W->OpenFromHistory(0);
+    OpenFromHistory(*W, 0);
     EXPECT_EQ(W->FileName(), Dir / "a.txt");
     EXPECT_EQ(M().SelStart(), 3000);
     EXPECT_EQ(M().TopLine(), M().SelLine()) << "the caret's line is the first one shown";
@@ -356,7 +355,7 @@ TEST_F(MainWindow, LargeFilesShowTheirStartFirstAndEndUpComplete) {
     WaitForLayout();
     Key(Qt::Key_End, Qt::ControlModifier);
     Type("end");
-    EXPECT_TRUE(W->SaveDocument());
+    EXPECT_TRUE(SaveDocument(*W));
     EXPECT_EQ(ReadFile(Dir / "big.txt"), text + "end");
 }
 
@@ -374,9 +373,9 @@ TEST_F(MainWindow, DroppedFilesAreOpened) {
     WriteFile(Dir / "dropped.txt", "dropped");
     Start();
     Type("unsaved");
-    W->Answers = {QMessageBox::No};
+    W->P.Answers = {TPrompts::paNo};
     DropUrl(W.get(), QString::fromStdString(Dir / "dropped.txt"));
-    EXPECT_EQ(W->Questions.size(), 1) << "the discard query comes first";
+    EXPECT_EQ(W->P.Questions.size(), 1u) << "the discard query comes first";
     EXPECT_EQ(M().Text(), "dropped");
     DropUrl(W.get(), QString::fromStdString(Dir.Path()));
     EXPECT_EQ(W->FileName(), Dir / "dropped.txt") << "a folder is ignored";
@@ -387,8 +386,8 @@ TEST_F(MainWindow, LoadErrorsAreReportedAndDoNotRenameTheDocument) {
     Start();
     ASSERT_TRUE(W->LoadFile(Dir / "a.txt", 0));
     EXPECT_FALSE(W->LoadFile(Dir / "missing.txt", 0));
-    ASSERT_EQ(W->Errors.size(), 1);
-    EXPECT_TRUE(W->Errors[0].contains("missing.txt"));
+    ASSERT_EQ(W->P.Errors.size(), 1u);
+    EXPECT_TRUE(W->P.Errors[0].find("missing.txt") != std::string::npos);
     EXPECT_EQ(W->FileName(), Dir / "a.txt") << "the document shown is still a.txt";
     EXPECT_EQ(M().Text(), "a");
 }
@@ -425,18 +424,18 @@ TEST_F(MainWindow, AlreadyOpenInAnotherInstance) {
 
     WriteFile(Dir / "tarvex.ini", "[Options]\nWatchOpen=1\n");
     Start(true);
-    W->Answers = {QMessageBox::No};
-    W->FormShow({QString::fromStdString(Dir / "shared.txt")});
-    ASSERT_EQ(W->Questions.size(), 1);
-    EXPECT_EQ(W->Questions[0], "This file was already open! Continue?");
+    W->P.Answers = {TPrompts::paNo};
+    W->FormShow({Dir / "shared.txt"});
+    ASSERT_EQ(W->P.Questions.size(), 1u);
+    EXPECT_EQ(W->P.Questions[0], "This file was already open! Continue?");
     EXPECT_EQ(W->FileName(), "");
     QTest::qWait(50);
     EXPECT_FALSE(W->isVisible()) << "an instance started only for this file goes";
     W.reset();
 
     Start(true);
-    W->Answers = {QMessageBox::Yes};
-    W->FormShow({QString::fromStdString(Dir / "shared.txt")});
+    W->P.Answers = {TPrompts::paYes};
+    W->FormShow({Dir / "shared.txt"});
     EXPECT_EQ(W->FileName(), Dir / "shared.txt") << "Yes loads it here as well";
     EXPECT_TRUE(W->isVisible());
     first.kill();

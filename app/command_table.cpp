@@ -1,0 +1,96 @@
+#include "app/command_table.h"
+
+namespace tarvex {
+
+namespace {
+
+constexpr TCommandDef Menu(const char* Name, const char* Caption, const char* Parent, TEnableRule E = erAlways) {
+    return {ikMenu, Name, Caption, Parent, nullptr, 0, E, 0, 0};
+}
+constexpr TCommandDef Cmd(const char* Name, const char* Caption, const char* MenuName, const char* Key = nullptr,
+                          TEnableRule E = erAlways, std::uint8_t Flags = 0, int Tag = 0, int Group = 0) {
+    return {ikCommand, Name, Caption, MenuName, Key, Tag, E, Flags, Group};
+}
+constexpr TCommandDef Sep(const char* MenuName) { return {ikSeparator, "", "", MenuName, nullptr, 0, erAlways, 0, 0}; }
+
+// clang-format off
+constexpr TCommandDef kRows[] = {
+    Menu("mFile", "&File=&Файл", nullptr),
+    Cmd("mNew", "&New=&Создать", "mFile", "Ctrl+N"),
+    Cmd("mOpen", "&Open...=&Открыть...", "mFile", "Ctrl+O"),
+    Cmd("mRefresh", "&ReOpen=О&бновить", "mFile", "Ctrl+0", erNamed),
+    Menu("mReOpen", "&History=&История", "mFile"),
+    Sep("mFile"),
+    Cmd("mSave", "&Save=Сох&ранить", "mFile", "Ctrl+S", erSave),
+    Cmd("mSaveAs", "Save &As...=Сохранить &как...", "mFile", nullptr, erText),
+    Sep("mFile"),
+    Cmd("mExit", "E&xit=Вы&ход", "mFile"),
+
+    Menu("mEdit", "&Edit=&Правка", nullptr),
+    Cmd("mUndo", "&Undo=&Отменить", "mEdit", "Ctrl+Z", erUndo),
+    Cmd("mRedo", "&Redo=Повто&рить", "mEdit", "Ctrl+Shift+Z", erRedo),
+    Sep("mEdit"),
+    Cmd("mCut", "Cu&t=&Вырезать", "mEdit", "Ctrl+X", erSelectionWritable),
+    Cmd("mCopy", "&Copy=&Копировать", "mEdit", "Ctrl+C", erSelection),
+    Cmd("mPaste", "&Paste=Вст&авить", "mEdit", "Ctrl+V", erPaste),
+    Sep("mEdit"),
+    Cmd("mSelectAll", "Select &all=В&ыделить все", "mEdit", "Ctrl+A", erText),
+    Sep("mEdit"),
+    Menu("mConvert", "Con&vert=Преобра&зовать", "mEdit", erText),
+    Cmd("mAuto", "Aut&oDecode=Автод&екодирование", "mConvert", nullptr, erAlways, cfCheckable),
+
+    Menu("mOptions", "Op&tions=&Опции", nullptr),
+    Menu("mView", "&View=&Вид", "mOptions"),
+    Cmd("mToolbar", "T&oolbar=&Панель с кнопками", "mView", nullptr, erAlways, cfCheckable),
+    Cmd("mStatusbar", "&Status bar=Панель &информации", "mView", nullptr, erAlways, cfCheckable),
+    Cmd("mTop", "AlwaysOn&Top=Поверх всех &окон", "mOptions", "Ctrl+T", erAlways, cfCheckable),
+
+    // The language switch on the menu bar names the other language.
+    Cmd("mLang", "R&us=E&ng", nullptr),
+};
+
+constexpr TButtonDef kButtons[] = {
+    {"ButOpen", "mOpen", "Open File=Открыть файл...", "document-open"},
+    {"ButSave", "mSave", "Save File=Сохранить файл", "document-save"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"ButCut", "mCut", nullptr, "edit-cut"},
+    {"ButCopy", "mCopy", nullptr, "edit-copy"},
+    {"ButPaste", "mPaste", nullptr, "edit-paste"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"ButUndo", "mUndo", nullptr, "edit-undo"},
+    {"ButRedo", "mRedo", nullptr, "edit-redo"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"ButTop", "mTop", nullptr, "go-top"},
+    {"ButClose", "mExit", "Close=Закрыть программу (Esc)", "window-close"},
+};
+// clang-format on
+
+}  // namespace
+
+bool CommandEnabled(TEnableRule Rule, const TCommandState& S) {
+    switch (Rule) {
+        case erAlways: return true;
+        case erSelection: return S.Selection;
+        case erSelectionWritable: return S.Selection && !S.ReadOnly;
+        case erText: return S.Text;
+        case erTextWritable: return S.Text && !S.ReadOnly;
+        case erWritable: return !S.ReadOnly;
+        case erNamed: return S.Named;
+        case erUndo: return S.CanUndo && !S.ReadOnly;
+        case erRedo: return S.CanRedo && !S.ReadOnly;
+        case erPaste: return S.ClipboardText && !S.ReadOnly;
+        case erSave: return S.SaveEnabled;
+    }
+    return false;
+}
+
+std::span<const TCommandDef> CommandRows() { return kRows; }
+std::span<const TButtonDef> ToolbarButtons() { return kButtons; }
+
+const TCommandDef* FindCommand(std::string_view Name) {
+    for (const TCommandDef& r : kRows)
+        if (r.Kind != ikSeparator && Name == r.Name) return &r;
+    return nullptr;
+}
+
+}  // namespace tarvex

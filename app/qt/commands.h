@@ -1,0 +1,27 @@
+#pragma once
+// The handlers of the main window's commands, by menu. Each group registers
+// its handlers with the window's command binder; a handler calls into the
+// document, the editor or a subsystem and then refreshes the window.
+
+#include <cstddef>
+
+#include "app/loader.h"
+#include "textstore/stream.h"
+#include "textstore/types.h"
+
+namespace tarvex {
+
+class TFrmMainTarvex;
+
+// Every handler of the command table.
+void AddCommandHandlers(TFrmMainTarvex& W);
+void AddFileCommands(TFrmMainTarvex& W);
+void AddEditCommands(TFrmMainTarvex& W);
+void AddOptionCommands(TFrmMainTarvex& W);
+
+void OpenFromHistory(TFrmMainTarvex& W, std::size_t Index);
+bool SaveDocument(TFrmMainTarvex& W);
+// A large plain file shows its first screen before the whole of it is read.
+void ShowLoadPreview(TFrmMainTarvex& W, TStream& S, const TFormatFlags& F, TPos CaretPos);
+
+}  // namespace tarvex

@@ -1,0 +1,90 @@
+// The File menu: New, Open, ReOpen, History, Save, Save As, Exit.
+
+#include <QAction>
+#include <QFileInfo>
+
+#include "app/detect.h"
+#include "app/qt/commands.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_prompts.h"
+
+namespace tarvex {
+
+namespace {
+
+// Files the preview shows first: large enough that loading them takes a while.
+constexpr std::int64_t kPreviewMinSize = 4 << 20;
+constexpr std::int64_t kPreviewBytes = 256 << 10;
+
+void AfterDocumentChange(TFrmMainTarvex& W) {
+    W.RebuildHistoryMenu();
+    W.MedSelMove();
+    W.Med->viewport()->update();
+}
+
+}  // namespace
+
+bool SaveDocument(TFrmMainTarvex& W) {
+    const bool saved = W.Doc().Save();
+    W.MedSelMove();
+    return saved;
+}
+
+void OpenFromHistory(TFrmMainTarvex& W, std::size_t Index) {
+    if (Index >= W.History().Items().size()) return;
+    const THistory::TItem item = W.History().Items()[Index];
+    if (!W.Doc().DiscardQuery()) return;
+    W.LoadFile(item.Name, item.Pos);
+}
+
+void ShowLoadPreview(TFrmMainTarvex& W, TStream& S, const TFormatFlags& F, TPos CaretPos) {
+    if (CaretPos > 0 || F.Converts() || F.IsDoc || F.IsTcr || !W.isVisible() || S.Size() < kPreviewMinSize) return;
+    std::string head = ReadBytes(S, kPreviewBytes);
+    S.Seek(0);
+    const std::size_t cut = head.find_last_of("\r\n");
+    if (cut != std::string::npos && cut > 0) head.resize(cut);
+    // Text that will be decoded would show wrong characters first.
+    if (IsUtf8Text(head)) return;
+    TDudiRiri& m = W.Memo();
+    const auto progress = std::move(m.OnProgress);
+    m.OnProgress = nullptr;
+    TMemoryStream ms(std::move(head));
+    m.LoadFromStream(ms);
+    m.Modified = false;
+    m.OnProgress = progress;
+    // The window shows this file now; what is typed meanwhile waits for the rest.
+    W.setWindowTitle(QFileInfo(FromFileSystem(W.Doc().OpenedName())).fileName() + " - " +
+                     FromFileSystem(W.Paths().AppTitle));
+    W.Med->viewport()->repaint();
+}
+
+void AddFileCommands(TFrmMainTarvex& W) {
+    TCommandBinder& c = W.Commands();
+    TDocument& d = W.Doc();
+    c.On("mNew", [&W, &d] {
+        if (!d.DiscardQuery()) return;
+        d.New();
+        AfterDocumentChange(W);
+    });
+    c.On("mOpen", [&W, &d] {
+        if (!d.DiscardQuery()) return;
+        TSettings& s = W.Settings();
+        int filter = static_cast<int>(s.OpenFilter);
+        const std::string name = W.Prompts().AskOpenFileName(s.Folder, filter);
+        if (name.empty()) return;
+        s.OpenFilter = filter;
+        s.Folder = ToFileSystem(QFileInfo(FromFileSystem(name)).absolutePath());
+        W.LoadFile(name, 0);
+    });
+    c.On("mRefresh", [&W, &d] {
+        if (d.ConfirmRefresh()) W.LoadFile(d.FileName(), W.Memo().SelStart());
+    });
+    c.On("mSave", [&W] { SaveDocument(W); });
+    c.On("mSaveAs", [&W, &d] {
+        d.SaveAs();
+        W.MedSelMove();
+    });
+    c.On("mExit", [&W] { W.close(); });
+}
+
+}  // namespace tarvex

@@ -1,0 +1,133 @@
+#pragma once
+// TFrmMainTarvex: the main window, a shell over the editor (Med), the
+// document and the command table. It reads the settings at start and writes
+// them at close; every menu command is a row of the table whose handler
+// calls into the document, the editor or a subsystem.
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+#include "app/ini_file.h"
+#include "app/qt/command_binder.h"
+#include "app/settings.h"
+#include "editor/qt/riri_widget.h"
+
+class QToolBar;
+class QTranslator;
+
+namespace tarvex {
+
+class TInstanceLink;
+class TStatusPanels;
+class TBenchProbe;
+
+// The editor's window, telling when it has painted.
+class TMedWidget : public TRiriWidget {
+public:
+    using TRiriWidget::TRiriWidget;
+    std::function<void()> OnPainted;
+
+protected:
+    void paintEvent(QPaintEvent* E) override;
+};
+
+struct TAppPaths {
+    std::string ExeDir;    // the program's folder, with a trailing '/'
+    std::string AppTitle;  // the program file's name without extension
+    std::string IniPath;   // the settings file
+    // Where the settings file belongs: next to the program when that folder is
+    // writable, else $XDG_CONFIG_HOME/tarvex/ (~/.config/tarvex/);
+    // TARVEX_SETTINGS names another file.
+    static TAppPaths ForProgram(const std::string& ProgramPath);
+};
+
+class TFrmMainTarvex : public QMainWindow {
+public:
+    // HasFileArgument: the program was started with a file to open (the
+    // window then has no caption until it is loaded). Prompts: who answers
+    // the questions (nullptr: message boxes and file dialogs).
+    TFrmMainTarvex(const TAppPaths& Paths, bool HasFileArgument, TPrompts* Prompts = nullptr,
+                   QWidget* Parent = nullptr);
+    ~TFrmMainTarvex() override;
+
+    TMedWidget* Med = nullptr;
+    TDudiRiri& Memo() { return Med->Memo(); }
+    TDocument& Doc() { return *FDoc; }
+    TPrompts& Prompts() { return *FPrompts; }
+    TSettings& Settings() { return FSettings; }
+    const THistory& History() const { return FHistory; }
+    TCommandBinder& Commands() { return FCommands; }
+    QToolBar* ToolBar() const { return FToolBar; }
+    const TAppPaths& Paths() const { return FPaths; }
+
+    // Processes the command line once the window is shown: a file and an
+    // optional caret position. Closes the window when the already-open check
+    // handed the file to another instance.
+    void FormShow(const std::vector<std::string>& Args);
+    // Loads a file (callers ask about the current document first). CaretPos 0
+    // takes the position from the history. Returns whether it was loaded.
+    bool LoadFile(const std::string& Name, TPos CaretPos);
+    void RebuildHistoryMenu();
+    void SetRussian(bool Russian);
+    void SetAlwaysOnTop(bool On);
+    // Writes the history and every setting; false (after a message) when the file could not be written.
+    bool SaveSettings();
+
+    // After anything that may change the caret, the selection, the text or
+    // the document: the status bar and every command's state.
+    void MedSelMove();
+    void UpdateCommands();
+    // A progress text in status panel 0, painted at once.
+    void ShowProgress(const QString& Text);
+
+    const std::string& FileName() const { return FDoc->FileName(); }
+    bool Russian() const { return FSettings.Lang; }
+    bool JustLoaded() const { return FDoc->JustLoaded(); }
+    THighlighterKind HighlighterChoice() const { return FDoc->Highlighter(); }
+    QString StatusText(int Panel) const;
+    QAction* Action(const char* Name) const;
+    QMenu* HistoryMenu() const;
+    bool SaveEnabled() const { return FDoc->SaveEnabled(); }
+    QString Text(const char* Bilingual) const;
+
+protected:
+    void closeEvent(QCloseEvent* E) override;
+    void dragEnterEvent(QDragEnterEvent* E) override;
+    void dropEvent(QDropEvent* E) override;
+    bool eventFilter(QObject* O, QEvent* E) override;
+
+private:
+    void SetCaption();
+    void UseQtTranslations(bool Russian);
+    void MedProgress();
+    bool CheckAlreadyOpen(const std::string& Path);
+    void BringToFront();
+
+    TAppPaths FPaths;
+    TIniFile FIni;
+    TSettings FSettings;
+    THistory FHistory;
+    std::unique_ptr<TPrompts> FOwnPrompts;
+    TPrompts* FPrompts = nullptr;
+    std::unique_ptr<TDocument> FDoc;
+    TCommandBinder FCommands{*this};
+    QToolBar* FToolBar = nullptr;
+    TStatusPanels* FPanels = nullptr;
+    bool FCaptionSet = false;
+    bool FCloseMark = false;
+    bool FInSelMove = false;
+    bool FLoading = false;
+    bool FClipboardHasText = false;
+    bool FSaveWasEnabled = false;
+    std::unique_ptr<TInstanceLink> FLink;
+    std::unique_ptr<TBenchProbe> FProbe;
+    std::unique_ptr<QTranslator> FQtTranslator;
+
+    friend void ApplySettings(TFrmMainTarvex& W);
+};
+
+}  // namespace tarvex

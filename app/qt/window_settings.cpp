@@ -1,0 +1,132 @@
+#include "app/qt/window_settings.h"
+
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindow>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "app/qt/main_window.h"
+
+namespace tarvex {
+
+namespace {
+
+// The editor's word separators: controls, space, quote, most punctuation and
+// the Windows-1251 dashes, quotes, ellipsis and no-break space.
+std::string WordSeparators() {
+    std::string s;
+    for (int c = 0; c <= 0x22; ++c) s.push_back(static_cast<char>(c));
+    s += "()*+,./:;<=>?[\\]^{|}";
+    s += "\x85\x93\x94\x96\x97\xA0\xAB\xBB";
+    return s;
+}
+
+void ApplyFontAndColors(TDudiRiri& M, const TSettings& S) {
+    TFontSpec f;
+    f.Name = S.Font.Name.empty() ? std::string("Arial") : S.Font.Name;
+    f.Size = static_cast<int>(std::clamp<std::int64_t>(S.Font.Size, 1, 200));
+    f.Style = static_cast<std::uint8_t>(S.Font.Style & 15);
+    f.Color = static_cast<std::int32_t>(S.Font.Color);
+    M.SetFont(f);
+    M.Color = static_cast<std::int32_t>(S.Background);
+    // Selected text is drawn inverted when the colours are not the system's.
+    M.SelTextColor = M.Color == clWindow ? clHighlightText : M.Color;
+    M.SelBackColor = f.Color == clWindowText ? clHighlight : f.Color;
+}
+
+void ApplyLayout(TDudiRiri& M, const TSettings& S) {
+    if (S.TabStops >= 2 && S.TabStops <= 100 && S.TabStops != M.TabStops())
+        M.SetTabStops(static_cast<std::int32_t>(S.TabStops));
+    if (S.DragText)
+        M.SetOptions(M.Options() & ~droNoDragnDrop);
+    else
+        M.SetOptions(M.Options() | droNoDragnDrop);
+    if (S.LeftMargin >= 0 && S.LeftMargin <= 100) M.SetLeftMargin(static_cast<std::int32_t>(S.LeftMargin));
+    if (S.LineHeight > 0 && S.LineHeight <= 100 && S.LineHeight != M.FixedLineHeight())
+        M.SetFixedLineHeight(static_cast<std::int32_t>(S.LineHeight));
+    if (S.Alignment >= 0 && S.Alignment <= 2) M.SetAlignment(static_cast<TAlignment>(S.Alignment));
+    M.SetWordWrap(S.WordWrap);
+    // Without word wrap text is always left-aligned.
+    if (!S.WordWrap) M.SetAlignment(taLeftJustify);
+    M.SetJustified(S.Justified);
+}
+
+}  // namespace
+
+void ReadSettingsFile(const std::string& Path, TIniFile& Ini) {
+    std::ifstream in(Path, std::ios::binary);
+    std::stringstream ss;
+    if (in) ss << in.rdbuf();
+    Ini.Parse(ss.str());
+}
+
+void PrepareEditor(TDudiRiri& M) {
+    M.SetSeparators(WordSeparators());
+    // Documents are saved with the line breaks they came with.
+    M.SetOptions(M.Options() | droAutoLineBreak);
+}
+
+void ApplySettings(TFrmMainTarvex& W) {
+    const TSettings& s = W.Settings();
+    TDudiRiri& m = W.Memo();
+    W.ToolBar()->setVisible(s.ToolBar);
+    W.statusBar()->setVisible(s.Status);
+    W.Action("mToolbar")->setChecked(s.ToolBar);
+    W.Action("mStatusbar")->setChecked(s.Status);
+    W.Action("mTop")->setChecked(s.OnTop);
+    W.Action("mAuto")->setChecked(s.AutoDecode);
+    m.NullReplacement = s.SkipNull ? ' ' : '\0';
+    m.RussianInterface = s.Lang;
+    ApplyFontAndColors(m, s);
+    ApplyLayout(m, s);
+
+    // The placement: parts missing from the string keep these.
+    TBounds b{100, 80, 900, 650};
+    const bool maximized = ReadPlacement(s.MainSize, b);
+    if (s.MainSize.empty())
+        W.resize(b.Width, b.Height);
+    else
+        W.setGeometry(b.Left, b.Top, b.Width, b.Height);
+    if (maximized) W.setWindowState(W.windowState() | Qt::WindowMaximized);
+}
+
+void CollectSettings(TFrmMainTarvex& W) {
+    TSettings& s = W.Settings();
+    TDudiRiri& m = W.Memo();
+    const QRect g = W.isMaximized() ? W.normalGeometry() : W.geometry();
+    s.MainSize = PlacementToStore(s.MainSize, TBounds{g.x(), g.y(), g.width(), g.height()}, W.isMaximized());
+    s.ToolBar = W.Action("mToolbar")->isChecked();
+    s.Status = W.Action("mStatusbar")->isChecked();
+    s.OnTop = W.Action("mTop")->isChecked();
+    s.AutoDecode = W.Action("mAuto")->isChecked();
+    s.Font.Name = m.Font().Name;
+    s.Font.Size = m.Font().Size;
+    s.Font.Style = m.Font().Style;
+    s.Font.Color = m.Font().Color;
+    s.Background = m.Color;
+    s.TabStops = m.TabStops();
+    s.LeftMargin = m.LeftMargin();
+    s.Alignment = m.Alignment();
+    s.WordWrap = m.WordWrap();
+    s.Justified = m.Justified();
+}
+
+bool StaysOnTop(const TFrmMainTarvex& W) {
+    if (const QWindow* h = W.windowHandle()) return h->flags() & Qt::WindowStaysOnTopHint;
+    return W.windowFlags() & Qt::WindowStaysOnTopHint;
+}
+
+void ApplyStaysOnTop(TFrmMainTarvex& W, bool On) {
+    // Through the native window: changing the widget's flags would make a
+    // new window and take the keyboard focus from the editor.
+    if (QWindow* h = W.windowHandle()) {
+        h->setFlag(Qt::WindowStaysOnTopHint, On);
+        if (On && W.isVisible()) W.raise();
+    } else {
+        W.setWindowFlag(Qt::WindowStaysOnTopHint, On);
+    }
+}
+
+}  // namespace tarvex
