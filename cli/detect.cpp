@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "editor/dudi_riri.h"
 #include "app/loader.h"
+#include "app/text_writer.h"
 
 namespace tarvex::cli {
 
@@ -72,16 +73,7 @@ int Decode(const Args& A) {
     const TDecodeArgs args = ParseArgs(A, "decode", true);
     TFormatFlags flags;
     std::unique_ptr<TDudiRiri> memo = Open(args, flags);
-    auto write = [&](TStream& S) {
-        if (!args.Utf8) {
-            memo->SaveToStream(S);
-            return;
-        }
-        TMemoryStream m;
-        memo->SaveToStream(m);
-        const std::string u = Cp1251ToUtf8(m.Data());
-        S.Write(u.data(), static_cast<std::int64_t>(u.size()));
-    };
+    auto write = [&](TStream& S) { WriteText(*memo, S, args.Utf8 ? teUtf8 : teAnsi); };
     if (args.Out.empty()) {
         THandleStream out(1);
         write(out);
