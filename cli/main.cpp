@@ -34,14 +34,24 @@ const char* kUsage =
     "  decode [--no-autodecode] [--no-html] [--utf8] FILE [-o OUT]\n"
     "      Write the text the editor holds after opening FILE as Windows-1251\n"
     "      with the line breaks it would save (UTF-8 with --utf8), to OUT or\n"
-    "      standard output.\n";
+    "      standard output.\n"
+    "  spell [--engine ENTRY] [--ignore-latin] [--no-suggestions] [--spell-dir DIR]\n"
+    "        [--cust FILE] FILE\n"
+    "      Check the spelling of FILE (loaded as the editor loads it) and print\n"
+    "      each misspelt word in text order as POSITION<TAB>WORD<TAB>SUGGESTIONS\n"
+    "      (UTF-8, suggestions separated by \", \"). ENTRY names the engine and\n"
+    "      dictionary as the spelling window lists them (default\n"
+    "      \"hunspell - ru_ru\"); --ignore-latin skips words without a Cyrillic\n"
+    "      letter; --spell-dir adds a folder of dictionaries; --cust names the\n"
+    "      user's word list (default: cust.dic as the editor finds it).\n";
 }
 
 int main(int argc, char** argv) {
     tarvex::UseHugePageHeap(argv);
     using namespace tarvex::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode}};
+        {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode},
+        {"spell", Spell}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;
