@@ -20,7 +20,7 @@ packages=(
   desktop-file-utils appstream
 )
 if [ "${1:-}" = bench ]; then
-  packages+=(geany hunspell enscript ghostscript libreoffice-writer-nogui)
+  packages+=(geany hunspell time enscript ghostscript libreoffice-writer-nogui)
 fi
 
 missing=()

@@ -31,7 +31,7 @@ std::string IconvEncodingName(std::string_view EncodingName) {
     for (char c : EncodingName)
         if (!std::isspace(static_cast<unsigned char>(c))) n.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
     if (n.rfind("MICROSOFT-", 0) == 0) n.erase(0, 10);
-    if (n.rfind("ISO8859", 0) == 0) n.insert(3, "-");
+    if (n.rfind("ISO8859", 0) == 0) n = "ISO-" + n.substr(3);
     if (n == "UTF8") n = "UTF-8";
     if (n == "KOI8R") n = "KOI8-R";
     if (n == "KOI8U") n = "KOI8-U";
