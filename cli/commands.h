@@ -14,6 +14,9 @@ int Highlight(const Args& A);
 int Import(const Args& A);
 int Detect(const Args& A);
 int Decode(const Args& A);
+int Sort(const Args& A);
+int Compress(const Args& A);
+int Headlines(const Args& A);
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {
