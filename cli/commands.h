@@ -15,6 +15,9 @@ int Import(const Args& A);
 int Detect(const Args& A);
 int Decode(const Args& A);
 int Spell(const Args& A);
+int Sort(const Args& A);
+int Compress(const Args& A);
+int Headlines(const Args& A);
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {

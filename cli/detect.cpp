@@ -5,7 +5,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/atomic_file.h"
+#include "textstore/atomic_file.h"
 #include "platform/codepage.h"
 #include "cli/commands.h"
 #include "editor/dudi_riri.h"

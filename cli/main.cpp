@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     using namespace tarvex::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode},
-        {"spell", Spell}};
+        {"sort", Sort},   {"compress", Compress},   {"headlines", Headlines}, {"spell", Spell}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;

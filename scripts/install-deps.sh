@@ -14,7 +14,7 @@ packages=(
   libqscintilla2-qt6-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool
-  libpcre2-dev qt6-translations-l10n
+  libpcre2-dev libicu-dev qt6-translations-l10n
   libhunspell-1.7-0 libaspell15 hunspell-ru hunspell-en-us aspell-ru aspell-en
   poppler-utils unrtf
   desktop-file-utils appstream
