@@ -15,6 +15,7 @@ int Import(const Args& A);
 int Detect(const Args& A);
 int Decode(const Args& A);
 int Spell(const Args& A);
+int Dict(const Args& A);
 int Sort(const Args& A);
 int Compress(const Args& A);
 int Headlines(const Args& A);

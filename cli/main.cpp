@@ -43,7 +43,14 @@ const char* kUsage =
     "      dictionary as the spelling window lists them (default\n"
     "      \"hunspell - ru_ru\"); --ignore-latin skips words without a Cyrillic\n"
     "      letter; --spell-dir adds a folder of dictionaries; --cust names the\n"
-    "      user's word list (default: cust.dic as the editor finds it).\n";
+    "      user's word list (default: cust.dic as the editor finds it).\n"
+    "  dict [--delim D] [--separ S] FILE WORD\n"
+    "      Look WORD up in the dictionary FILE (KEY=VALUE lines) as the\n"
+    "      dictionary window does for WORD typed in its search field (\"ca*\",\n"
+    "      \"*og\", \"*a*\" and \"*\" list matching keys). Prints the value shown\n"
+    "      (value separators as line breaks), a line \"--\", then the listed keys\n"
+    "      one a line, \"*\" before the selected one. D is the item delimiter\n"
+    "      (default \"=\"), S the value separator (default \"^t\", a tab).\n";
 }
 
 int main(int argc, char** argv) {
@@ -51,7 +58,8 @@ int main(int argc, char** argv) {
     using namespace tarvex::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode},
-        {"sort", Sort},   {"compress", Compress},   {"headlines", Headlines}, {"spell", Spell}};
+        {"sort", Sort},   {"compress", Compress},   {"headlines", Headlines}, {"spell", Spell},
+        {"dict", Dict}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/atomic_file.h"
+#include "textstore/atomic_file.h"
 #include "spell/letters.h"
 #include "textstore/stream.h"
 
