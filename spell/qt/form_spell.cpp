@@ -1,6 +1,5 @@
 #include "spell/qt/form_spell.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGridLayout>
@@ -427,9 +426,8 @@ void TFormSpell::SaveCustom() {
     }
 }
 
-void TFormSpell::reject() { close(); }
-
-void TFormSpell::closeEvent(QCloseEvent* E) {
+// Every way of closing (the close button, Esc, close()) ends here.
+void TFormSpell::reject() {
     FTimer.stop();
     FWalk.reset();
     FOrigin.reset();
@@ -442,7 +440,7 @@ void TFormSpell::closeEvent(QCloseEvent* E) {
         FOptions.SpellSize = placement;
         if (OnOptionsChanged) OnOptionsChanged(FOptions);
     }
-    QDialog::closeEvent(E);
+    QDialog::reject();
 }
 
 }  // namespace tarvex

@@ -79,7 +79,6 @@ public:
 protected:
     // Messages; tests answer them.
     virtual void ShowMessage(const QString& Text);
-    void closeEvent(QCloseEvent* E) override;
     void reject() override;
 
 private:

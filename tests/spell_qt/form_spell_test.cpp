@@ -129,6 +129,7 @@ TEST_F(SpellWindow, ReplaceAllIgnoreAllAndAddToTheUserList) {
     ASSERT_EQ(Form->CurrentWord(), W("ёжик")) << "later copies are replaced or accepted without asking";
     EXPECT_EQ(M().Text(), W("собака и собака, превед превед! собака ёжик"));
     Form->close();
+    EXPECT_FALSE(Form->isVisible());
     EXPECT_EQ(test::ReadFile(Dicts.Path + "cust.dic"), W("превед") + "\r\n") << "saved at closing";
     EXPECT_FALSE(Saved.SpellSize.empty()) << "the placement is stored";
     // The next showing reads the list back.
@@ -251,10 +252,3 @@ TEST_F(SpellWindow, AWordEditedMeanwhileIsCheckedAgainNotReplaced) {
 
 }  // namespace
 }  // namespace tarvex
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
