@@ -125,9 +125,16 @@ void UpperInto(std::string_view S, std::string& Out) {
 }
 
 void ReplaceAll(std::string& S, std::string_view What, std::string_view With) {
-    if (What.empty()) return;
-    for (std::size_t at = S.find(What); at != std::string::npos; at = S.find(What, at + With.size()))
-        S.replace(at, What.size(), With);
+    if (What.empty() || S.find(What) == std::string::npos) return;
+    std::string out;
+    out.reserve(S.size());
+    std::size_t from = 0;
+    for (std::size_t at; (at = S.find(What, from)) != std::string::npos; from = at + What.size()) {
+        out.append(S, from, at - from);
+        out.append(With);
+    }
+    out.append(S, from, std::string::npos);
+    S = std::move(out);
 }
 
 }  // namespace

@@ -43,8 +43,6 @@ std::string Trimmed(const std::string& S) {
     return S.substr(a, b - a);
 }
 
-constexpr int kLineRole = Qt::UserRole;
-
 // Keeps the cursor an hourglass for as long as it lives.
 struct TBusyCursor {
     TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -71,6 +69,7 @@ TFormDict::TFormDict(TDudiRiri* Main, QWidget* Parent) : QDialog(Parent), FMain(
     Lb = new QListWidget(this);
     Lb->setObjectName("Lb");
     Lb->setContextMenuPolicy(Qt::CustomContextMenu);
+    Lb->setUniformItemSizes(true);
     Lb->installEventFilter(this);
     Ed = new QComboBox(this);
     Ed->setObjectName("Ed");
@@ -271,10 +270,10 @@ std::string TFormDict::Lookup(const std::string& FileName, bool FromList, bool S
         q.FromList = true;
         if (!q.Wildcard()) {
             Ed->setEditText(it->text());
-            Lb->clear();
+            ClearList();
         }
     } else if (!Silent) {
-        Lb->clear();
+        ClearList();
     }
     // The history keeps the search as typed, stars included, so that picking it repeats it.
     AddToHistory(FromList ? ToQString(q.Text) : Ed->currentText().trimmed());
@@ -302,13 +301,19 @@ std::string TFormDict::Lookup(const std::string& FileName, bool FromList, bool S
     }
     if (isDictionary && r.LineCount >= 0) SetCaptionToFile(r.LineCount);
     int selected = -1;
-    for (const TDictKey& k : r.Listed) {
-        auto* item = new QListWidgetItem(ToQString(k.Key), Lb);
-        item->setData(kLineRole, QVariant::fromValue<qlonglong>(k.Line));
+    if (!r.Listed.empty()) {
+        // One insertion for all the keys: a wildcard may list a hundred thousand.
+        QStringList keys;
+        keys.reserve(static_cast<qsizetype>(r.Listed.size()));
+        for (const TDictKey& k : r.Listed) {
+            keys << ToQString(k.Key);
+            FLineOf.push_back(k.Line);
+        }
+        Lb->addItems(keys);
     }
     if (Lb->count() > 0) {
         for (int i = 0; i < Lb->count() && r.Remembered; ++i)
-            if (Lb->item(i)->data(kLineRole).toLongLong() == r.Selected.Line) selected = i;
+            if (LineOf(i) == r.Selected.Line) selected = i;
         Lb->setCurrentRow(selected >= 0 ? selected : 0);
         Lb->scrollToItem(Lb->currentItem());
     }
@@ -318,6 +323,15 @@ std::string TFormDict::Lookup(const std::string& FileName, bool FromList, bool S
     FBusy = false;
     UpdateButtons();
     return r.Value;
+}
+
+void TFormDict::ClearList() {
+    Lb->clear();
+    FLineOf.clear();
+}
+
+std::int64_t TFormDict::LineOf(int Row) const {
+    return Row >= 0 && static_cast<std::size_t>(Row) < FLineOf.size() ? FLineOf[static_cast<std::size_t>(Row)] : -1;
 }
 
 void TFormDict::SetCaptionToFile(std::int64_t Lines) {
@@ -388,7 +402,7 @@ void TFormDict::ChangeOrDelete(bool Delete) {
     QListWidgetItem* it = Lb->currentItem();
     if (!it || FBusy) return;
     const std::string e = FromQString(it->text());
-    const qlonglong line = it->data(kLineRole).toLongLong();
+    const std::int64_t line = LineOf(Lb->row(it));
     const QString q = Delete ? T("Delete Item=Удалить слово") + "\n" + it->text() + "???"
                              : T("Change Item=Заменить слово") + "\n" + it->text() + "\n" + T("with new value?=на новое?");
     if (!Ask(windowTitle(), q)) return;

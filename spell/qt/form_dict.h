@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/qt/riri_widget.h"
 
@@ -110,6 +111,9 @@ private:
     void InsertIntoMain();
     void DicDoubleClick();
     void SetCaptionToFile(std::int64_t Lines);
+    void ClearList();
+    // The file line of a listed key (-1: none).
+    std::int64_t LineOf(int Row) const;
     const TCollation& Collation();
     QString T(const char* Bilingual) const;
 
@@ -122,6 +126,7 @@ private:
     bool FStop = false;
     bool FListLastFocused = false;
     std::string FTextToFind;
+    std::vector<std::int64_t> FLineOf;  // per row of Lb
     std::unique_ptr<TCollation> FCollation;
 };
 
