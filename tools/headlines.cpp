@@ -42,6 +42,8 @@ void THeadlineScan::EndOfBlock() {
     const std::int32_t n = FBlockCount;
     FBlockCount = 0;
     if (n != 1 && n != 2) return;
+    // A text that changed between slices may have lost the block.
+    if (FBlockStart + n > FPars.Count()) return;
     std::string text(Trimmed(FBlockStart));
     if (n == 2) {
         const std::string_view second = Trimmed(FBlockStart + 1);
