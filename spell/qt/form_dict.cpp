@@ -24,8 +24,7 @@
 #include "spell/dict_file.h"
 #include "textstore/atomic_file.h"
 #include "textstore/stream.h"
-#include "tools/collation.h"
-#include "tools/dictionary_file.h"
+#include "tools/qt/form_sort.h"
 
 namespace tarvex {
 
@@ -382,20 +381,11 @@ void TFormDict::UpdateButtons() {
 
 void TFormDict::AddClick() {
     const std::string k = Trimmed(FromQString(Ed->currentText()));
-    if (k.empty() || FOptions.Dictionary.empty()) return;
+    if (k.empty() || FOptions.Dictionary.empty() || FBusy) return;
     const std::string v = JoinValueLines(Dic->Memo().Text(), FSeparator);
     const std::string line = v.empty() ? k : !FOptions.Delim.empty() ? k + FOptions.Delim + v : v;
-    const QString text = T("Add item=Добавить") + " \"" + ToQString(line) + "\"\n" + T("to file =в файл ") +
-                         QString::fromStdString(FOptions.Dictionary);
-    if (!Ask(T("Add item to dictionary file=Добавить в файл словаря"), text)) return;
-    try {
-        TBusyCursor busy;
-        if (!AddDictionaryItem(FOptions.Dictionary, line, FOptions.AddSort, Collation())) return;
-    } catch (const std::exception& e) {
-        ShowMessage(QString::fromStdString(e.what()));
-        return;
-    }
-    LookupAndShow(false);
+    // The confirmation and the append (sorting after it with AddSort) are the sort window's.
+    if (TFormSort::AddDictionaryItem(this, FOptions.Dictionary, line, FOptions.AddSort, FRussian)) LookupAndShow(false);
 }
 
 void TFormDict::ChangeOrDelete(bool Delete) {
@@ -439,22 +429,10 @@ void TFormDict::SelectFileClick() {
 
 void TFormDict::SortClick() {
     if (FBusy || !FileExists(FOptions.Dictionary)) return;
-    if (!Ask(T("Sort lines=Сортировка строк"),
-             T("Sort lines dictionary file=Сортировать строки файла словаря") + "\n" + QString::fromStdString(FOptions.Dictionary)))
-        return;
-    try {
-        TBusyCursor busy;
-        if (!SortDictionaryFile(FOptions.Dictionary, Collation())) return;
-    } catch (const std::exception& e) {
-        ShowMessage(QString::fromStdString(e.what()));
-        return;
-    }
+    const QString caption = windowTitle();
+    if (!TFormSort::SortDictionaryFile(this, FOptions.Dictionary, FRussian)) return;
+    setWindowTitle(caption);
     LookupAndShow(false);
-}
-
-const TCollation& TFormDict::Collation() {
-    if (!FCollation || FCollation->Russian() != FRussian) FCollation = std::make_unique<TCollation>(FRussian);
-    return *FCollation;
 }
 
 void TFormDict::FindAgain(bool Forward) {

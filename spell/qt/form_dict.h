@@ -28,7 +28,6 @@ class QSplitter;
 
 namespace tarvex {
 
-class TCollation;
 class TRiriHighlighter;
 
 // The settings the window reads and writes.
@@ -114,7 +113,6 @@ private:
     void ClearList();
     // The file line of a listed key (-1: none).
     std::int64_t LineOf(int Row) const;
-    const TCollation& Collation();
     QString T(const char* Bilingual) const;
 
     TDudiRiri* FMain;
@@ -127,7 +125,6 @@ private:
     bool FListLastFocused = false;
     std::string FTextToFind;
     std::vector<std::int64_t> FLineOf;  // per row of Lb
-    std::unique_ptr<TCollation> FCollation;
 };
 
 }  // namespace tarvex

@@ -15,6 +15,8 @@
 #include "app/word_separators.h"
 #include "spell/qt/form_dict.h"
 #include "tests/spell/spell_test_util.h"
+#include "tests/tools_qt/modal_driver.h"
+#include "tools/qt/form_sort.h"
 
 namespace tarvex {
 namespace {
@@ -162,12 +164,23 @@ TEST_F(DictWindow, AddSortAndCopy) {
     Show();
     Search("bird");
     Form->Dic->Memo().SetTextBuf("flies\r\nsings");
+    QString asked;
+    auto ok = [&](TFormSort& F) {
+        asked = F.LbMessage->text();
+        QTest::mouseClick(F.ButOk, Qt::LeftButton);
+    };
+    test::OnModal<TFormSort>(ok);
     QTest::mouseClick(Form->ButAdd, Qt::LeftButton);
-    ASSERT_EQ(Form->Questions.size(), 1);
+    EXPECT_TRUE(asked.contains("bird=flies\tsings")) << asked.toStdString();
     EXPECT_EQ(File(), "dog=2\r\ncat=1\r\nbird=flies\tsings");
     EXPECT_EQ(Shown(), "flies\r\nsings") << "looked up again";
+    test::OnModal<TFormSort>([](TFormSort& F) { QTest::mouseClick(F.ButCancel, Qt::LeftButton); });
+    QTest::mouseClick(Form->ButSort, Qt::LeftButton);
+    EXPECT_EQ(File(), "dog=2\r\ncat=1\r\nbird=flies\tsings") << "Cancel sorts nothing";
+    test::OnModal<TFormSort>(ok);
     QTest::mouseClick(Form->ButSort, Qt::LeftButton);
     EXPECT_EQ(File(), "bird=flies\tsings\r\ncat=1\r\ndog=2");
+    EXPECT_EQ(Form->windowTitle().toStdString(), "3 : " + Options.Dictionary);
     Form->Lb->setCurrentRow(1);
     Form->mCopy->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), "cat");
