@@ -19,15 +19,16 @@ namespace {
 // Runs Body on the next modal dialog of type T that opens, from the event loop.
 template <typename T>
 void WhenModal(std::function<void(T&)> Body) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [Body, poll] {
-        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            Body(*d);
-            return;
-        }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(10, *poll);
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, Body] {
+        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!d) return;
+        timer->stop();
+        timer->deleteLater();
+        Body(*d);
+    });
+    timer->start();
 }
 
 // A window that asks with real message boxes and file dialogs.
