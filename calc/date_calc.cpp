@@ -140,7 +140,7 @@ TValue TDateCalculator::Operand() {
     if (!IsCalcDigit(c)) throw TFault{ceSyntax, static_cast<std::int32_t>(P) + 1};
     const std::size_t a = P, aEnd = DigitsEnd(P);
     auto noSign = [&] {
-        if (P != a) throw TFault{ceWrongOperation, static_cast<std::int32_t>(start) + 1};
+        if (a != start) throw TFault{ceWrongOperation, static_cast<std::int32_t>(start) + 1};
     };
     if (aEnd < S.size() && S[aEnd] == ':' && DigitAt(aEnd + 1)) {
         TValue t;
