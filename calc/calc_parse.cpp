@@ -121,7 +121,7 @@ bool CalcParseNumber(std::string_view S, char Decimal, long double& Value) {
 ECalcError::ECalcError(std::int32_t C, std::int32_t P)
     : std::runtime_error(CalcErrorMessage(C, TCalcLanguage::English)), Code(C), Pos(P) {}
 
-TCalcExpress::TCalcExpress(TCalcLocale Locale) : FLocale(Locale) { SetFormula("0"); }
+TCalcExpress::TCalcExpress(TCalcLocale Locale) : FLocale(Locale), FFormula(1, '0') { Parse(); }
 
 void TCalcExpress::SetFormula(std::string_view F) {
     FFormula.assign(F);

@@ -348,7 +348,10 @@ std::string TDateCalculator::ClockText(std::int64_t Seconds, bool Hours2) const 
     const auto m = static_cast<int>(s / 60 % 60), sec = static_cast<int>(s % 60);
     if (sec != 0 || ShowSeconds) std::snprintf(buf, sizeof buf, Hours2 ? "%02lld:%02d:%02d" : "%lld:%02d:%02d", h, m, sec);
     else std::snprintf(buf, sizeof buf, Hours2 ? "%02lld:%02d" : "%lld:%02d", h, m);
-    return (negative ? "-" : "") + std::string(buf);
+    std::string out;
+    if (negative) out += '-';
+    out += buf;
+    return out;
 }
 
 std::string TDateCalculator::DateText(const TValue& V) const {
@@ -358,7 +361,10 @@ std::string TDateCalculator::DateText(const TValue& V) const {
     if (IsoStyle) std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", c.Year, c.Month, c.Day);
     else std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", c.Day, c.Month, c.Year);
     std::string out = buf;
-    if (V.HasTime) out += " " + ClockText(V.Moment - day * kDaySeconds, true);
+    if (V.HasTime) {
+        out += ' ';
+        out += ClockText(V.Moment - day * kDaySeconds, true);
+    }
     return out;
 }
 
