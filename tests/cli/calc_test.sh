@@ -18,6 +18,8 @@ expect() {  # name, expected output, expected status, arguments...
 expect "result"        "=14"                0 "2+3*4"
 expect "line ends ="   "14"                 0 "2+3*4="
 expect "after last ="  "=5"                 0 "total = 2+3"
+expect "readme line"   "=250"               0 "total = 1 000 / 4"
+expect "hex suffix"    "=255=11111111b"     0 "FFh"
 expect "decimal"       "=FFh=11111111b"     0 "255"
 expect "hexadecimal"   "=255=11111111b"     0 '$FF'
 expect "binary"        "=10=Ah"             0 "1010b"
