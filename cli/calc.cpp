@@ -2,32 +2,12 @@
 
 #include <iostream>
 
+#include "app/detect.h"
 #include "calc/calc_command.h"
 #include "cli/commands.h"
 #include "platform/codepage.h"
 
 namespace tarvex::cli {
-
-namespace {
-
-bool IsValidUtf8(std::string_view S) {
-    for (std::size_t i = 0; i < S.size();) {
-        const auto c = static_cast<unsigned char>(S[i]);
-        std::size_t extra = 0;
-        if (c < 0x80) extra = 0;
-        else if (c >= 0xC2 && c <= 0xDF) extra = 1;
-        else if (c >= 0xE0 && c <= 0xEF) extra = 2;
-        else if (c >= 0xF0 && c <= 0xF4) extra = 3;
-        else return false;
-        if (i + extra >= S.size() && extra > 0) return false;
-        for (std::size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(S[i + k]) & 0xC0) != 0x80) return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-}  // namespace
 
 int Calc(const Args& A) {
     TCalcLanguage lang = TCalcLanguage::English;
@@ -56,7 +36,7 @@ int Calc(const Args& A) {
     }
     if (!haveText) throw UsageError{"calc needs the text of a line"};
     // Arguments are UTF-8 on this system; other bytes are taken as Windows-1251.
-    if (IsValidUtf8(text)) text = Utf8ToCp1251(text);
+    if (IsUtf8Text(text)) text = Utf8ToCp1251(text);
     // The caret line: what follows the last line break.
     const std::size_t br = text.find_last_of("\r\n");
     const std::string_view line = br == std::string::npos ? std::string_view(text) : std::string_view(text).substr(br + 1);

@@ -94,12 +94,5 @@ TEST(CalcFormat, SixtyFourBitLimits) {
     EXPECT_EQ(c.ErrorPos, 65);
 }
 
-TEST(CalcFormat, HexAndBinaryWriters) {
-    EXPECT_EQ(ToHex(0), "0");
-    EXPECT_EQ(ToHex(0xABCDEF), "ABCDEF");
-    EXPECT_EQ(ToBinary(0), "0");
-    EXPECT_EQ(ToBinary(5), "101");
-}
-
 }  // namespace
 }  // namespace tarvex
