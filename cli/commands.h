@@ -14,6 +14,7 @@ int Highlight(const Args& A);
 int Import(const Args& A);
 int Detect(const Args& A);
 int Decode(const Args& A);
+int Calc(const Args& A);
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {

@@ -34,14 +34,19 @@ const char* kUsage =
     "  decode [--no-autodecode] [--no-html] [--utf8] FILE [-o OUT]\n"
     "      Write the text the editor holds after opening FILE as Windows-1251\n"
     "      with the line breaks it would save (UTF-8 with --utf8), to OUT or\n"
-    "      standard output.\n";
+    "      standard output.\n"
+    "  calc [--lang ru|en] [--date] TEXT\n"
+    "      Print what Calculate Mathemat. (Calculate Date Time with --date)\n"
+    "      inserts after TEXT taken as the line up to the caret, or\n"
+    "      \"error N at P: MESSAGE\" with exit status 1. --lang chooses the\n"
+    "      separators and messages (default en).\n";
 }
 
 int main(int argc, char** argv) {
     tarvex::UseHugePageHeap(argv);
     using namespace tarvex::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode}};
+        {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode}, {"calc", Calc}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;
