@@ -36,6 +36,9 @@ constexpr TCommandDef kRows[] = {
     Sep("mEdit"),
     Cmd("mSelectAll", "Select &all=В&ыделить все", "mEdit", "Ctrl+A", erText),
     Sep("mEdit"),
+    Cmd("mCalc", "Calculate &Mathemat.=&Математ. расчёт", "mEdit", "F6", erText),
+    Cmd("mCalcDate", "Ca&lculate Date Time=Расч&ёт Даты/Врем.", "mEdit", "Ctrl+F6", erText),
+    Sep("mEdit"),
     Menu("mConvert", "Con&vert=Преобра&зовать", "mEdit", erText),
     Cmd("mAuto", "Aut&oDecode=Автод&екодирование", "mConvert", nullptr, erAlways, cfCheckable),
 

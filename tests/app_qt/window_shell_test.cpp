@@ -164,3 +164,23 @@ TEST(StatusPanels, EveryDigitShowsAndNoPanelOverlapsAnother) {
 
 }  // namespace
 }  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST_F(MainWindow, CalculatorKeysInsertResultsAndReportErrors) {
+    Start();
+    Type("2+3*4");
+    Key(Qt::Key_F6);
+    EXPECT_EQ(M().Text(), "2+3*4=14");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(M().Text(), "2+3*4") << "one undo step";
+    Key(Qt::Key_End);
+    Type("+(");
+    Key(Qt::Key_F6);
+    EXPECT_EQ(M().Text(), "2+3*4+(") << "an error inserts nothing";
+    ASSERT_EQ(W->P.Errors.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarvex
