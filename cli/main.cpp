@@ -7,10 +7,12 @@
 
 #include "cli/commands.h"
 #include "platform/huge_page_heap.h"
+#include "platform/version.h"
 
 namespace {
 const char* kUsage =
     "Usage: tarvex-cli COMMAND [OPTIONS] ARGS\n"
+    "       tarvex-cli --version\n"
     "\n"
     "Commands:\n"
     "  stats [--null-replace CHAR] [--trim-trailing] [--wrap-chars N] FILE\n"
@@ -50,6 +52,10 @@ int main(int argc, char** argv) {
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << kUsage;
         return argc < 2 ? 2 : 0;
+    }
+    if (std::string(argv[1]) == "--version") {
+        std::cout << "tarvex-cli " << TARVEX_VERSION << "\n";
+        return 0;
     }
     const auto it = commands.find(argv[1]);
     if (it == commands.end()) {

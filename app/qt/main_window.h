@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_paths.h"
 #include "app/document.h"
 #include "app/ini_file.h"
 #include "app/qt/command_binder.h"
@@ -33,16 +34,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* E) override;
-};
-
-struct TAppPaths {
-    std::string ExeDir;    // the program's folder, with a trailing '/'
-    std::string AppTitle;  // the program file's name without extension
-    std::string IniPath;   // the settings file
-    // Where the settings file belongs: next to the program when that folder is
-    // writable, else $XDG_CONFIG_HOME/tarvex/ (~/.config/tarvex/);
-    // TARVEX_SETTINGS names another file.
-    static TAppPaths ForProgram(const std::string& ProgramPath);
 };
 
 class TFrmMainTarvex : public QMainWindow {

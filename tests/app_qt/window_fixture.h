@@ -53,7 +53,7 @@ protected:
     TTempDir Dir;
     std::unique_ptr<TTestWindow> W;
 
-    TAppPaths Paths() const { return {Dir.Path() + "/", "tarvex", Dir / "tarvex.ini"}; }
+    TAppPaths Paths() const { return TAppPaths::InFolder(Dir.Path()); }
     void Start(bool HasFile = false) {
         W = std::make_unique<TTestWindow>(Paths(), HasFile);
         W->show();

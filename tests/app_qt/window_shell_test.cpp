@@ -38,7 +38,7 @@ protected:
     std::unique_ptr<TFrmMainTarvex> W;
     void Start(const std::string& Ini = {}) {
         WriteFile(Dir / "tarvex.ini", Ini);
-        W = std::make_unique<TFrmMainTarvex>(TAppPaths{Dir.Path() + "/", "tarvex", Dir / "tarvex.ini"}, false);
+        W = std::make_unique<TFrmMainTarvex>(TAppPaths::InFolder(Dir.Path()), false);
         W->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(W.get()));
     }
