@@ -47,6 +47,8 @@ constexpr TCommandDef kRows[] = {
     Cmd("mToolbar", "T&oolbar=&Панель с кнопками", "mView", nullptr, erAlways, cfCheckable),
     Cmd("mStatusbar", "&Status bar=Панель &информации", "mView", nullptr, erAlways, cfCheckable),
     Cmd("mTop", "AlwaysOn&Top=Поверх всех &окон", "mOptions", "Ctrl+T", erAlways, cfCheckable),
+    Sep("mOptions"),
+    Cmd("mSets", "S&ets...=&Настройки...", "mOptions"),
 
     // The language switch on the menu bar names the other language.
     Cmd("mLang", "R&us=E&ng", nullptr),

@@ -85,6 +85,11 @@ public:
     bool SaveEnabled() const { return FDoc->SaveEnabled(); }
     QString Text(const char* Bilingual) const;
 
+    // Set by the commands that own them: the date-time pattern formatter of
+    // Insert Date Time, and the read-only state applied again.
+    std::function<std::string(const std::string& Pattern)> DateFormatter;
+    std::function<void()> OnReadOnlyStyle;
+
 protected:
     void closeEvent(QCloseEvent* E) override;
     void dragEnterEvent(QDragEnterEvent* E) override;

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QTimer>
+#include <functional>
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
@@ -39,6 +41,21 @@ public:
     TTestWindow(const TAppPaths& Paths, bool HasFile) : TAnswers{}, TFrmMainTarvex(Paths, HasFile, &P) {}
     using TAnswers::P;
 };
+
+// Runs Body on the next modal dialog of type T that opens, from the event loop.
+template <typename T>
+void WhenModal(std::function<void(T&)> Body) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, Body] {
+        auto* d = dynamic_cast<T*>(QApplication::activeModalWidget());
+        if (!d) return;
+        timer->stop();
+        timer->deleteLater();
+        Body(*d);
+    });
+    timer->start();
+}
 
 inline std::string Join(const std::vector<std::string>& V) {
     std::string out;

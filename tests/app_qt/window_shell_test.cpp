@@ -16,21 +16,6 @@
 namespace tarvex {
 namespace {
 
-// Runs Body on the next modal dialog of type T that opens, from the event loop.
-template <typename T>
-void WhenModal(std::function<void(T&)> Body) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, Body] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) return;
-        timer->stop();
-        timer->deleteLater();
-        Body(*d);
-    });
-    timer->start();
-}
-
 // A window that asks with real message boxes and file dialogs.
 class RealDialogs : public ::testing::Test {
 protected:
