@@ -50,6 +50,9 @@ constexpr TCommandDef kRows[] = {
     Sep("mOptions"),
     Cmd("mSets", "S&ets...=&Настройки...", "mOptions"),
 
+    Menu("mHelp", "&Help=&Помощь", nullptr),
+    Cmd("mAbout", "&About...=О &программе...", "mHelp"),
+
     // The language switch on the menu bar names the other language.
     Cmd("mLang", "R&us=E&ng", nullptr),
 };

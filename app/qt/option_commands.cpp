@@ -1,10 +1,11 @@
-// The Options menu and the language switch on the menu bar.
+// The Options and Help menus and the language switch on the menu bar.
 
 #include <QAction>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/qt/commands.h"
+#include "app/qt/about_dialog.h"
 #include "app/qt/main_window.h"
 #include "app/qt/settings_dialog.h"
 
@@ -22,6 +23,7 @@ void AddOptionCommands(TFrmMainTarvex& W) {
     });
     c.On("mTop", [&W] { W.SetAlwaysOnTop(W.Action("mTop")->isChecked()); });
     c.On("mLang", [&W] { W.SetRussian(!W.Russian()); });
+    c.On("mAbout", [&W] { TFormAbout(W.Russian(), &W).exec(); });
     c.On("mSets", [&W] {
         const TSettings before = W.Settings();
         TFormSet f(W.Settings(), W.DateFormatter, &W);

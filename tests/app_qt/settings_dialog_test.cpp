@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+#include "app/qt/about_dialog.h"
 #include "app/qt/settings_dialog.h"
+#include "platform/version.h"
 #include "tests/app_qt/window_fixture.h"
 
 namespace tarvex {
@@ -71,6 +73,28 @@ TEST_F(MainWindow, SetsDialogAppliesAtOnce) {
     EXPECT_EQ(M().TabStops(), 4);
     EXPECT_EQ(M().NullReplacement, ' ');
     EXPECT_TRUE(W->Settings().SkipNull);
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST_F(MainWindow, AboutShowsTheIconNameAndVersion) {
+    Start();
+    QString name, what;
+    bool icon = false;
+    WhenModal<TFormAbout>([&](TFormAbout& A) {
+        name = A.findChild<QLabel*>("Name")->text();
+        what = A.findChild<QLabel*>("Description")->text();
+        icon = !A.findChild<QLabel*>("Icon")->pixmap().isNull();
+        Ok(A);
+    });
+    W->Action("mAbout")->trigger();
+    EXPECT_TRUE(name.contains(TARVEX_VERSION)) << name.toStdString();
+    EXPECT_EQ(what, "Fast Editor for large text files");
+    EXPECT_TRUE(icon);
 }
 
 }  // namespace
