@@ -40,7 +40,7 @@ private:
         std::int64_t Line;
         std::int64_t Virtual;
     };
-    std::vector<TRun> FRuns;
+    std::vector<TRun> FRuns{{0, 0}};
     std::vector<std::int32_t> FBlanks;
     std::int64_t FLines = 0;
     std::int32_t FPerPage = 1;
