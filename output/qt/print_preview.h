@@ -18,7 +18,6 @@ class QToolButton;
 namespace tarvex {
 
 class TQtDudiRiriPrinter;
-class TPreviewPage;
 
 class TFrmDRPrintPreview : public QDialog {
 public:
@@ -46,7 +45,7 @@ public:
     QComboBox* cbZoom;
     QPushButton* BtnClose;
     QScrollArea* sbPreview;
-    TPreviewPage* PBPreview;
+    QWidget* PBPreview;  // the page
 
     // Event handlers (the buttons, the list and the page widget call them).
     void FormShow();
