@@ -118,6 +118,9 @@ protected:
 private:
     void LinkNotify(TDudiRiri& Sender, std::uint32_t Code) override;
     void RequireDevice() const;
+    // Prepare without the walk over every paragraph when the copy is ready:
+    // drawing checks the records of the page it draws.
+    bool Ready();
     void BuildCopy();
     void LayOut();
     void Paginate();

@@ -49,7 +49,7 @@ private:
 
 void TDudiRiriPrinter::DrawHeaderFooter(TPageCanvas& C, std::int32_t Page, bool IsFooter, double Scale,
                                         TPageOrigin Origin) {
-    if (!Prepare()) return;
+    if (!Ready()) return;
     const TPrinterMetrics& m = FMetrics;
     const std::int32_t ox = Origin == poDevice ? m.OffsetX : 0;
     const std::int32_t oy = Origin == poDevice ? m.OffsetY : 0;
@@ -73,7 +73,7 @@ void TDudiRiriPrinter::DrawHeaderFooter(TPageCanvas& C, std::int32_t Page, bool 
 }
 
 void TDudiRiriPrinter::DrawPage(TPageCanvas& C, std::int32_t Page, double Scale, TPageOrigin Origin) {
-    if (!Prepare()) return;
+    if (!Ready()) return;
     TPagination::TPageLines lines = FPages.Page(Page);
     if (lines.Count == 0) return;
     TDudiRiri& cp = *FCopy;

@@ -92,6 +92,11 @@ bool TDudiRiriPrinter::CopyMatches(std::int32_t First, std::int32_t Last) const 
     return true;
 }
 
+bool TDudiRiriPrinter::Ready() {
+    if (FMemo && FBuilt && FLaidOut) return true;
+    return Prepare();
+}
+
 bool TDudiRiriPrinter::Prepare() {
     if (!FMemo) return false;
     RequireDevice();

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <cmath>
 
 #include "output/colors.h"
@@ -68,8 +69,24 @@ void TQtPageCanvas::Select(const TFontSpec& F) {
     e->Metrics.ExternalLeading = static_cast<int>(std::lround(fm.leading()));
     e->Metrics.AveCharWidth = static_cast<int>(std::lround(fm.averageCharWidth()));
     e->Metrics.MaxCharWidth = static_cast<int>(std::lround(fm.maxWidth()));
+    if (FPainter) MakeRawFont(*e, points * deviceDpi / 72.0);
     FCur = e.get();
     FCache.push_back(std::move(e));
+}
+
+void TQtPageCanvas::MakeRawFont(TEntry& E, double PixelSize) {
+    QRawFont raw = QRawFont::fromFont(E.Font);
+    if (!raw.isValid()) return;
+    // A style the font file does not have is synthesised by Qt's own drawing only.
+    if ((E.Spec.Style & fsBold) && raw.weight() < QFont::DemiBold) return;
+    if ((E.Spec.Style & fsItalic) && raw.style() == QFont::StyleNormal) return;
+    raw.setPixelSize(PixelSize);
+    QString all;
+    for (int b = 0; b < 256; ++b) all += QChar(Cp1251ToUnicode(static_cast<unsigned char>(b)));
+    const QList<quint32> glyphs = raw.glyphIndexesForString(all);
+    if (glyphs.size() != 256) return;
+    for (int b = 0; b < 256; ++b) E.Glyphs[static_cast<std::size_t>(b)] = glyphs[b];
+    E.Raw = raw;
 }
 
 int TQtPageCanvas::TextExtent(const char* Text, int Count) {
@@ -85,11 +102,36 @@ void TQtPageCanvas::FillRect(const TRect& R, std::int32_t Color) {
 
 void TQtPageCanvas::DrawText(std::int32_t X, std::int32_t Y, const char* Text, int Count, std::int32_t Color) {
     if (!FPainter || Count <= 0) return;
+    FPainter->setPen(ToQColor(Color));
+    if (FCur->Raw.isValid()) {
+        // Each glyph where the layout measured it.
+        FRunGlyphs.resize(Count);
+        FRunPositions.resize(Count);
+        int x = 0;
+        bool drawable = true;
+        for (int i = 0; i < Count; ++i) {
+            const auto b = static_cast<unsigned char>(Text[i]);
+            const quint32 g = FCur->Glyphs[b];
+            if (g == 0 && b >= 0x20) drawable = false;  // not in this font: Qt's drawing falls back to another
+            FRunGlyphs[i] = g;
+            FRunPositions[i] = QPointF(x, 0);
+            x += FCur->Advances[b];
+        }
+        if (drawable) {
+            QGlyphRun run;
+            run.setRawFont(FCur->Raw);
+            run.setGlyphIndexes(FRunGlyphs);
+            run.setPositions(FRunPositions);
+            run.setUnderline(FCur->Spec.Style & fsUnderline);
+            run.setStrikeOut(FCur->Spec.Style & fsStrikeOut);
+            FPainter->drawGlyphRun(QPointF(X, Y), run);
+            return;
+        }
+    }
     if (FOnPainter != FCur) {
         FPainter->setFont(FCur->Font);
         FOnPainter = FCur;
     }
-    FPainter->setPen(ToQColor(Color));
     FPainter->drawText(QPointF(X, Y), ToQString(std::string_view(Text, static_cast<std::size_t>(Count))));
 }
 

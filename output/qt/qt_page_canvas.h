@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 #include <array>
 #include <memory>
 #include <vector>
@@ -50,7 +51,14 @@ private:
         QFont Font;
         std::array<int, 256> Advances{};
         TFontMetrics Metrics;
+        // Glyphs of the 256 byte values in a raw font of the same pixel size:
+        // runs are drawn glyph by glyph at the measured advances, with no
+        // text layout on the way. Empty when the font needs Qt's own drawing
+        // (synthesised styles, missing glyphs).
+        QRawFont Raw;
+        std::array<quint32, 256> Glyphs{};
     };
+    void MakeRawFont(TEntry& E, double PixelSize);
     void Select(const TFontSpec& F);
 
     QPaintDevice& FDevice;
@@ -60,6 +68,8 @@ private:
     std::vector<std::unique_ptr<TEntry>> FCache;
     TEntry* FCur = nullptr;
     TEntry* FOnPainter = nullptr;  // the font the painter has
+    QVector<quint32> FRunGlyphs;
+    QVector<QPointF> FRunPositions;
 };
 
 }  // namespace tarvex
