@@ -72,8 +72,9 @@ public:
 
     // After the print copy is built, before it is laid out (Sender: the copy).
     std::function<void(TDudiRiri& Copy)> OnFormatPrint;
-    // Between sheets (at most every ProgressInterval ms of the editor) and at
-    // the end of a job; PagePrinting() tells the sheet.
+    // While a long layout for the paper runs and between sheets (at most
+    // every ProgressInterval ms of the editor), and at the end of a job;
+    // PagePrinting() tells the sheet, ProgressPercent() how far the work is.
     std::function<void(TDudiRiriPrinter&)> OnProgress;
 
     // --- printing
@@ -104,6 +105,8 @@ public:
     // The display lines of the print copy that begin a page (form feeds).
     const std::vector<std::int32_t>& BreakLines() const { return FBreakLines; }
     std::int32_t PagePrinting() const { return FPagePrinting; }
+    // How far the layout for the paper (or the job) is, 0 to 100.
+    std::int32_t ProgressPercent() const;
     // The hidden copy (nullptr until built).
     TDudiRiri* PrintCopy() const { return FCopy.get(); }
     // The editor's paragraph that the copy's first paragraph is.
@@ -123,6 +126,7 @@ private:
     bool Ready();
     void BuildCopy();
     void LayOut();
+    void LayOutInSlices();
     void Paginate();
     // The copy's paragraphs First..Last still point into the editor's current texts.
     bool CopyMatches(std::int32_t First, std::int32_t Last) const;
@@ -162,6 +166,7 @@ private:
     std::int32_t FLineStep = 1;
     TPagination FPages;
     std::int32_t FPagePrinting = -1;
+    std::int32_t FLaidOutPars = 0;  // paragraphs of the copy laid out so far
 };
 
 }  // namespace tarvex

@@ -2,6 +2,7 @@
 // printed editor's paragraph texts, laid out for the paper and cut into pages.
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "output/dudi_riri_printer.h"
@@ -217,12 +218,41 @@ void TDudiRiriPrinter::LayOut() {
     c.WidestLine = 0;
     c.WidestLineIndex = -1;
     c.Pars.InvalidateLayout();
-    FormatAll(c);
+    LayOutInSlices();
     c.InvalidateNavigators();
     FBreakLines.clear();
     for (const std::int32_t q : FBreakPars) FBreakLines.push_back(c.Pars.At(q).FirstLine);
     FLaidOut = true;
     Paginate();
+}
+
+void TDudiRiriPrinter::LayOutInSlices() {
+    // Slices of paragraphs, so that a long layout (a large text) reports progress.
+    using Clock = std::chrono::steady_clock;
+    constexpr std::int32_t kSlice = 65536;
+    TParagraphsList& L = FCopy->Pars;
+    const auto interval = std::chrono::milliseconds(FMemo->ProgressInterval);
+    auto last = Clock::now();
+    L.At(0).FirstLine = 0;
+    for (std::int32_t from = 0; from < L.Count(); from += kSlice) {
+        FormatParagraphs(*FCopy, from, std::min(L.Count(), from + kSlice) - 1);
+        FLaidOutPars = std::min(L.Count(), from + kSlice);
+        if (OnProgress && FLaidOutPars < L.Count() && Clock::now() - last > interval) {
+            last = Clock::now();
+            OnProgress(*this);
+        }
+    }
+    L.FormatNext = L.Count();
+    L.FormatLast = -1;
+    L.DirtyLastPar = -1;
+    L.LinesAdjusted = false;
+    L.LineDelta = 0;
+}
+
+std::int32_t TDudiRiriPrinter::ProgressPercent() const {
+    if (FPagePrinting >= 0) return static_cast<std::int32_t>(100LL * FPagePrinting / std::max(1, FPages.PageCount()));
+    if (FCopy && !FLaidOut) return static_cast<std::int32_t>(100LL * FLaidOutPars / std::max(1, FCopy->Pars.Count()));
+    return 100;
 }
 
 void TDudiRiriPrinter::Paginate() {

@@ -318,6 +318,24 @@ TEST_F(Printer, SideMarginsLayOutAgain) {
     EXPECT_EQ(P.PrintCopy()->LineCount(), 1);
 }
 
+TEST_F(Printer, LongLayoutReportsProgress) {
+    std::string t;
+    for (int i = 0; i < 70000; ++i) t += "p\r\n";
+    SetText(t);
+    Memo->ProgressInterval = 0;
+    std::vector<int> seen;
+    P.OnProgress = [&](TDudiRiriPrinter& S) { seen.push_back(S.ProgressPercent()); };
+    EXPECT_EQ(P.PageCount(), (70001 + 40) / 41);
+    ASSERT_EQ(seen.size(), 1u) << "after the first slice of paragraphs";
+    EXPECT_GT(seen[0], 0);
+    EXPECT_LT(seen[0], 100);
+    EXPECT_EQ(P.ProgressPercent(), 100);
+    EXPECT_EQ(P.PrintCopy()->LineCount(), 70001) << "the slices add up";
+    P.PrintPages(0, 1);
+    EXPECT_EQ(seen.size(), 3u) << "between the sheets and at the end";
+    EXPECT_EQ(seen[1], 0) << "while sheet 1 of many prints";
+}
+
 TEST_F(Printer, FormatPrintSeesTheCopyBeforeLayout) {
     SetText("some text");
     TDudiRiri* seen = nullptr;

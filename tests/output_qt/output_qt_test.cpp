@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
@@ -101,6 +102,27 @@ TEST_F(QtPrinting, PdfOfASelectionAndTheLinesAsWrapped) {
     EXPECT_NE(text.find("printed part"), std::string::npos) << text;
     EXPECT_EQ(text.find("keep"), std::string::npos);
     EXPECT_EQ(text.find("too"), std::string::npos);
+}
+
+TEST_F(QtPrinting, PrintDialogChoiceOfPages) {
+    if (!HaveTool("pdftotext")) GTEST_SKIP() << "pdftotext not installed";
+    P->SetLineSpacing(1.0f);  // ten lines a page
+    Memo->SetTextBuf(Lines(35, "line"));
+    ASSERT_EQ(P->PageCount(), 4);
+    const std::string file = Pdf("range.pdf");
+    P->Printer().setOutputFormat(QPrinter::PdfFormat);
+    P->Printer().setOutputFileName(QString::fromStdString(file));
+    QPrintDialog d(&P->Printer());
+    d.setMinMax(1, 4);
+    d.setPrintRange(QAbstractPrintDialog::PageRange);
+    d.setFromTo(2, 3);
+    P->PrintWithDialog(d);
+    const std::string text = Shell("pdftotext -raw '" + file + "' -");
+    EXPECT_EQ(text.find("- 1 -"), std::string::npos) << text;
+    EXPECT_NE(text.find("- 2 -"), std::string::npos);
+    EXPECT_NE(text.find("- 3 -"), std::string::npos);
+    EXPECT_EQ(text.find("- 4 -"), std::string::npos);
+    EXPECT_NE(text.find("line 11\n"), std::string::npos) << "page 2 begins with line 11";
 }
 
 TEST_F(QtPrinting, FailedPdfLeavesNoFileAndKeepsTheOldOne) {
