@@ -112,6 +112,8 @@ bool TDudiRiriPrinter::Prepare() {
         if (!sameRange || !wholeText || LookChanged() || !CopyMatches(0, count - 1)) FBuilt = false;
     }
     if (!FBuilt) BuildCopy();
+    // The printer's paper or resolution may have changed since (another output, a dialog).
+    if (FLaidOut && !(FDevice->Metrics() == FMetrics)) FLaidOut = false;
     if (!FLaidOut) LayOut();
     return true;
 }

@@ -244,6 +244,14 @@ TEST_F(Printer, TabsJustificationAndAlignment) {
     EXPECT_EQ(t[static_cast<std::size_t>(lastOnLine1)].X + 40, 800);
 }
 
+TEST_F(Printer, AChangedPaperLaysOutAgain) {
+    SetText(NumberedLines(50));
+    EXPECT_EQ(P.PageCount(), 2);
+    Dev.M.PageHeight = 2200;  // the device changed behind the printer's back
+    EXPECT_EQ(P.PageCount(), 1);
+    EXPECT_EQ(P.LinesPerPage(), 89);
+}
+
 TEST_F(Printer, DeviceOffsetsAndScale) {
     SetText("x");
     Dev.M.OffsetX = 20;
