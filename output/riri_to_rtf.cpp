@@ -80,6 +80,15 @@ std::string RtfEscape(std::string_view Text) {
     return s;
 }
 
+void SaveRtfFile(TDudiRiri& Memo, const std::string& Path, const std::function<void(TPos Done, TPos Total)>& Progress) {
+    TRiriToRTF rtf;
+    rtf.DynFormat = true;
+    rtf.RTFLeading = -1;
+    rtf.SetDudiRiri(&Memo);
+    if (Progress) rtf.OnProgress = [&](TRiruDaRodozetedText& S) { Progress(S.ProgressDone(), S.ProgressTotal()); };
+    rtf.SaveToFile(Path);
+}
+
 std::int32_t TRiriToRTF::TColorTable::IndexOf(std::int32_t Color) const {
     for (std::size_t i = 4; i < Colors.size(); ++i)
         if (Colors[i] == Color) return static_cast<std::int32_t>(i);

@@ -7,6 +7,7 @@
 // 7-bit text (as the format asks) get the Cyrillic letters right.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,13 @@ private:
     void WriteParagraph(TLineWriter& W, const ParInfo& P, std::int32_t O1, std::int32_t O2, std::uint8_t& Style,
                         std::string& Current, const TColorTable& T);
 };
+
+// Save As RTF: the whole text of Memo as the main window's exporter writes it
+// (highlighting included, single line spacing) into Path, which is replaced
+// only once everything is written. Progress gets the characters done and in
+// all. Failures raise EStreamError naming the file.
+void SaveRtfFile(TDudiRiri& Memo, const std::string& Path,
+                 const std::function<void(TPos Done, TPos Total)>& Progress = {});
 
 // Characters as RTF text: \ { } escaped, bytes above 127 and control
 // characters other than tab as \'hh.

@@ -187,6 +187,19 @@ TEST_F(Rtf, SaveToFileReplacesTheFileWhole) {
     EXPECT_EQ(ss.str(), Whole());
     EXPECT_EQ(RtfToText(ss.str()), "saved \xe4\xe0");
     EXPECT_THROW(R.SaveToFile((dir / "missing" / "x.rtf").string()), EStreamError);
+
+    // Save As RTF as the main window does it: the same bytes, with progress.
+    TPos done = -1, total = -1;
+    SaveRtfFile(*Memo, (dir / "as.rtf").string(), [&](TPos D, TPos T) {
+        done = D;
+        total = T;
+    });
+    std::ifstream as(dir / "as.rtf", std::ios::binary);
+    std::stringstream as2;
+    as2 << as.rdbuf();
+    EXPECT_EQ(as2.str(), ss.str());
+    EXPECT_EQ(done, Memo->CharCount());
+    EXPECT_EQ(total, Memo->CharCount());
     std::filesystem::remove_all(dir);
 }
 
