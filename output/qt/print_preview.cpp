@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -157,6 +158,24 @@ void TFrmDRPrintPreview::showEvent(QShowEvent* E) {
         FShown = true;
         FormShow();
     }
+}
+
+void TFrmDRPrintPreview::keyPressEvent(QKeyEvent* E) {
+    const bool ctrl = E->modifiers() & Qt::ControlModifier;
+    switch (E->key()) {
+        case Qt::Key_PageDown: BtnNextPageClick(); break;
+        case Qt::Key_PageUp: BtnPreviousClick(); break;
+        case Qt::Key_Home:
+            if (!ctrl) return QDialog::keyPressEvent(E);
+            GoToPage(0);
+            break;
+        case Qt::Key_End:
+            if (!ctrl) return QDialog::keyPressEvent(E);
+            GoToPage(FPrinter.PageCount() - 1);
+            break;
+        default: QDialog::keyPressEvent(E); return;
+    }
+    E->accept();
 }
 
 bool TFrmDRPrintPreview::eventFilter(QObject* Watched, QEvent* E) {

@@ -65,6 +65,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* E) override;
+    // Page Up and Page Down page through, Ctrl+Home and Ctrl+End go to the first and last page.
+    void keyPressEvent(QKeyEvent* E) override;
     bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:

@@ -192,6 +192,15 @@ TEST_F(Preview, PagingAndTheFooterTotal) {
     EXPECT_EQ(W->lbPage->text(), "Page 4/5");
     Click(W->btnNumbers);
     EXPECT_TRUE(P->LineNumbers);
+    QTest::keyClick(W.get(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(W->lbPage->text(), "Page 5/5");
+    QTest::keyClick(W.get(), Qt::Key_PageUp);
+    EXPECT_EQ(W->CurrentPage(), 3);
+    QTest::keyClick(W.get(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(W->CurrentPage(), 0);
+    EXPECT_FALSE(W->BtnPrevious->isEnabled());
+    QTest::keyClick(W.get(), Qt::Key_PageDown);
+    EXPECT_EQ(W->CurrentPage(), 1);
     W.reset();
     EXPECT_EQ(P->Footer, "- {p} -") << "the total goes with the preview";
 }
