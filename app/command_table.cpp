@@ -24,6 +24,10 @@ constexpr TCommandDef kRows[] = {
     Cmd("mSave", "&Save=Сох&ранить", "mFile", "Ctrl+S", erSave),
     Cmd("mSaveAs", "Save &As...=Сохранить &как...", "mFile", nullptr, erText),
     Sep("mFile"),
+    Cmd("mPrint", "&Print...=Пе&чать...", "mFile", "Ctrl+P", erText),
+    Cmd("mPreview", "Print pre&view...=Прос&мотр печати...", "mFile", nullptr, erText),
+    Cmd("mPrinterSetup", "P&rinter setup...=&Настройка принтера...", "mFile"),
+    Sep("mFile"),
     Cmd("mExit", "E&xit=Вы&ход", "mFile"),
 
     Menu("mEdit", "&Edit=&Правка", nullptr),
@@ -32,6 +36,7 @@ constexpr TCommandDef kRows[] = {
     Sep("mEdit"),
     Cmd("mCut", "Cu&t=&Вырезать", "mEdit", "Ctrl+X", erSelectionWritable),
     Cmd("mCopy", "&Copy=&Копировать", "mEdit", "Ctrl+C", erSelection),
+    Cmd("mCopyRTF", "Copy as &RTF=Копировать как &RTF", "mEdit", nullptr, erSelection),
     Cmd("mPaste", "&Paste=Вст&авить", "mEdit", "Ctrl+V", erPaste),
     Sep("mEdit"),
     Cmd("mSelectAll", "Select &all=В&ыделить все", "mEdit", "Ctrl+A", erText),
@@ -60,6 +65,7 @@ constexpr TCommandDef kRows[] = {
 constexpr TButtonDef kButtons[] = {
     {"ButOpen", "mOpen", "Open File=Открыть файл...", "document-open"},
     {"ButSave", "mSave", "Save File=Сохранить файл", "document-save"},
+    {"ButPreview", "mPreview", "Print Preview=Предварительный просмотр...", "document-print-preview"},
     {nullptr, nullptr, nullptr, nullptr},
     {"ButCut", "mCut", nullptr, "edit-cut"},
     {"ButCopy", "mCopy", nullptr, "edit-copy"},

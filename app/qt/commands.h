@@ -19,6 +19,7 @@ void AddCommandHandlers(TFrmMainTarvex& W);
 void AddFileCommands(TFrmMainTarvex& W);
 void AddEditCommands(TFrmMainTarvex& W);
 void AddOptionCommands(TFrmMainTarvex& W);
+void AddOutputCommands(TFrmMainTarvex& W);
 
 // After the settings dialog's OK: what changed reaches the window and the editor.
 void ApplyChangedSettings(TFrmMainTarvex& W, const TSettings& Before);

@@ -119,6 +119,7 @@ TFrmMainTarvex::~TFrmMainTarvex() {
     Memo().OnProgress = nullptr;
     Memo().OnSelMove = nullptr;
     Memo().OnChange = nullptr;
+    FParts.clear();
 }
 
 // --- captions, language, status, command states

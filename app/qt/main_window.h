@@ -84,6 +84,13 @@ public:
     QMenu* HistoryMenu() const;
     bool SaveEnabled() const { return FDoc->SaveEnabled(); }
     QString Text(const char* Bilingual) const;
+    // Keeps an object a command group needs for the window's lifetime (its
+    // printer, its dialogs); they go before the editor does.
+    template <typename T>
+    T& Keep(std::shared_ptr<T> Part) {
+        FParts.push_back(Part);
+        return *Part;
+    }
 
     // Set by the commands that own them: the date-time pattern formatter of
     // Insert Date Time, and the read-only state applied again.
@@ -121,6 +128,7 @@ private:
     bool FSaveWasEnabled = false;
     std::unique_ptr<TInstanceLink> FLink;
     std::unique_ptr<TBenchProbe> FProbe;
+    std::vector<std::shared_ptr<void>> FParts;
     std::unique_ptr<QTranslator> FQtTranslator;
 
     friend void ApplySettings(TFrmMainTarvex& W);

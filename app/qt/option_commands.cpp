@@ -50,6 +50,7 @@ void AddCommandHandlers(TFrmMainTarvex& W) {
     AddFileCommands(W);
     AddEditCommands(W);
     AddOptionCommands(W);
+    AddOutputCommands(W);
 }
 
 }  // namespace tarvex

@@ -169,3 +169,57 @@ TEST_F(MainWindow, CalculatorKeysInsertResultsAndReportErrors) {
 
 }  // namespace
 }  // namespace tarvex
+
+#include <QClipboard>
+#include <QMimeData>
+
+#include "output/qt/print_preview.h"
+#include "tools/rtf_to_text.h"
+
+namespace tarvex {
+namespace {
+
+TEST_F(MainWindow, SaveAsRtfExportsAndKeepsTheDocument) {
+    WriteFile(Dir / "doc.txt", Win("Жук и {скобки}"));
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "doc.txt", 0));
+    Type("x");
+    W->P.SaveName = Dir / "copy";
+    W->P.SaveFilter = 3;
+    W->Action("mSaveAs")->trigger();
+    const std::string rtf = ReadFile(Dir / "copy.rtf");
+    ASSERT_EQ(rtf.rfind("{\\rtf1", 0), 0u) << "\".rtf\" added, an RTF document written";
+    EXPECT_NE(RtfToText(rtf).find(Win("xЖук и {скобки}")), std::string::npos);
+    EXPECT_EQ(W->FileName(), Dir / "doc.txt") << "an export leaves the document where it was";
+    EXPECT_TRUE(M().Modified);
+}
+
+TEST_F(MainWindow, CopyAsRtfPutsBothForms) {
+    Start();
+    Type("bold words");
+    W->Action("mSelectAll")->trigger();
+    W->Action("mCopyRTF")->trigger();
+    const QMimeData* d = QApplication::clipboard()->mimeData();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->hasFormat("text/rtf"));
+    EXPECT_EQ(d->text(), "bold words");
+}
+
+TEST_F(MainWindow, PrintPreviewShowsThePages) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "line " + std::to_string(i) + "\r\n";
+    WriteFile(Dir / "p.txt", text);
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "p.txt", 0));
+    QString title;
+    WhenModal<TFrmDRPrintPreview>([&title](TFrmDRPrintPreview& P) {
+        title = P.windowTitle();
+        P.close();
+    });
+    W->Action("mPreview")->trigger();
+    EXPECT_EQ(title, "p.txt");
+    EXPECT_TRUE(W->P.Errors.empty()) << Join(W->P.Errors);
+}
+
+}  // namespace
+}  // namespace tarvex
