@@ -24,6 +24,10 @@ constexpr TCommandDef kRows[] = {
     Cmd("mSave", "&Save=Сох&ранить", "mFile", "Ctrl+S", erSave),
     Cmd("mSaveAs", "Save &As...=Сохранить &как...", "mFile", nullptr, erText),
     Sep("mFile"),
+    Cmd("mPrint", "&Print...=Пе&чать...", "mFile", "Ctrl+P", erText),
+    Cmd("mPreview", "Print pre&view...=Прос&мотр печати...", "mFile", nullptr, erText),
+    Cmd("mPrinterSetup", "P&rinter setup...=&Настройка принтера...", "mFile"),
+    Sep("mFile"),
     Cmd("mExit", "E&xit=Вы&ход", "mFile"),
 
     Menu("mEdit", "&Edit=&Правка", nullptr),
@@ -32,9 +36,13 @@ constexpr TCommandDef kRows[] = {
     Sep("mEdit"),
     Cmd("mCut", "Cu&t=&Вырезать", "mEdit", "Ctrl+X", erSelectionWritable),
     Cmd("mCopy", "&Copy=&Копировать", "mEdit", "Ctrl+C", erSelection),
+    Cmd("mCopyRTF", "Copy as &RTF=Копировать как &RTF", "mEdit", nullptr, erSelection),
     Cmd("mPaste", "&Paste=Вст&авить", "mEdit", "Ctrl+V", erPaste),
     Sep("mEdit"),
     Cmd("mSelectAll", "Select &all=В&ыделить все", "mEdit", "Ctrl+A", erText),
+    Sep("mEdit"),
+    Cmd("mCalc", "Calculate &Mathemat.=&Математ. расчёт", "mEdit", "F6", erText),
+    Cmd("mCalcDate", "Ca&lculate Date Time=Расч&ёт Даты/Врем.", "mEdit", "Ctrl+F6", erText),
     Sep("mEdit"),
     Menu("mConvert", "Con&vert=Преобра&зовать", "mEdit", erText),
     Cmd("mAuto", "Aut&oDecode=Автод&екодирование", "mConvert", nullptr, erAlways, cfCheckable),
@@ -44,6 +52,11 @@ constexpr TCommandDef kRows[] = {
     Cmd("mToolbar", "T&oolbar=&Панель с кнопками", "mView", nullptr, erAlways, cfCheckable),
     Cmd("mStatusbar", "&Status bar=Панель &информации", "mView", nullptr, erAlways, cfCheckable),
     Cmd("mTop", "AlwaysOn&Top=Поверх всех &окон", "mOptions", "Ctrl+T", erAlways, cfCheckable),
+    Sep("mOptions"),
+    Cmd("mSets", "S&ets...=&Настройки...", "mOptions"),
+
+    Menu("mHelp", "&Help=&Помощь", nullptr),
+    Cmd("mAbout", "&About...=О &программе...", "mHelp"),
 
     // The language switch on the menu bar names the other language.
     Cmd("mLang", "R&us=E&ng", nullptr),
@@ -52,6 +65,7 @@ constexpr TCommandDef kRows[] = {
 constexpr TButtonDef kButtons[] = {
     {"ButOpen", "mOpen", "Open File=Открыть файл...", "document-open"},
     {"ButSave", "mSave", "Save File=Сохранить файл", "document-save"},
+    {"ButPreview", "mPreview", "Print Preview=Предварительный просмотр...", "document-print-preview"},
     {nullptr, nullptr, nullptr, nullptr},
     {"ButCut", "mCut", nullptr, "edit-cut"},
     {"ButCopy", "mCopy", nullptr, "edit-copy"},

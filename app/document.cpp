@@ -24,6 +24,7 @@ constexpr TFileFilter kOpenFilters[] = {
 constexpr TSaveFilter kSaveFilters[] = {
     {{"Text files (*.txt)", "*.TXT"}, sfText},
     {{"UTF-8 files (*.txt)", "*.TXT"}, sfUtf8},
+    {{"RTF files (*.rtf)", "*.RTF"}, sfRtf},
     {{"All files (*.*)", "*"}, sfAll},
 };
 
@@ -54,6 +55,24 @@ TFormatFlags PlainFlags(const std::string& Path) {
     f.Ext = LowerExtension(Path);
     return f;
 }
+
+// The busy cursor and "Saving N%" for the length of one save.
+class TSaving {
+public:
+    explicit TSaving(TPrompts& P) : FP(P) { FP.Busy(true); }
+    ~TSaving() {
+        FP.Progress({});
+        FP.Busy(false);
+    }
+    TSaving(const TSaving&) = delete;
+    TSaving& operator=(const TSaving&) = delete;
+    TWriteProgress Progress() {
+        return [this](int Percent) { FP.Progress("Saving " + FormatCount(Percent) + "%"); };
+    }
+
+private:
+    TPrompts& FP;
+};
 
 }  // namespace
 
@@ -176,16 +195,9 @@ bool TDocument::ConfirmNotChangedOnDisk() {
 }
 
 bool TDocument::WriteFile(const std::string& Path, TTextEncoding E) {
-    FPrompts.Busy(true);
-    struct TEnd {
-        TPrompts& P;
-        ~TEnd() {
-            P.Progress({});
-            P.Busy(false);
-        }
-    } end{FPrompts};
+    TSaving saving(FPrompts);
     try {
-        SaveText(FMemo, Path, E, [this](int Percent) { FPrompts.Progress("Saving " + FormatCount(Percent) + "%"); });
+        SaveText(FMemo, Path, E, saving.Progress());
     } catch (const std::exception& e) {
         FPrompts.ShowError(e.what());
         return false;
@@ -212,14 +224,15 @@ bool TDocument::SaveAs() {
     int filter = 1;
     std::string chosen = FPrompts.AskSaveFileName(proposed, filter);
     if (chosen.empty()) return false;
-    if (LowerExtension(chosen).empty() && chosen.back() != '.') chosen += ".txt";
     const auto filters = SaveFilters();
     const TSaveFormat format =
         filter >= 1 && filter <= static_cast<int>(filters.size()) ? filters[static_cast<std::size_t>(filter - 1)].Format : sfText;
+    if (LowerExtension(chosen).empty() && chosen.back() != '.') chosen += format == sfRtf ? ".rtf" : ".txt";
     return SaveAsFile(AbsolutePath(chosen), format);
 }
 
 bool TDocument::SaveAsFile(const std::string& Path, TSaveFormat Format) {
+    if (Format == sfRtf) return ExportRtf(Path);
     if (Format != sfUtf8) {
         SetFileName(Path);
         FFlags = PlainFlags(Path);
@@ -237,6 +250,20 @@ bool TDocument::SaveAsFile(const std::string& Path, TSaveFormat Format) {
     FFlags.IsUtf8 = true;
     FFileDate = FileModifiedNs(Path);
     SetShownName(Path);
+    return true;
+}
+
+// An RTF copy is an export: the document stays bound to its own file and
+// unsaved, since the next Save would write plain text over the formatting.
+bool TDocument::ExportRtf(const std::string& Path) {
+    TSaving saving(FPrompts);
+    try {
+        if (!RtfWriter) throw EStreamError("Cannot save \"" + Path + "\" as RTF here");
+        RtfWriter(Path, saving.Progress());
+    } catch (const std::exception& e) {
+        FPrompts.ShowError(e.what());
+        return false;
+    }
     return true;
 }
 

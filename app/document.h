@@ -21,7 +21,7 @@ struct TFileFilter {
     const char* Caption;
     const char* Patterns;  // ";"-separated, upper case; the dialogs match either case
 };
-enum TSaveFormat { sfText, sfUtf8, sfAll };
+enum TSaveFormat { sfText, sfUtf8, sfRtf, sfAll };
 struct TSaveFilter {
     TFileFilter Filter;
     TSaveFormat Format;
@@ -49,6 +49,8 @@ public:
     TDocument(TDudiRiri& Memo, TPrompts& Prompts, TSettings& Settings, THistory& History);
 
     THooks Hooks;
+    // Writes the text as RTF to a path, safely (the RTF exporter lives above this library).
+    std::function<void(const std::string& Path, const TWriteProgress& Progress)> RtfWriter;
 
     // --- state
     const std::string& FileName() const { return FFileName; }  // empty: a new document
@@ -92,6 +94,7 @@ private:
     void SetFileName(const std::string& Name);
     void SetShownName(const std::string& Name);
     bool WriteFile(const std::string& Path, TTextEncoding E);
+    bool ExportRtf(const std::string& Path);
     bool ConfirmSourceFormat();
     bool ConfirmNotChangedOnDisk();
 

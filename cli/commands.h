@@ -19,6 +19,19 @@ int Dict(const Args& A);
 int Sort(const Args& A);
 int Compress(const Args& A);
 int Headlines(const Args& A);
+int Calc(const Args& A);
+// Runs in tarvex-cli-pdf (Qt); tarvex-cli hands the command over to it.
+int Pdf(const Args& A);
+int PdfViaHelper(const Args& A);
+int Rtf(const Args& A);
+
+inline constexpr const char* kPdfUsage =
+    "  pdf [--highlighter KEYS.ini] [--line-numbers|--paragraph-numbers] [--plain]\n"
+    "      [--header TEXT] [--footer TEXT] FILE -o OUT.pdf\n"
+    "      Print FILE to a PDF file with the editor's printer settings (the\n"
+    "      file's name in the header, \"- {p} -\" in the footer, the locale's\n"
+    "      paper) and print \"pages: N\". {p} in a header or footer is the page\n"
+    "      number; --plain leaves out highlighting colours.\n";
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {

@@ -1,16 +1,18 @@
 // tarvex-cli: the batch front end of Tarvex.
 
-#include <cstdio>
-#include <exception>
 #include <iostream>
 #include <map>
+#include <string>
 
 #include "cli/commands.h"
+#include "cli/run_command.h"
 #include "platform/huge_page_heap.h"
+#include "platform/version.h"
 
 namespace {
-const char* kUsage =
+const char* kUsageHead =
     "Usage: tarvex-cli COMMAND [OPTIONS] ARGS\n"
+    "       tarvex-cli --version\n"
     "\n"
     "Commands:\n"
     "  stats [--null-replace CHAR] [--trim-trailing] [--wrap-chars N] FILE\n"
@@ -35,6 +37,11 @@ const char* kUsage =
     "      Write the text the editor holds after opening FILE as Windows-1251\n"
     "      with the line breaks it would save (UTF-8 with --utf8), to OUT or\n"
     "      standard output.\n"
+    "  calc [--lang ru|en] [--date] TEXT\n"
+    "      Print what Calculate Mathemat. (Calculate Date Time with --date)\n"
+    "      inserts after TEXT taken as the line up to the caret, or\n"
+    "      \"error N at P: MESSAGE\" with exit status 1. --lang chooses the\n"
+    "      separators and messages (default en).\n"
     "  spell [--engine ENTRY] [--ignore-latin] [--no-suggestions] [--spell-dir DIR]\n"
     "        [--cust FILE] FILE\n"
     "      Check the spelling of FILE (loaded as the editor loads it) and print\n"
@@ -51,7 +58,13 @@ const char* kUsage =
     "      (value separators as line breaks), a line \"--\", then the listed keys\n"
     "      one a line, \"*\" before the selected one. D is the item delimiter\n"
     "      (default \"=\"), S the value separator (default \"^t\", a tab).\n";
-}
+const char* kUsageTail =
+    "  rtf [--highlighter KEYS.ini] [--no-dyn-format] FILE [-o OUT]\n"
+    "      Write FILE as RTF, with highlighting colours and styles unless\n"
+    "      --no-dyn-format, to OUT or standard output.\n";
+
+std::string Usage() { return std::string(kUsageHead) + tarvex::cli::kPdfUsage + kUsageTail; }
+}  // namespace
 
 int main(int argc, char** argv) {
     tarvex::UseHugePageHeap(argv);
@@ -59,26 +72,19 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode},
         {"sort", Sort},   {"compress", Compress},   {"headlines", Headlines}, {"spell", Spell},
-        {"dict", Dict}};
+        {"dict", Dict},   {"calc", Calc},   {"pdf", PdfViaHelper},    {"rtf", Rtf}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
-        std::cout << kUsage;
+        std::cout << Usage();
         return argc < 2 ? 2 : 0;
+    }
+    if (std::string(argv[1]) == "--version") {
+        std::cout << "tarvex-cli " << TARVEX_VERSION << "\n";
+        return 0;
     }
     const auto it = commands.find(argv[1]);
     if (it == commands.end()) {
-        std::cerr << "tarvex-cli: unknown command \"" << argv[1] << "\"\n" << kUsage;
+        std::cerr << "tarvex-cli: unknown command \"" << argv[1] << "\"\n" << Usage();
         return 2;
     }
-    try {
-        return it->second(Args(argv + 2, argv + argc));
-    } catch (const UsageError& e) {
-        std::cerr << "tarvex-cli: " << e.Message << "\n" << kUsage;
-        return 2;
-    } catch (const std::bad_alloc&) {
-        std::cerr << "tarvex-cli: out of memory\n";
-        return 1;
-    } catch (const std::exception& e) {
-        std::cerr << "tarvex-cli: " << e.what() << "\n";
-        return 1;
-    }
+    return RunCommand(it->second, Args(argv + 2, argv + argc), Usage().c_str());
 }

@@ -25,7 +25,10 @@ TDudiRiri::TDudiRiri(TRiriHost* Host) : FHost(Host ? Host : &FNullHost) {
     if (FHost->HasWindow()) StartFormatThreadIfNeeded();
 }
 
-TDudiRiri::~TDudiRiri() { StopFormatThread(); }
+TDudiRiri::~TDudiRiri() {
+    StopFormatThread();
+    NotifyLinks(lnDestroying);
+}
 
 void TDudiRiri::SetHost(TRiriHost* Host) {
     StopFormatThread();

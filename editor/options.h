@@ -63,5 +63,7 @@ inline constexpr std::uint32_t lnContextClick = 8;
 inline constexpr std::uint32_t lnBeforeMessage = 32;
 inline constexpr std::uint32_t lnAfterMessage = 64;
 inline constexpr std::uint32_t lnFontChanged = 512;
+// The editor is being destroyed: linked objects forget it.
+inline constexpr std::uint32_t lnDestroying = 1024;
 
 }  // namespace tarvex

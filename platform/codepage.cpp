@@ -1,6 +1,8 @@
 #include "platform/codepage.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace tarvex {
 
@@ -82,26 +84,26 @@ std::string Utf16ToCp1251(std::u16string_view Text, char Replacement) {
 }
 
 namespace {
-// The UTF-8 bytes of every Windows-1251 byte: length in [0], bytes in [1..3].
+// The UTF-8 form of every Windows-1251 byte: its bytes packed little-endian
+// in Bytes (so that one 4-byte store writes them all) and their count in Len.
 struct TUtf8Table {
-    unsigned char E[256][4];
+    std::uint32_t Bytes[256];
+    unsigned char Len[256];
     TUtf8Table() {
         for (int b = 0; b < 256; ++b) {
             const char16_t c = Cp1251ToUnicode(static_cast<unsigned char>(b));
-            unsigned char* e = E[b];
+            std::uint32_t v;
             if (c < 0x80) {
-                e[0] = 1;
-                e[1] = static_cast<unsigned char>(c);
+                v = c;
+                Len[b] = 1;
             } else if (c < 0x800) {
-                e[0] = 2;
-                e[1] = static_cast<unsigned char>(0xC0 | (c >> 6));
-                e[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+                v = (0xC0u | (c >> 6)) | (0x80u | (c & 0x3Fu)) << 8;
+                Len[b] = 2;
             } else {
-                e[0] = 3;
-                e[1] = static_cast<unsigned char>(0xE0 | (c >> 12));
-                e[2] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-                e[3] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+                v = (0xE0u | (c >> 12)) | (0x80u | ((c >> 6) & 0x3Fu)) << 8 | (0x80u | (c & 0x3Fu)) << 16;
+                Len[b] = 3;
             }
+            Bytes[b] = v;
         }
     }
 };
@@ -114,19 +116,14 @@ const TUtf8Table& Utf8Table() {
 void AppendCp1251AsUtf8(std::string_view Text, std::string& Out) {
     const TUtf8Table& t = Utf8Table();
     const std::size_t start = Out.size();
-    Out.resize(start + Text.size() * 3);
+    // Three bytes a character at most, and one to spare for the last 4-byte store.
+    Out.resize(start + Text.size() * 3 + 1);
     char* o = Out.data() + start;
+    // No branch per character: prose mixes one-, two- and three-byte forms
+    // too irregularly for a branch to be predicted.
     for (const unsigned char b : Text) {
-        const unsigned char* e = t.E[b];
-        if (e[0] == 1) {
-            *o++ = static_cast<char>(b);
-            continue;
-        }
-        // Every entry has room for three bytes: copy them all, advance by the length.
-        o[0] = static_cast<char>(e[1]);
-        o[1] = static_cast<char>(e[2]);
-        o[2] = static_cast<char>(e[3]);
-        o += e[0];
+        std::memcpy(o, &t.Bytes[b], 4);
+        o += t.Len[b];
     }
     Out.resize(static_cast<std::size_t>(o - Out.data()));
 }

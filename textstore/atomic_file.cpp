@@ -45,7 +45,10 @@ std::string FollowLinks(const std::string& Path) {
     return p;
 }
 
-void SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write) {
+namespace {
+
+// Writes through Write into a temporary file beside the target and renames it over the target.
+void SaveThroughTemporary(const std::string& Path, const std::function<void(int Fd, const std::string& Temp)>& Write) {
     const std::string target = FollowLinks(Path);
     const std::string dir = DirOf(target);
     // The temporary's name stays within the file-name limit however long the target's is.
@@ -54,9 +57,8 @@ void SaveFileAtomically(const std::string& Path, const std::function<void(TStrea
     if (fd < 0) Fail("Cannot save \"" + Path + "\": cannot create a file in \"" + dir + "\"", errno);
     bool closed = false;
     try {
-        THandleStream out(fd);
         try {
-            Write(out);
+            Write(fd, temp);
         } catch (const EStreamError& e) {
             throw EStreamError("Cannot save \"" + Path + "\": " + e.what());
         }
@@ -87,6 +89,20 @@ void SaveFileAtomically(const std::string& Path, const std::function<void(TStrea
         ::fsync(d);
         ::close(d);
     }
+}
+
+}  // namespace
+
+void SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write) {
+    SaveThroughTemporary(Path, [&](int Fd, const std::string&) {
+        THandleStream out(Fd);
+        Write(out);
+    });
+}
+
+void SaveFileAtomicallyByName(const std::string& Path, const std::function<void(const std::string& TempPath)>& Write) {
+    // The writer opens the file itself; the descriptor then sees what it wrote.
+    SaveThroughTemporary(Path, [&](int, const std::string& Temp) { Write(Temp); });
 }
 
 std::int64_t FileModifiedNs(const std::string& Path) {

@@ -18,6 +18,10 @@ namespace tarvex {
 // target is untouched and EStreamError says what went wrong.
 void SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write);
 
+// The same for writers that can only write to a file by name (a PDF
+// printer): Write gets the temporary's path and fills that file.
+void SaveFileAtomicallyByName(const std::string& Path, const std::function<void(const std::string& TempPath)>& Write);
+
 // The file a path finally names once symbolic links are followed (the path
 // itself when it is no link or does not exist).
 std::string FollowLinks(const std::string& Path);

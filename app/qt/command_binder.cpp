@@ -161,7 +161,7 @@ void TCommandBinder::ApplyEnableRules(const TCommandState& S) {
         if (r.Kind == ikSeparator) continue;
         const bool on = CommandEnabled(r.Enable, S);
         if (r.Kind == ikMenu)
-            Menu(r.Name)->setEnabled(on);
+            Menu(r.Name)->menuAction()->setEnabled(on);
         else
             Action(r.Name)->setEnabled(on);
     }

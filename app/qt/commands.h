@@ -12,13 +12,17 @@
 namespace tarvex {
 
 class TFrmMainTarvex;
+struct TSettings;
 
 // Every handler of the command table.
 void AddCommandHandlers(TFrmMainTarvex& W);
 void AddFileCommands(TFrmMainTarvex& W);
 void AddEditCommands(TFrmMainTarvex& W);
 void AddOptionCommands(TFrmMainTarvex& W);
+void AddOutputCommands(TFrmMainTarvex& W);
 
+// After the settings dialog's OK: what changed reaches the window and the editor.
+void ApplyChangedSettings(TFrmMainTarvex& W, const TSettings& Before);
 void OpenFromHistory(TFrmMainTarvex& W, std::size_t Index);
 bool SaveDocument(TFrmMainTarvex& W);
 // A large plain file shows its first screen before the whole of it is read.

@@ -1,7 +1,5 @@
 #include "app/qt/main_window.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -39,26 +37,6 @@ QString Q(const std::string& Utf8) { return QString::fromUtf8(Utf8.data(), stati
 void TMedWidget::paintEvent(QPaintEvent* E) {
     TRiriWidget::paintEvent(E);
     if (OnPainted) OnPainted();
-}
-
-TAppPaths TAppPaths::ForProgram(const std::string& ProgramPath) {
-    TAppPaths p;
-    const QFileInfo exe(FromFileSystem(ProgramPath));
-    p.ExeDir = ToFileSystem(exe.absolutePath()) + "/";
-    p.AppTitle = ToFileSystem(exe.completeBaseName());
-    if (p.AppTitle.empty()) p.AppTitle = "tarvex";
-    if (const QByteArray env = qgetenv("TARVEX_SETTINGS"); !env.isEmpty()) {
-        p.IniPath = env.toStdString();
-    } else if (::access(p.ExeDir.c_str(), W_OK) == 0) {
-        p.IniPath = p.ExeDir + p.AppTitle + ".ini";
-    } else {
-        QString dir = qEnvironmentVariable("XDG_CONFIG_HOME");
-        if (dir.isEmpty()) dir = QDir::homePath() + "/.config";
-        dir += "/tarvex";
-        QDir().mkpath(dir);
-        p.IniPath = ToFileSystem(dir) + "/" + p.AppTitle + ".ini";
-    }
-    return p;
 }
 
 TFrmMainTarvex::TFrmMainTarvex(const TAppPaths& Paths, bool HasFileArgument, TPrompts* Prompts, QWidget* Parent)
@@ -141,6 +119,7 @@ TFrmMainTarvex::~TFrmMainTarvex() {
     Memo().OnProgress = nullptr;
     Memo().OnSelMove = nullptr;
     Memo().OnChange = nullptr;
+    FParts.clear();
 }
 
 // --- captions, language, status, command states

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_paths.h"
 #include "app/document.h"
 #include "app/ini_file.h"
 #include "app/qt/command_binder.h"
@@ -33,16 +34,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* E) override;
-};
-
-struct TAppPaths {
-    std::string ExeDir;    // the program's folder, with a trailing '/'
-    std::string AppTitle;  // the program file's name without extension
-    std::string IniPath;   // the settings file
-    // Where the settings file belongs: next to the program when that folder is
-    // writable, else $XDG_CONFIG_HOME/tarvex/ (~/.config/tarvex/);
-    // TARVEX_SETTINGS names another file.
-    static TAppPaths ForProgram(const std::string& ProgramPath);
 };
 
 class TFrmMainTarvex : public QMainWindow {
@@ -93,6 +84,18 @@ public:
     QMenu* HistoryMenu() const;
     bool SaveEnabled() const { return FDoc->SaveEnabled(); }
     QString Text(const char* Bilingual) const;
+    // Keeps an object a command group needs for the window's lifetime (its
+    // printer, its dialogs); they go before the editor does.
+    template <typename T>
+    T& Keep(std::shared_ptr<T> Part) {
+        FParts.push_back(Part);
+        return *Part;
+    }
+
+    // Set by the commands that own them: the date-time pattern formatter of
+    // Insert Date Time, and the read-only state applied again.
+    std::function<std::string(const std::string& Pattern)> DateFormatter;
+    std::function<void()> OnReadOnlyStyle;
 
 protected:
     void closeEvent(QCloseEvent* E) override;
@@ -125,6 +128,7 @@ private:
     bool FSaveWasEnabled = false;
     std::unique_ptr<TInstanceLink> FLink;
     std::unique_ptr<TBenchProbe> FProbe;
+    std::vector<std::shared_ptr<void>> FParts;
     std::unique_ptr<QTranslator> FQtTranslator;
 
     friend void ApplySettings(TFrmMainTarvex& W);

@@ -1,11 +1,13 @@
-// The Options menu and the language switch on the menu bar.
+// The Options and Help menus and the language switch on the menu bar.
 
 #include <QAction>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/qt/commands.h"
+#include "app/qt/about_dialog.h"
 #include "app/qt/main_window.h"
+#include "app/qt/settings_dialog.h"
 
 namespace tarvex {
 
@@ -21,12 +23,34 @@ void AddOptionCommands(TFrmMainTarvex& W) {
     });
     c.On("mTop", [&W] { W.SetAlwaysOnTop(W.Action("mTop")->isChecked()); });
     c.On("mLang", [&W] { W.SetRussian(!W.Russian()); });
+    c.On("mAbout", [&W] { TFormAbout(W.Russian(), &W).exec(); });
+    c.On("mSets", [&W] {
+        const TSettings before = W.Settings();
+        TFormSet f(W.Settings(), W.DateFormatter, &W);
+        if (f.exec() == QDialog::Accepted) ApplyChangedSettings(W, before);
+    });
+}
+
+void ApplyChangedSettings(TFrmMainTarvex& W, const TSettings& Before) {
+    const TSettings& s = W.Settings();
+    TDudiRiri& m = W.Memo();
+    W.Action("mAuto")->setChecked(s.AutoDecode);
+    if (s.DragText)
+        m.SetOptions(m.Options() & ~droNoDragnDrop);
+    else
+        m.SetOptions(m.Options() | droNoDragnDrop);
+    m.NullReplacement = s.SkipNull ? ' ' : '\0';
+    if (s.TabStops >= 2 && s.TabStops <= 100 && s.TabStops != m.TabStops())
+        m.SetTabStops(static_cast<std::int32_t>(s.TabStops));
+    if (s.HideCaret != Before.HideCaret && W.OnReadOnlyStyle) W.OnReadOnlyStyle();
+    W.MedSelMove();
 }
 
 void AddCommandHandlers(TFrmMainTarvex& W) {
     AddFileCommands(W);
     AddEditCommands(W);
     AddOptionCommands(W);
+    AddOutputCommands(W);
 }
 
 }  // namespace tarvex

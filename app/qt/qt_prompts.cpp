@@ -25,6 +25,15 @@ void SetButtonTexts(QMessageBox& B, bool Russian) {
         if (QAbstractButton* b = B.button(t.Button)) b->setText(Q(Bilingual(t.Text, Russian)));
 }
 
+// The 1-based index of the filter the dialog reports. With the details
+// hidden it reports the caption alone ("UTF-8 files (*.txt)"), which is
+// what tells apart two filters of the same patterns.
+int FilterIndex(const QStringList& Filters, const QString& Selected) {
+    for (int i = 0; i < Filters.size(); ++i)
+        if (Filters[i] == Selected || Filters[i].startsWith(Selected + " (")) return i + 1;
+    return 1;
+}
+
 }  // namespace
 
 QString QtNameFilter(const TFileFilter& F) {
@@ -83,7 +92,7 @@ std::string TQtPrompts::AskOpenFileName(const std::string& Folder, int& Filter) 
     if (Filter >= 1 && Filter <= filters.size()) d.selectNameFilter(filters[Filter - 1]);
     if (!Folder.empty()) d.setDirectory(FromFileSystem(Folder));
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
-    Filter = static_cast<int>(filters.indexOf(d.selectedNameFilter())) + 1;
+    Filter = FilterIndex(filters, d.selectedNameFilter());
     return ToFileSystem(d.selectedFiles().front());
 }
 
@@ -99,15 +108,8 @@ std::string TQtPrompts::AskSaveFileName(const std::string& Proposed, int& Filter
     d.setNameFilters(filters);
     d.setDefaultSuffix("txt");
     d.selectFile(FromFileSystem(Proposed));
-    // Two filters may share their patterns ("*.txt" for text and UTF-8): the
-    // one the user picked is the one last selected, not the first that
-    // matches the patterns.
-    int picked = 0;
-    QObject::connect(&d, &QFileDialog::filterSelected, &d, [&](const QString& F) {
-        picked = static_cast<int>(filters.indexOf(F)) + 1;
-    });
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
-    Filter = picked > 0 ? picked : static_cast<int>(filters.indexOf(d.selectedNameFilter())) + 1;
+    Filter = FilterIndex(filters, d.selectedNameFilter());
     return ToFileSystem(d.selectedFiles().front());
 }
 

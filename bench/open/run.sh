@@ -7,7 +7,7 @@
 # under Xvfb on the 100 MB file (open, Ctrl+End, type, Ctrl+S, compare the
 # bytes), and geany on the same file in the same run. Also the speed of
 # decoding UTF-8 and KOI8-R text while opening (the conversions alone and the
-# whole loader).
+# whole loader), and saving the open document as Windows-1251 and as UTF-8.
 #
 # Reads TARVEX_BUILD, TARVEX_BENCH_DATA, TARVEX_SIZES and TARVEX_OUT (see
 # bench/run.sh). Optional: TARVEX_QPTE_MAX_MB (largest file for
@@ -48,6 +48,15 @@ done
 if [ -n "$blackbox_file" ]; then
   echo "-- decoding UTF-8 and KOI8-R (prose 100 MB)" >&2
   "$TARVEX_BUILD/bench/open/tarvex-bench-convert" "$blackbox_file" 100 >> "$raw" || echo "  decoding: failed" >&2
+fi
+# Saving the open document, as Windows-1251 and as UTF-8 (the largest size asked).
+save_file=""
+for s in "${size_list[@]}"; do
+  case "$s" in 100|1000) save_file="$("$root/bench/common/data.sh" prose "$s")"; save_size="$s" ;; esac
+done
+if [ -n "$save_file" ]; then
+  echo "-- saving (prose $save_size MB)" >&2
+  "$TARVEX_BUILD/bench/open/tarvex-bench-save" "$save_file" "$save_size" >> "$raw" || echo "  saving: failed" >&2
 fi
 cat "$raw" >> "$out"
 

@@ -109,5 +109,29 @@ TEST(SaveFileAtomically, LongNamesAndMissingFolders) {
     EXPECT_THROW(Save(dir / "no/such/folder.txt", "x"), EStreamError);
 }
 
+TEST(SaveFileAtomicallyByName, WritersByNameReplaceTheFileOnlyWhenDone) {
+    TTempDir dir;
+    WriteFile(dir / "out.pdf", "old");
+    ::chmod((dir / "out.pdf").c_str(), 0640);
+    std::string temp;
+    SaveFileAtomicallyByName(dir / "out.pdf", [&](const std::string& Path) {
+        temp = Path;
+        EXPECT_EQ(std::filesystem::path(Path).parent_path(), std::filesystem::path(dir.Path())) << "beside the target";
+        WriteFile(Path, "new contents");
+    });
+    EXPECT_EQ(ReadFile(dir / "out.pdf"), "new contents");
+    EXPECT_EQ(Mode(dir / "out.pdf"), 0640u);
+    EXPECT_FALSE(std::filesystem::exists(temp));
+
+    EXPECT_THROW(SaveFileAtomicallyByName(dir / "out.pdf",
+                                          [&](const std::string& Path) {
+                                              WriteFile(Path, "half");
+                                              throw EStreamError("the writer failed");
+                                          }),
+                 EStreamError);
+    EXPECT_EQ(ReadFile(dir / "out.pdf"), "new contents") << "a failed writer leaves the old file";
+    EXPECT_EQ(Entries(dir.Path()), 1u);
+}
+
 }  // namespace
 }  // namespace tarvex

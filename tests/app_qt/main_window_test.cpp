@@ -1,92 +1,10 @@
 // The main window driven like a user drives it: keys, menu commands, drops,
 // with the questions answered by the test and the files checked byte by byte.
 
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QMimeData>
-#include <QProcess>
-#include <QTest>
-#include <QToolBar>
-#include <QUrl>
-#include <deque>
-#include <filesystem>
-
-#include "../app/test_files.h"
-#include "platform/codepage.h"
-#include "app/instance_link.h"
-#include "app/qt/commands.h"
-#include "app/qt/main_window.h"
+#include "tests/app_qt/window_fixture.h"
 
 namespace tarvex {
 namespace {
-
-using test::ReadFile;
-using test::TReadOnlyFolder;
-using test::TTempDir;
-using test::WriteFile;
-
-// A window whose questions the test answers.
-struct TAnswers {
-    TScriptedPrompts P;
-};
-class TTestWindow : private TAnswers, public TFrmMainTarvex {
-public:
-    TTestWindow(const TAppPaths& Paths, bool HasFile) : TAnswers{}, TFrmMainTarvex(Paths, HasFile, &P) {}
-    using TAnswers::P;
-};
-
-std::string Join(const std::vector<std::string>& V) {
-    std::string out;
-    for (const std::string& s : V) out += (out.empty() ? "" : "|") + s;
-    return out;
-}
-
-bool StartsWith(const std::string& S, const char* Prefix) { return S.rfind(Prefix, 0) == 0; }
-
-class MainWindow : public ::testing::Test {
-protected:
-    TTempDir Dir;
-    std::unique_ptr<TTestWindow> W;
-
-    TAppPaths Paths() const { return {Dir.Path() + "/", "tarvex", Dir / "tarvex.ini"}; }
-    void Start(bool HasFile = false) {
-        W = std::make_unique<TTestWindow>(Paths(), HasFile);
-        W->show();
-        W->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(W.get()));
-    }
-    void TearDown() override {
-        if (W) {
-            W->Memo().Modified = false;
-            W->close();
-        }
-    }
-    TDudiRiri& M() { return W->Memo(); }
-    // Runs the event loop until the background layout is done.
-    void WaitForLayout() {
-        QElapsedTimer t;
-        t.start();
-        while ((W->JustLoaded() || M().FormatProgress() < 100) && t.elapsed() < 10000)
-            QTest::qWait(5);
-    }
-    void Key(Qt::Key K, Qt::KeyboardModifiers Mods = Qt::NoModifier) { QTest::keyClick(W->Med, K, Mods); }
-    // Typed characters; QTest's own typing knows ASCII only.
-    void Type(const QString& S) {
-        for (const QChar c : S) {
-            QKeyEvent press(QEvent::KeyPress, c.unicode() < 128 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown),
-                            Qt::NoModifier, QString(c));
-            QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(c));
-            QApplication::sendEvent(W->Med, &press);
-            QApplication::sendEvent(W->Med, &release);
-        }
-    }
-    std::string Win(const char* Utf8) { return Utf8ToCp1251(Utf8); }
-};
 
 TEST_F(MainWindow, OpenTypeSaveReopen) {
     const std::string original = Win("Первая строка\nsecond line\n");
@@ -445,9 +363,3 @@ TEST_F(MainWindow, AlreadyOpenInAnotherInstance) {
 }  // namespace
 }  // namespace tarvex
 
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
