@@ -62,18 +62,18 @@ void TCustomDictionary::Load() {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
         const std::string w = Trimmed(std::string_view(text).substr(start, end - start));
-        if (!w.empty()) FWords.insert(Cp1251LowerCase(w));
+        if (!w.empty()) FWords.insert(LowerCaseCp1251(w));
         start = end + 1;
     }
 }
 
 bool TCustomDictionary::Contains(std::string_view Word) const {
     if (FWords.empty()) return false;
-    return FWords.find(Cp1251LowerCase(Word)) != FWords.end();
+    return FWords.find(LowerCaseCp1251(Word)) != FWords.end();
 }
 
 bool TCustomDictionary::Add(std::string_view Word) {
-    const std::string w = Cp1251LowerCase(Trimmed(Word));
+    const std::string w = LowerCaseCp1251(Trimmed(Word));
     if (w.empty() || !FWords.insert(w).second) return false;
     FModified = true;
     return true;

@@ -35,9 +35,9 @@ const TTables& Tables() {
 
 bool IsCyrillicLetter(unsigned char C) { return Tables().Cyrillic[C]; }
 
-unsigned char Cp1251Lower(unsigned char C) { return Tables().Lower[C]; }
+unsigned char ToLowerCp1251(unsigned char C) { return Tables().Lower[C]; }
 
-std::string Cp1251LowerCase(std::string_view S) {
+std::string LowerCaseCp1251(std::string_view S) {
     const auto& t = Tables().Lower;
     std::string r(S);
     for (char& c : r) c = static_cast<char>(t[static_cast<unsigned char>(c)]);

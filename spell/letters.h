@@ -16,7 +16,7 @@ inline bool IsLetter(unsigned char C) { return IsLatinLetter(C) || IsCyrillicLet
 
 // The lower-case letter of a byte (every other byte is itself); the inverse
 // of Cp1251Upper.
-unsigned char Cp1251Lower(unsigned char C);
-std::string Cp1251LowerCase(std::string_view S);
+unsigned char ToLowerCp1251(unsigned char C);
+std::string LowerCaseCp1251(std::string_view S);
 
 }  // namespace tarvex
