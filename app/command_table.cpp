@@ -44,6 +44,9 @@ constexpr TCommandDef kRows[] = {
     Cmd("mCalc", "Calculate &Mathemat.=&Математ. расчёт", "mEdit", "F6", erText),
     Cmd("mCalcDate", "Ca&lculate Date Time=Расч&ёт Даты/Врем.", "mEdit", "Ctrl+F6", erText),
     Sep("mEdit"),
+    Cmd("mSpellCheck", "&SpellCheck...=&Орфография...", "mEdit", "F7", erText),
+    Cmd("mDict", "&Dictionary...=&Словарь...", "mEdit", "F8"),
+    Sep("mEdit"),
     Menu("mConvert", "Con&vert=Преобра&зовать", "mEdit", erText),
     Cmd("mAuto", "Aut&oDecode=Автод&екодирование", "mConvert", nullptr, erAlways, cfCheckable),
 
@@ -56,6 +59,7 @@ constexpr TCommandDef kRows[] = {
     Cmd("mSets", "S&ets...=&Настройки...", "mOptions"),
 
     Menu("mHelp", "&Help=&Помощь", nullptr),
+    Cmd("mReadMe", "&ReadMe...=&Описание...", "mHelp", "F1"),
     Cmd("mAbout", "&About...=О &программе...", "mHelp"),
 
     // The language switch on the menu bar names the other language.
@@ -73,6 +77,9 @@ constexpr TButtonDef kButtons[] = {
     {nullptr, nullptr, nullptr, nullptr},
     {"ButUndo", "mUndo", nullptr, "edit-undo"},
     {"ButRedo", "mRedo", nullptr, "edit-redo"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"ButSpell", "mSpellCheck", "Spell check (F7)...=Орфография (F7)...", "tools-check-spelling"},
+    {"ButDict", "mDict", "Dictionary (F8)...=Словарь (F8)...", "accessories-dictionary"},
     {nullptr, nullptr, nullptr, nullptr},
     {"ButTop", "mTop", nullptr, "go-top"},
     {"ButClose", "mExit", "Close=Закрыть программу (Esc)", "window-close"},

@@ -42,6 +42,23 @@ QIcon DrawnIcon(const std::string& Kind) {
         p.drawRect(QRectF(9, 9, 11, 12));
         p.setBrush(QColor(120, 120, 120));
         p.drawRect(QRectF(8, 2, 6, 4));
+    } else {
+        // The rest are labelled: a short text says what the button does.
+        static const struct {
+            const char* Kind;
+            const char* Label;
+        } labels[] = {{"tools-check-spelling", "abc"}, {"accessories-dictionary", "Aa"},
+                      {"document-print-preview", "\u25A4"}, {"edit-find-replace", "\u2315"},
+                      {"format-justify-fill", "\u2261"}, {"bookmark-new", "\u2691"},
+                      {"media-playback-start", "\u25BC"}, {"show-nonprinting", "\u00B6"}};
+        for (const auto& l : labels)
+            if (Kind == l.Kind) {
+                QFont f = p.font();
+                f.setPixelSize(13);
+                f.setBold(true);
+                p.setFont(f);
+                p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, QString::fromUtf8(l.Label));
+            }
     }
     return QIcon(px);
 }

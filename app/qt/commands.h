@@ -20,6 +20,7 @@ void AddFileCommands(TFrmMainTarvex& W);
 void AddEditCommands(TFrmMainTarvex& W);
 void AddOptionCommands(TFrmMainTarvex& W);
 void AddOutputCommands(TFrmMainTarvex& W);
+void AddSpellCommands(TFrmMainTarvex& W);
 
 // After the settings dialog's OK: what changed reaches the window and the editor.
 void ApplyChangedSettings(TFrmMainTarvex& W, const TSettings& Before);

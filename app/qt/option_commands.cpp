@@ -51,6 +51,7 @@ void AddCommandHandlers(TFrmMainTarvex& W) {
     AddEditCommands(W);
     AddOptionCommands(W);
     AddOutputCommands(W);
+    AddSpellCommands(W);
 }
 
 }  // namespace tarvex

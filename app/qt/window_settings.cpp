@@ -8,20 +8,11 @@
 #include <sstream>
 
 #include "app/qt/main_window.h"
+#include "app/word_separators.h"
 
 namespace tarvex {
 
 namespace {
-
-// The editor's word separators: controls, space, quote, most punctuation and
-// the Windows-1251 dashes, quotes, ellipsis and no-break space.
-std::string WordSeparators() {
-    std::string s;
-    for (int c = 0; c <= 0x22; ++c) s.push_back(static_cast<char>(c));
-    s += "()*+,./:;<=>?[\\]^{|}";
-    s += "\x85\x93\x94\x96\x97\xA0\xAB\xBB";
-    return s;
-}
 
 void ApplyFontAndColors(TDudiRiri& M, const TSettings& S) {
     TFontSpec f;
@@ -63,7 +54,7 @@ void ReadSettingsFile(const std::string& Path, TIniFile& Ini) {
 }
 
 void PrepareEditor(TDudiRiri& M) {
-    M.SetSeparators(WordSeparators());
+    M.SetSeparators(AppWordSeparators());
     // Documents are saved with the line breaks they came with.
     M.SetOptions(M.Options() | droAutoLineBreak);
 }

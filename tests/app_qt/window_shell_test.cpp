@@ -223,3 +223,45 @@ TEST_F(MainWindow, PrintPreviewShowsThePages) {
 
 }  // namespace
 }  // namespace tarvex
+
+#include "spell/qt/form_dict.h"
+#include "spell/qt/form_spell.h"
+
+namespace tarvex {
+namespace {
+
+TEST_F(MainWindow, ReadMeOpensTheManualOrSaysItIsMissing) {
+    Start();
+    Key(Qt::Key_F1);
+    ASSERT_EQ(W->P.Errors.size(), 1u);
+    EXPECT_EQ(W->P.Errors[0], Dir / "Tarvex Readme.txt not found!");
+    WriteFile(Dir / "Tarvex Readme.txt", "The manual\r\n");
+    QString title;
+    bool viewer = false;
+    WhenModal<TFormDict>([&](TFormDict& D) {
+        title = D.windowTitle();
+        viewer = D.ViewerMode();
+        D.close();
+    });
+    Key(Qt::Key_F1);
+    EXPECT_EQ(title, "Read me, please!");
+    EXPECT_TRUE(viewer);
+    EXPECT_EQ(W->P.Errors.size(), 1u);
+}
+
+TEST_F(MainWindow, SpellCheckWaitsForTextAndTheDictionaryOpens) {
+    Start();
+    EXPECT_FALSE(W->Action("mSpellCheck")->isEnabled());
+    EXPECT_FALSE(W->Action("ButSpell")->isEnabled());
+    EXPECT_TRUE(W->Action("mDict")->isEnabled());
+    Key(Qt::Key_F8);
+    auto* dict = W->findChild<TFormDict*>();
+    ASSERT_NE(dict, nullptr);
+    EXPECT_TRUE(dict->isVisible());
+    dict->close();
+    Type("wrod");
+    EXPECT_TRUE(W->Action("mSpellCheck")->isEnabled());
+}
+
+}  // namespace
+}  // namespace tarvex
