@@ -99,6 +99,11 @@ public:
     void ShiftLines(std::int32_t FromPar, std::int32_t Delta);
     void ShiftBoth(std::int32_t FromPar, TPos PosDelta, std::int32_t LineDelta);
 
+    // A paragraph's change points: how many, where, and the state each sets.
+    std::int32_t DynCount(const ParInfo& P) const { return P.DynCount(); }
+    std::int32_t DynOffset(const ParInfo& P, std::int32_t I) const { return (*P.Dyn())[static_cast<std::size_t>(I)].Offset; }
+    const TDynInfo& DynAttr(const ParInfo& P, std::int32_t I) const { return (*P.Dyn())[static_cast<std::size_t>(I)]; }
+
     // The paragraph holding Pos (the largest one starting at or before it), by binary search.
     std::int32_t ParagraphAt(TPos Pos) const;
     // The paragraph holding display line Line (the largest one whose FirstLine is at most Line).
