@@ -45,8 +45,9 @@ int Highlight(const Args& A) {
     std::string out;
     for (std::int32_t p = 0; p < memo.Pars.Count(); ++p) {
         if (const TDynInfoArray* d = memo.Pars.At(p).Dyn()) {
-            for (const TDynInfo& x : *d) {
-                out += std::to_string(p) + "\t" + std::to_string(x.Offset) + "\t" + std::to_string(x.Flags) + "\t" +
+            for (const TDynPoint& pt : *d) {
+                const TDynInfo& x = memo.Pars.States[pt.State];
+                out += std::to_string(p) + "\t" + std::to_string(pt.Offset) + "\t" + std::to_string(x.Flags) + "\t" +
                        std::to_string(x.Context) + "\t" + std::to_string(ContextDepth(x)) + "\n";
                 if (out.size() > (1 << 20)) {
                     std::cout << out;

@@ -148,7 +148,7 @@ void TDudiRiri::Paint(TDrawSurface& S, const TRect& Clip) {
                     ++end;
                 }
             }
-            const TDynInfo& a = w.Idx > 0 ? (*par.Dyn())[static_cast<std::size_t>(w.Idx - 1)] : *par.StartAttr();
+            const TDynInfo& a = Pars.AttrBefore(par, w.Idx);
             const std::uint8_t eff = EffectiveStyle(w.SStyle, a);
             std::int32_t fg = Font().Color, bg = Color;
             if ((a.Flags & dfOwn) && !(a.Color == 0 && a.BkColor == 0)) {

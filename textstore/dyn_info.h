@@ -3,6 +3,7 @@
 // paragraph (style, colours, context stack).
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tarvex {
@@ -31,14 +32,54 @@ struct TDynInfo {
     std::uint16_t StopLen = 0;
 };
 
-using TDynInfoArray = std::vector<TDynInfo>;
+// A change point as a paragraph keeps it: where it is, and which state of
+// its text's TDynStates takes effect there. Dense highlighting repeats a few
+// states millions of times; a point costs 8 bytes instead of a whole record.
+struct TDynPoint {
+    std::int32_t Offset;
+    std::uint32_t State;
+};
+using TDynInfoArray = std::vector<TDynPoint>;
 
 // Inserts a change point; the array grows by half, not double: highlighted
 // texts hold millions of these arrays, most of them short.
-inline TDynInfoArray::iterator DynInsert(TDynInfoArray& D, std::size_t At, const TDynInfo& X) {
+inline TDynInfoArray::iterator DynInsert(TDynInfoArray& D, std::size_t At, TDynPoint X) {
     if (D.size() == D.capacity()) D.reserve(D.size() + D.size() / 2 + 1);
     return D.insert(D.begin() + static_cast<std::ptrdiff_t>(At), X);
 }
+
+// The distinct states of one text's change points, each stored once. A state
+// is a whole TDynInfo but for Offset (0 in every stored state). Stored states
+// never move or change, so references to them stay valid until Clear.
+// Invariant: state 0 is the default attribute.
+class TDynStates {
+public:
+    TDynStates();
+    TDynStates(const TDynStates&) = delete;
+    TDynStates& operator=(const TDynStates&) = delete;
+
+    // The number of A's state (A.Offset is ignored), stored on first sight.
+    std::uint32_t Intern(const TDynInfo& A);
+    const TDynInfo& operator[](std::uint32_t Id) const { return FChunks[Id >> kChunkBits][Id & (kChunkSize - 1)]; }
+    std::uint32_t Count() const { return FCount; }
+    // Forgets every state but the default: only when no change point refers to one.
+    void Clear();
+    // Memory held by the table, in bytes.
+    std::size_t Bytes() const;
+
+private:
+    static constexpr std::uint32_t kChunkBits = 10;
+    static constexpr std::uint32_t kChunkSize = 1u << kChunkBits;
+    static std::uint64_t Hash(const TDynInfo& A);
+    void Grow();
+
+    std::vector<std::unique_ptr<TDynInfo[]>> FChunks;
+    std::uint32_t FCount = 0;
+    std::vector<std::uint32_t> FSlots;  // open addressing: state number + 1, 0 = free
+};
+
+// Every field but Offset agrees.
+bool SameRecord(const TDynInfo& A, const TDynInfo& B);
 
 // The one process-wide default attribute: all zero except Color = BkColor = -1.
 // Paragraphs share it without counting; it is never changed or freed.

@@ -21,20 +21,19 @@ std::int32_t CountBelow(const ParInfo& P, std::int32_t Offset) {
     const TDynInfoArray* d = P.Dyn();
     if (!d) return 0;
     return static_cast<std::int32_t>(
-        std::lower_bound(d->begin(), d->end(), Offset, [](const TDynInfo& x, std::int32_t o) { return x.Offset < o; }) -
+        std::lower_bound(d->begin(), d->end(), Offset, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
         d->begin());
 }
 std::int32_t CountAtMost(const ParInfo& P, std::int32_t Offset) {
     const TDynInfoArray* d = P.Dyn();
     if (!d) return 0;
     return static_cast<std::int32_t>(
-        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynInfo& x) { return o < x.Offset; }) -
+        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; }) -
         d->begin());
 }
 // The attribute in force at Offset, change points at Offset included.
-const TDynInfo& AttrAt(const ParInfo& P, std::int32_t Offset) {
-    const std::int32_t n = CountAtMost(P, Offset);
-    return n > 0 ? (*P.Dyn())[static_cast<std::size_t>(n - 1)] : *P.StartAttr();
+const TDynInfo& AttrAt(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.AttrBefore(P, CountAtMost(P, Offset));
 }
 
 
@@ -42,12 +41,14 @@ const TDynInfo& AttrAt(const ParInfo& P, std::int32_t Offset) {
 bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
 
 // Deletes the key-made change points with offsets in [From, To] (To inclusive).
-bool DeleteKeyPoints(ParInfo& P, std::int32_t From, std::int32_t To) {
+bool DeleteKeyPoints(const TParagraphsList& L, ParInfo& P, std::int32_t From, std::int32_t To) {
     TDynInfoArray* d = P.Dyn();
     if (!d) return false;
     const auto before = d->size();
     d->erase(std::remove_if(d->begin(), d->end(),
-                            [&](const TDynInfo& x) { return x.Offset >= From && x.Offset <= To && !IsHighlighterPoint(x); }),
+                            [&](const TDynPoint& x) {
+                                return x.Offset >= From && x.Offset <= To && !IsHighlighterPoint(L.States[x.State]);
+                            }),
              d->end());
     return d->size() != before;
 }
@@ -55,15 +56,18 @@ bool DeleteKeyPoints(ParInfo& P, std::int32_t From, std::int32_t To) {
 // Sets a paragraph's start attribute to the state at the end of the one before.
 // A state without an own attribute is the default one (the rest of such a
 // record means nothing), so plain text after highlighting costs no memory.
-void CarryState(ParInfo& Prev, ParInfo& Next) {
+void CarryState(const TParagraphsList& L, ParInfo& Prev, ParInfo& Next) {
     const std::int32_t n = Prev.DynCount();
-    TDynInfo* end = n == 0 ? Prev.StartAttr() : &(*Prev.Dyn())[static_cast<std::size_t>(n - 1)];
-    if (!(end->Flags & dfOwn))
+    if (n == 0) {
+        TDynInfo* end = Prev.StartAttr();
+        Next.SetStartAttr((end->Flags & dfOwn) ? end : DefaultAttr(), false);  // shared
+        return;
+    }
+    const TDynInfo& end = L.DynAttr(Prev, n - 1);
+    if (!(end.Flags & dfOwn))
         Next.SetStartAttr(DefaultAttr(), false);
-    else if (n == 0)
-        Next.SetStartAttr(end, false);  // shared
     else
-        Next.SetStartAttr(end, true);  // a copy
+        Next.SetStartAttr(const_cast<TDynInfo*>(&end), true);  // a copy
 }
 
 void ResetNavigatorsBehind(TDudiRiriBase& M, TPos From, std::int32_t UpToPar) {
@@ -103,7 +107,7 @@ void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB
 
     // The attribute in force at the start, and where it began.
     TDynInfo before = s->CurrentAttr();
-    TPos beforeAt = s->Par()->StartPos + (s->DynNb() > 0 ? before.Offset : 0);
+    TPos beforeAt = s->Par()->StartPos + (s->DynNb() > 0 ? L.DynOffset(*s->Par(), s->DynNb() - 1) : 0);
 
     TDynInfo n = Attr;
     n.Nesting = (before.Flags & dfOwn) ? before.Nesting : 0;
@@ -127,8 +131,8 @@ void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB
             std::size_t to = from;
             while (to < d->size() && (*d)[to].Offset <= limit) ++to;
             if (to > from) {
-                before = (*d)[to - 1];
-                beforeAt = par.StartPos + before.Offset;
+                before = L.States[(*d)[to - 1].State];
+                beforeAt = par.StartPos + (*d)[to - 1].Offset;
                 d->erase(d->begin() + static_cast<std::ptrdiff_t>(from), d->begin() + static_cast<std::ptrdiff_t>(to));
             }
         }
@@ -181,7 +185,11 @@ void ApplyKeywordBatch(TDudiRiriBase& M, std::vector<TKeywordMatch>& Batch, TRir
         const TDynInfo A = a.CurrentAttr();
         const std::int32_t d = ContextDepth(A);
         if (d >= 15) continue;  // the context stack is full
-        if (d >= 0 && a.DynNb() > 0) (*a.Par()->Dyn())[static_cast<std::size_t>(a.DynNb() - 1)].StopLen = 0;
+        if (d >= 0 && a.DynNb() > 0) {
+            TDynInfo open = M.Pars.DynAttr(*a.Par(), a.DynNb() - 1);
+            open.StopLen = 0;
+            M.Pars.SetDynAttr(*a.Par(), a.DynNb() - 1, open);
+        }
         const TKeyInfoLen& k = M.Keywords.Item(m.Key);
         TDynInfo n = A;
         n.Flags = static_cast<std::uint8_t>((k.Style & 0x3F) | dfOwn | dfKeyed);
@@ -228,17 +236,17 @@ void ApplyKeywords(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigator& Na
         const std::int32_t we = p == p2 ? std::min(len, o2 + maxLen) : len;
         if (ws >= we) continue;
         // Nothing to do where keywords are allowed nowhere in the window.
-        if (!KeywordsAllowed(AttrAt(par, ws)) && CountAtMost(par, we - 1) == CountAtMost(par, ws)) continue;
+        if (!KeywordsAllowed(AttrAt(L, par, ws)) && CountAtMost(par, we - 1) == CountAtMost(par, ws)) continue;
 
         // Characters under attributes that forbid keywords are out of reach.
         const std::int32_t n = we - ws;
         sc.Used.assign(static_cast<std::size_t>(n), 0);
         if (par.DynCount() > 0 || !KeywordsAllowed(*par.StartAttr())) {
             std::int32_t idx = CountAtMost(par, ws);
-            const TDynInfo* a = idx > 0 ? &(*par.Dyn())[static_cast<std::size_t>(idx - 1)] : par.StartAttr();
+            const TDynInfo* a = &L.AttrBefore(par, idx);
             const std::int32_t cnt = par.DynCount();
             for (std::int32_t i = ws; i < we; ++i) {
-                while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) a = &(*par.Dyn())[static_cast<std::size_t>(idx++)];
+                while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) a = &L.DynAttr(par, idx++);
                 if (!KeywordsAllowed(*a)) sc.Used[static_cast<std::size_t>(i - ws)] = 1;
             }
         }
@@ -299,7 +307,7 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     ParInfo& par = *Cur.Par();
     const std::int32_t co = Cur.ParOffset();
     const std::int32_t lo = std::max(co, Lim.ParNb() == Cur.ParNb() ? Lim.ParOffset() : par.Len());
-    if (ContextDepth(AttrAt(par, co)) >= 15) return false;
+    if (ContextDepth(AttrAt(M.Pars, par, co)) >= 15) return false;
     TStartStopKeyList& S = M.StartStopKeys;
     if (M.ApplyStartStopKeys() && S.Count() > 0) {
         if (!S.Prepared()) S.Prepare(M.SeparatorSet());
@@ -316,7 +324,7 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
             for (std::int32_t i = ws; i < we && i < std::max(lo, co + 1); ++i) {
                 if (!S.StartsWith(bytes[i])) continue;  // no start key begins here
                 while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) ++idx;
-                const TDynInfo& a = idx > 0 ? (*par.Dyn())[static_cast<std::size_t>(idx - 1)] : *par.StartAttr();
+                const TDynInfo& a = M.Pars.AttrBefore(par, idx);
                 if (!StartAllowed(a)) {
                     // Jump to the next change point.
                     if (idx >= cnt) break;
@@ -337,14 +345,18 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
                     // Open the region at i.
                     TDynInfoArray& d = par.DynForWrite();
                     const std::int32_t atMost = CountAtMost(par, i);
-                    const TDynInfo A = atMost > 0 ? d[static_cast<std::size_t>(atMost - 1)] : *par.StartAttr();
+                    const TDynInfo A = M.Pars.AttrBefore(par, atMost);
                     const std::int32_t depth = ContextDepth(A) + 1;
                     if (depth > 0) {
                         const std::int32_t below = CountBelow(par, i);
-                        if (below > 0) d[static_cast<std::size_t>(below - 1)].StopLen = 0;
+                        if (below > 0) {
+                            TDynInfo open = M.Pars.DynAttr(par, below - 1);
+                            open.StopLen = 0;
+                            M.Pars.SetDynAttr(par, below - 1, open);
+                        }
                     }
                     // Change points inside the key (and at its end) go.
-                    d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynInfo& x) { return x.Offset > i && x.Offset <= i + kl; }),
+                    d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynPoint& x) { return x.Offset > i && x.Offset <= i + kl; }),
                             d.end());
                     TDynInfo r = A;
                     r.Flags = static_cast<std::uint8_t>((e.Style & 0x3F) | dfOwn | dfKeyed);
@@ -358,12 +370,11 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
                     r.Context = e.Context;
                     r.KeyLen = static_cast<std::uint16_t>(kl + (e.StartBoundaryAfter ? 1 : 0));
                     r.StopLen = static_cast<std::uint16_t>(e.StopLen);
-                    r.Offset = i;
                     const std::int32_t at = CountAtMost(par, i);
                     if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == i)
-                        d[static_cast<std::size_t>(at - 1)] = r;
+                        M.Pars.SetDynAttr(par, at - 1, r);
                     else
-                        DynInsert(d, static_cast<std::size_t>(CountBelow(par, i)), r);
+                        DynInsert(d, static_cast<std::size_t>(CountBelow(par, i)), M.Pars.MakePoint(i, r));
                     Cur.ResetLineAndDyn();
                     Lim.SetResolved(Cur.ParNb(), i + kl, par.StartPos + i + kl);
                     return true;
@@ -384,7 +395,7 @@ TDynInfo StateBefore(TDudiRiriBase& M, std::int32_t P, std::int32_t Idx, std::in
     for (; P >= 0; --P) {
         const ParInfo& par = L.At(P);
         for (std::int32_t i = Idx - 1; i >= 0; --i) {
-            const TDynInfo& x = (*par.Dyn())[static_cast<std::size_t>(i)];
+            const TDynInfo& x = L.DynAttr(par, i);
             if (ContextDepth(x) < Depth) return x;
         }
         if (ContextDepth(*par.StartAttr()) < Depth) return *par.StartAttr();
@@ -400,7 +411,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     const std::int32_t p = Cur.ParNb();
     const std::int32_t co = Cur.ParOffset();
     const std::int32_t inForce = CountAtMost(par, co);
-    const TDynInfo A = inForce > 0 ? (*par.Dyn())[static_cast<std::size_t>(inForce - 1)] : *par.StartAttr();
+    const TDynInfo A = M.Pars.AttrBefore(par, inForce);
     const std::int32_t depth = ContextDepth(A);
     if (depth < 0) return false;
     TStartStopKeyList& S = M.StartStopKeys;
@@ -420,8 +431,8 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     // The search looks back a stop key's length, but never into the start key.
     std::int32_t from = std::max(0, co - sl);
     if (inForce > 0) {
-        const TDynInfo& open = (*par.Dyn())[static_cast<std::size_t>(inForce - 1)];
-        from = std::max(from, std::min(len, open.Offset + static_cast<std::int32_t>(open.KeyLen)));
+        const TDynInfo& open = M.Pars.DynAttr(par, inForce - 1);
+        from = std::max(from, std::min(len, M.Pars.DynOffset(par, inForce - 1) + static_cast<std::int32_t>(open.KeyLen)));
     }
     const std::int32_t to = std::min(len, lo + sl);  // a stop key must end by here
 
@@ -444,12 +455,13 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     TDynInfoArray& d = par.DynForWrite();
     std::int32_t limOff;
     if (found >= 0) {
-        d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynInfo& x) { return x.Offset > found && x.Offset <= found + sl; }),
+        d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynPoint& x) { return x.Offset > found && x.Offset <= found + sl; }),
                 d.end());
         limOff = found + sl;
     } else if (e.EndsAtLineEnd() && lo >= len) {
         limOff = len;
-        d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynInfo& x) { return x.Offset == len && !IsHighlighterPoint(x); }),
+        d.erase(std::remove_if(d.begin(), d.end(),
+                               [&](const TDynPoint& x) { return x.Offset == len && !IsHighlighterPoint(M.Pars.States[x.State]); }),
                 d.end());
     } else {
         return false;
@@ -461,9 +473,11 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
         --openPar;
         openIdx = M.Pars.At(openPar).DynCount() - 1;
     }
-    if (openIdx >= 0)
-        (*M.Pars.At(openPar).Dyn())[static_cast<std::size_t>(openIdx)].StopLen =
-            static_cast<std::uint16_t>(sl + (e.StopBoundaryBefore ? 1 : 0));
+    if (openIdx >= 0) {
+        TDynInfo open = M.Pars.DynAttr(M.Pars.At(openPar), openIdx);
+        open.StopLen = static_cast<std::uint16_t>(sl + (e.StopBoundaryBefore ? 1 : 0));
+        M.Pars.SetDynAttr(M.Pars.At(openPar), openIdx, open);
+    }
 
     // The region continues as the next entry with the same start, or the state before it returns.
     TDynInfo after;
@@ -487,8 +501,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
         after = openIdx >= 0 ? StateBefore(M, openPar, openIdx, depth) : *DefaultAttr();
     }
     after.KeyLen = 0;
-    after.Offset = limOff;
-    DynInsert(d, static_cast<std::size_t>(CountBelow(par, limOff)), after);
+    DynInsert(d, static_cast<std::size_t>(CountBelow(par, limOff)), M.Pars.MakePoint(limOff, after));
     Cur.ResetLineAndDyn();
     Lim.SetResolved(p, limOff, par.StartPos + limOff);
     return true;
@@ -516,8 +529,8 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
             // The state the text behind the segment expects. A key-made change
             // point at the segment end goes too: it was left by a key inside
             // the segment, and it comes back if the segment still makes it.
-            if (eo < len) EndAttr = AttrAt(par, eo);
-            if (DeleteKeyPoints(par, go, eo)) changed = true;
+            if (eo < len) EndAttr = AttrAt(L, par, eo);
+            if (DeleteKeyPoints(L, par, go, eo)) changed = true;
             g.SetResolved(p, go, par.StartPos + go);
             // An empty segment (a deletion) may still have joined a key across it.
             bool firstRound = go == eo;
@@ -539,13 +552,13 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
             }
             if (p == last && g.ParOffset() > eo) crossed = true;
             par.Flags |= pfKeysApplied;
-            if (p < last) CarryState(par, L.At(p + 1));
+            if (p < last) CarryState(L, par, L.At(p + 1));
         }
         L.KeysThrough = last;
 
         ParInfo& lp = L.At(last);
         const std::int32_t endOff = static_cast<std::int32_t>(std::min<TPos>(segTo - lp.StartPos, lp.Len()));
-        const TDynInfo endState = AttrAt(lp, endOff);
+        const TDynInfo endState = AttrAt(L, lp, endOff);
         if (SameState(endState, EndAttr) && !crossed) break;
         if (endOff < lp.Len()) {
             // The range ended inside a paragraph in another state: go on to its end.
@@ -560,7 +573,7 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
         if (last + 1 < L.Count()) {
             ParInfo& next = L.At(last + 1);
             next.Flags &= static_cast<std::uint8_t>(~(pfFormatted | pfKeysApplied | pfKeywordsApplied));
-            CarryState(lp, next);
+            CarryState(L, lp, next);
             L.FormatLast = std::max(L.FormatLast, last + 1);
         }
         break;
@@ -632,18 +645,20 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
         for (;;) {
             const std::int32_t n = CountBelow(par, o1);
             if (n == 0) break;
-            const TDynInfo& a = (*par.Dyn())[static_cast<std::size_t>(n - 1)];
-            if (ContextDepth(a) < 0 || a.Offset + std::max<std::int32_t>(a.KeyLen, a.StopLen) < o1 || a.Offset >= o1) break;
-            o1 = a.Offset;
+            const TDynInfo& a = L.DynAttr(par, n - 1);
+            const std::int32_t at = L.DynOffset(par, n - 1);
+            if (ContextDepth(a) < 0 || at + std::max<std::int32_t>(a.KeyLen, a.StopLen) < o1 || at >= o1) break;
+            o1 = at;
         }
         const std::int32_t cnt = par.DynCount();
         for (std::int32_t i = CountBelow(par, o2); i < cnt; ++i) {
-            const TDynInfo& c = (*par.Dyn())[static_cast<std::size_t>(i)];
-            const TDynInfo& prev = i > 0 ? (*par.Dyn())[static_cast<std::size_t>(i - 1)] : *par.StartAttr();
-            const bool stopRun = ContextDepth(prev) >= 0 && c.Offset - prev.StopLen <= o2;
-            const bool startRun = ContextDepth(c) >= 0 && c.Offset <= o2;
+            const TDynInfo& c = L.DynAttr(par, i);
+            const std::int32_t at = L.DynOffset(par, i);
+            const TDynInfo& prev = L.AttrBefore(par, i);
+            const bool stopRun = ContextDepth(prev) >= 0 && at - prev.StopLen <= o2;
+            const bool startRun = ContextDepth(c) >= 0 && at <= o2;
             if (!stopRun && !startRun) break;
-            o2 = std::max(o2, startRun ? c.Offset + std::max<std::int32_t>(c.KeyLen, c.StopLen) : c.Offset);
+            o2 = std::max(o2, startRun ? at + std::max<std::int32_t>(c.KeyLen, c.StopLen) : at);
             o2 = std::min(o2, par.Len());
         }
     }

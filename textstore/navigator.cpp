@@ -233,7 +233,7 @@ std::int32_t TRiriNavigator::DynNb() {
         const TDynInfoArray* d = FPar->Dyn();
         FDynNb = d ? static_cast<std::int32_t>(
                          std::lower_bound(d->begin(), d->end(), FParOffset,
-                                          [](const TDynInfo& x, std::int32_t o) { return x.Offset < o; }) -
+                                          [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
                          d->begin())
                    : 0;
     }
@@ -350,15 +350,13 @@ void TRiriNavigator::SkipEqual() {
 
 const TDynInfo& TRiriNavigator::CurrentAttr() {
     const std::int32_t dn = DynNb();
-    if (dn > 0) return (*FPar->Dyn())[static_cast<std::size_t>(dn - 1)];
-    return *FPar->StartAttr();
+    return List().AttrBefore(*FPar, dn);
 }
 
 void TRiriNavigator::InsertAttr(const TDynInfo& Attr) {
     const std::int32_t dn = DynNb();
     TDynInfoArray& d = FPar->DynForWrite();
-    auto it = DynInsert(d, static_cast<std::size_t>(dn), Attr);
-    it->Offset = FParOffset;
+    DynInsert(d, static_cast<std::size_t>(dn), List().MakePoint(FParOffset, Attr));
     ++FDynNb;
 }
 
@@ -408,7 +406,7 @@ bool TRiriNavigator::NextChangePoint(TPos Bound) {
     std::int32_t idx = -1;
     if (const TDynInfoArray* d = FPar->Dyn()) {
         const auto it = std::upper_bound(d->begin(), d->end(), FParOffset,
-                                         [](std::int32_t o, const TDynInfo& x) { return o < x.Offset; });
+                                         [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; });
         if (it != d->end()) idx = static_cast<std::int32_t>(it - d->begin());
     }
     if (idx < 0) {

@@ -22,6 +22,7 @@ void TParagraphsList::Clear() {
     SetCount(0);
     SetCapacity(4);
     LoadBuffers.clear();
+    States.Clear();
     FormatLast = -1;
     DirtyLastPar = -1;
 }

@@ -99,10 +99,24 @@ public:
     void ShiftLines(std::int32_t FromPar, std::int32_t Delta);
     void ShiftBoth(std::int32_t FromPar, TPos PosDelta, std::int32_t LineDelta);
 
+    // The states the change points of this text refer to.
+    TDynStates States;
+
     // A paragraph's change points: how many, where, and the state each sets.
     std::int32_t DynCount(const ParInfo& P) const { return P.DynCount(); }
     std::int32_t DynOffset(const ParInfo& P, std::int32_t I) const { return (*P.Dyn())[static_cast<std::size_t>(I)].Offset; }
-    const TDynInfo& DynAttr(const ParInfo& P, std::int32_t I) const { return (*P.Dyn())[static_cast<std::size_t>(I)]; }
+    const TDynInfo& DynAttr(const ParInfo& P, std::int32_t I) const {
+        return States[(*P.Dyn())[static_cast<std::size_t>(I)].State];
+    }
+    // The attribute in force behind change point I - 1 (the start attribute for I = 0).
+    const TDynInfo& AttrBefore(const ParInfo& P, std::int32_t I) const {
+        return I > 0 ? DynAttr(P, I - 1) : *P.StartAttr();
+    }
+    TDynPoint MakePoint(std::int32_t Offset, const TDynInfo& A) { return {Offset, States.Intern(A)}; }
+    // Gives change point I another state.
+    void SetDynAttr(ParInfo& P, std::int32_t I, const TDynInfo& A) {
+        (*P.Dyn())[static_cast<std::size_t>(I)].State = States.Intern(A);
+    }
 
     // The paragraph holding Pos (the largest one starting at or before it), by binary search.
     std::int32_t ParagraphAt(TPos Pos) const;

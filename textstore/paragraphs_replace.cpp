@@ -37,7 +37,7 @@ std::vector<std::string_view> SplitAtCR(std::string_view Text) {
 
 std::int32_t FirstDynAtOrAfter(const TDynInfoArray& D, std::int32_t Offset) {
     return static_cast<std::int32_t>(
-        std::lower_bound(D.begin(), D.end(), Offset, [](const TDynInfo& d, std::int32_t o) { return d.Offset < o; }) -
+        std::lower_bound(D.begin(), D.end(), Offset, [](const TDynPoint& d, std::int32_t o) { return d.Offset < o; }) -
         D.begin());
 }
 
@@ -188,7 +188,7 @@ void TParagraphsList::ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std:
         auto& d = e.DynInfo;
         const auto before = d.size();
         d.erase(std::remove_if(d.begin(), d.end(),
-                               [&](const TDynInfo& x) { return x.Offset >= O1 && x.Offset < O2; }),
+                               [&](const TDynPoint& x) { return x.Offset >= O1 && x.Offset < O2; }),
                 d.end());
         R.AttrsRemoved = d.size() != before;
         for (auto& x : d)
@@ -239,8 +239,8 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     if (const TDynInfoArray* d = first.Dyn()) {
         const std::int32_t idx = FirstDynAtOrAfter(*d, O1) - 1;
         if (idx >= 0) {
-            if ((*d)[static_cast<std::size_t>(idx)].Flags & dfOwn) {
-                attr = NewSharedAttr((*d)[static_cast<std::size_t>(idx)]);
+            if (States[(*d)[static_cast<std::size_t>(idx)].State].Flags & dfOwn) {
+                attr = NewSharedAttr(States[(*d)[static_cast<std::size_t>(idx)].State]);
                 ownRef = true;
             } else {
                 attr = DefaultAttr();
@@ -259,7 +259,7 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     TDynInfoArray tailDyn;
     for (std::int32_t q = P1 + 1; q <= P2; ++q) {
         if (const TDynInfoArray* d = At(q).Dyn()) {
-            for (const TDynInfo& x : *d) {
+            for (const TDynPoint& x : *d) {
                 if (q == P2 && x.Offset >= O2) {
                     tailDyn.push_back(x);
                     tailDyn.back().Offset -= O2;
@@ -271,7 +271,7 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     }
     if (P1 == P2)
         if (const TDynInfoArray* d = first.Dyn())
-            for (const TDynInfo& x : *d)
+            for (const TDynPoint& x : *d)
                 if (x.Offset >= O2) {
                     tailDyn.push_back(x);
                     tailDyn.back().Offset -= O2;
@@ -304,7 +304,7 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
         auto& d = first.Extra->DynInfo;
         d.resize(static_cast<std::size_t>(FirstDynAtOrAfter(d, O1)));
         if (k == 0)
-            for (TDynInfo x : tailDyn) {
+            for (TDynPoint x : tailDyn) {
                 x.Offset += O1 + static_cast<std::int32_t>(Pieces[0].size());
                 d.push_back(x);
             }
@@ -339,7 +339,7 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
         }
         if (j == k && !tailDyn.empty()) {
             auto& d = rec.DynForWrite();
-            for (TDynInfo x : tailDyn) {
+            for (TDynPoint x : tailDyn) {
                 x.Offset += static_cast<std::int32_t>(Pieces[static_cast<std::size_t>(k)].size());
                 d.push_back(x);
             }

@@ -50,7 +50,7 @@ public:
     std::int32_t FirstAtOrAfter(std::int32_t Offset) const {
         if (!D) return 0;
         return static_cast<std::int32_t>(
-            std::lower_bound(D->begin(), D->end(), Offset, [](const TDynInfo& x, std::int32_t o) { return x.Offset < o; }) -
+            std::lower_bound(D->begin(), D->end(), Offset, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
             D->begin());
     }
 
@@ -83,7 +83,7 @@ private:
         UpdateFont();
     }
     void UpdateFont() {
-        const TDynInfo& a = Idx > 0 ? (*D)[static_cast<std::size_t>(Idx - 1)] : *P.StartAttr();
+        const TDynInfo& a = Idx > 0 ? M.Pars.States[(*D)[static_cast<std::size_t>(Idx - 1)].State] : *P.StartAttr();
         const std::uint8_t eff = M.EffectiveStyle(SStyle, a);
         const std::int32_t key = eff & ~fsHighlight;  // bit 4 is a colour only
         if (key != St.Selected) {

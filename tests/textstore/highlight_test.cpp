@@ -29,7 +29,8 @@ std::vector<std::string> Effective(TDudiRiriBase& M) {
         std::size_t idx = 0;
         const TDynInfo* a = par.StartAttr();
         for (std::int32_t i = 0; i <= par.Len(); ++i) {
-            while (par.Dyn() && idx < par.Dyn()->size() && (*par.Dyn())[idx].Offset <= i) a = &(*par.Dyn())[idx++];
+            while (par.Dyn() && idx < par.Dyn()->size() && (*par.Dyn())[idx].Offset <= i)
+                a = &M.Pars.DynAttr(par, static_cast<std::int32_t>(idx++));
             out.push_back(Describe(*a));
         }
     }
@@ -43,7 +44,8 @@ std::string Styles(TDudiRiriBase& M, std::int32_t P) {
     std::size_t idx = 0;
     const TDynInfo* a = par.StartAttr();
     for (std::int32_t i = 0; i < par.Len(); ++i) {
-        while (par.Dyn() && idx < par.Dyn()->size() && (*par.Dyn())[idx].Offset <= i) a = &(*par.Dyn())[idx++];
+        while (par.Dyn() && idx < par.Dyn()->size() && (*par.Dyn())[idx].Offset <= i)
+            a = &M.Pars.DynAttr(par, static_cast<std::int32_t>(idx++));
         if (!(a->Flags & dfOwn))
             s += 'p';
         else if ((a->Flags & 0x3F) == kBold)
@@ -134,7 +136,7 @@ TEST_F(Highlight, KeywordsInsideRegionsFollowTheRegionContext) {
     open.LoadText("/* key */");
     HighlightAll(open);
     EXPECT_EQ(Styles(open, 0), "iiibbbiii") << "a region of context 0 lets keywords in";
-    const TDynInfo& kw = (*open.Pars.At(0).Dyn())[1];
+    const TDynInfo& kw = open.Pars.DynAttr(open.Pars.At(0), 1);
     EXPECT_EQ(ContextDepth(kw), 1);
     EXPECT_EQ(kw.Contexts[0], static_cast<std::int16_t>(0 + 32768));
     EXPECT_EQ(kw.Contexts[1], 0);
@@ -156,7 +158,7 @@ TEST_F(Highlight, ContextStackHoldsSixteenLevels) {
     M.Pars.At(0).SetStartAttr(&deep, true);
     HighlightAll(M);
     EXPECT_EQ(Styles(M, 0), "b") << "the sixteenth level is still free";
-    EXPECT_EQ(ContextDepth((*M.Pars.At(0).Dyn())[0]), 15);
+    EXPECT_EQ(ContextDepth(M.Pars.DynAttr(M.Pars.At(0), 0)), 15);
 }
 
 TEST_F(Highlight, ApplyAttributeSetsAndClearsSpans) {
@@ -250,7 +252,8 @@ TEST(HighlightRandom, IncrementalEqualsScratch) {
                 beforeDump = "par " + std::to_string(bp) + " off " + std::to_string(a.ParOffset()) + " ";
                 const ParInfo& pp = inc.Pars.At(bp);
                 beforeDump += testing::PrintToString(std::string(pp.View())) + " start " + Describe(*pp.StartAttr()) + " |";
-                if (pp.Dyn()) for (const TDynInfo& e : *pp.Dyn()) beforeDump += " @" + std::to_string(e.Offset) + " " + Describe(e);
+                for (std::int32_t i = 0; i < pp.DynCount(); ++i)
+                    beforeDump += " @" + std::to_string(inc.Pars.DynOffset(pp, i)) + " " + Describe(inc.Pars.DynAttr(pp, i));
             }
             const TReplaceResult r = inc.ReplaceText(text, a, b);
             HighlightAfterEdit(inc, r);
@@ -273,9 +276,11 @@ TEST(HighlightRandom, IncrementalEqualsScratch) {
                 std::string d;
                 if (par >= m.Pars.Count()) return d;
                 d += testing::PrintToString(std::string(m.Pars.At(par).View())) + " start " + Describe(*m.Pars.At(par).StartAttr()) + " |";
-                if (const TDynInfoArray* x = m.Pars.At(par).Dyn())
-                    for (const TDynInfo& e : *x)
-                        d += " @" + std::to_string(e.Offset) + " " + Describe(e) + " k" + std::to_string(e.KeyLen) + " s" + std::to_string(e.StopLen);
+                const ParInfo& pp = m.Pars.At(par);
+                for (std::int32_t i = 0; i < pp.DynCount(); ++i) {
+                    const TDynInfo& e = m.Pars.DynAttr(pp, i);
+                    d += " @" + std::to_string(m.Pars.DynOffset(pp, i)) + " " + Describe(e) + " k" + std::to_string(e.KeyLen) + " s" + std::to_string(e.StopLen);
+                }
                 return d;
             };
             ASSERT_EQ(ei, es) << "before edit: " << beforeDump << "\ninc: " << dump(inc) << "\nscratch: " << dump(scratch) << "\n" << "first difference: paragraph " << par << " offset " << off << ": "
