@@ -12,6 +12,10 @@ namespace tarvex {
 class TDudiRiriBase;
 class TRiriNavigator;
 
+// MouseNotify's event flags.
+inline constexpr std::uint32_t hmClick = 8;      // a click without moving, on a run with a context number
+inline constexpr std::uint32_t hmDblClick = 16;  // the editor's double click
+
 class TRiriHighlighter : public TComponent {
 public:
     TRiriHighlighter() = default;
@@ -35,9 +39,19 @@ public:
 
     const std::vector<TDudiRiriBase*>& Memos() const { return FMemos; }
 
+    // Referrer is told through Notification when this highlighter is destroyed.
+    void FreeNotification(TRiriHighlighter* Referrer);
+    void RemoveFreeNotification(TRiriHighlighter* Referrer);
+
+protected:
+    // Gone is being destroyed: forget every reference to it.
+    virtual void Notification(TRiriHighlighter* /*Gone*/) {}
+
 private:
     friend class TDudiRiriBase;
     std::vector<TDudiRiriBase*> FMemos;
+    std::vector<TRiriHighlighter*> FReferrers;  // told when this one goes
+    std::vector<TRiriHighlighter*> FReferred;   // this one is in their FReferrers
 };
 
 }  // namespace tarvex

@@ -99,6 +99,7 @@ void TKeywordList::SetUpperCaseType(TdrUpperCase T) {
 }
 
 void TKeywordList::Prepare() {
+    ++FVersion;
     FFlags = 1;
     FMaxLen = 0;
     for (auto& v : FFirstPlain) v.clear();

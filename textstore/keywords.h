@@ -74,6 +74,8 @@ public:
     // bit 0: every keyword is case-sensitive; bits 2 and 3: union of the keywords' Options bits 2 and 3.
     std::uint8_t Flags() const { return FFlags; }
     std::int32_t MaxLen() const { return FMaxLen; }
+    // Changes with every preparation: those who index the list know when to index it again.
+    std::uint32_t Version() const { return FVersion; }
     // The keywords the editor searches (context not 0), by the first byte they
     // are searched with: case-sensitive ones in the text, the others in its folded copy.
     const std::vector<std::int32_t>& ByFirstPlain(unsigned char C) const { return FFirstPlain[C]; }
@@ -97,6 +99,7 @@ private:
     bool FUpdating = false;
     TdrUpperCase FUpperCaseType = druAscii;
     std::int32_t FMaxLen = 0;
+    std::uint32_t FVersion = 0;
     std::vector<std::int32_t> FFirstPlain[256];
     std::vector<std::int32_t> FFirstFolded[256];
 };

@@ -1,0 +1,491 @@
+// The extended highlighter's passes: keywords with contexts, start keys with
+// their look-back, stop keys with region flags, and the chain.
+
+#include "highlight/ext_highlighter.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "highlight/text_scan.h"
+#include "textstore/highlight_passes.h"
+#include "textstore/memo_base.h"
+#include "textstore/navigator.h"
+
+namespace tarvex {
+
+std::int32_t PointsBelow(const ParInfo& P, std::int32_t Offset) {
+    const TDynInfoArray* d = P.Dyn();
+    if (!d) return 0;
+    return static_cast<std::int32_t>(
+        std::lower_bound(d->begin(), d->end(), Offset, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
+        d->begin());
+}
+
+std::int32_t PointsAtMost(const ParInfo& P, std::int32_t Offset) {
+    const TDynInfoArray* d = P.Dyn();
+    if (!d) return 0;
+    return static_cast<std::int32_t>(
+        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; }) -
+        d->begin());
+}
+
+const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.AttrBefore(P, PointsAtMost(P, Offset));
+}
+
+namespace {
+
+bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
+
+// Navigators of the editor behind From cache change-point indexes that edits of the points made stale.
+void ResetNavigatorsFrom(TDudiRiriBase& M, TPos From) {
+    for (TRiriNavigator* n : M.Navigators())
+        if (n->Pos() >= From) n->ResetLineAndDyn();
+}
+
+bool SepAt(const bool* Sep, std::string_view Text, std::int64_t I) {
+    return I < 0 || I >= static_cast<std::int64_t>(Text.size()) || Sep[static_cast<unsigned char>(Text[static_cast<std::size_t>(I)])];
+}
+
+}  // namespace
+
+TCustomExtHighlighter::TCustomExtHighlighter() { SetSeparators("\t ,.;"); }
+
+TCustomExtHighlighter::~TCustomExtHighlighter() {
+    if (FSubHighlighter) FSubHighlighter->RemoveFreeNotification(this);
+}
+
+std::string TCustomExtHighlighter::Separators() const {
+    std::string s;
+    for (int c = 0; c < 256; ++c)
+        if (FSeparators[c]) s.push_back(static_cast<char>(c));
+    return s;
+}
+
+void TCustomExtHighlighter::SetSeparators(std::string_view V) {
+    std::fill(std::begin(FSeparators), std::end(FSeparators), false);
+    FSepSet.reset();
+    for (unsigned char c : V) {
+        FSeparators[c] = true;
+        FSepSet.set(c);
+    }
+    FStartsIndexed = false;  // the boundary flags depend on the separators
+}
+
+void TCustomExtHighlighter::SetSubHighlighter(TRiriHighlighter* H) {
+    if (H == FSubHighlighter) return;
+    for (TRiriHighlighter* h = H; h;) {
+        if (h == this) throw std::runtime_error("Circular highlighting references");
+        auto* ext = dynamic_cast<TCustomExtHighlighter*>(h);
+        h = ext ? ext->FSubHighlighter : nullptr;
+    }
+    if (FSubHighlighter) FSubHighlighter->RemoveFreeNotification(this);
+    FSubHighlighter = H;
+    if (H) H->FreeNotification(this);
+}
+
+void TCustomExtHighlighter::Notification(TRiriHighlighter* Gone) {
+    if (Gone == FSubHighlighter) FSubHighlighter = nullptr;
+}
+
+void TCustomExtHighlighter::IndexKeys() {
+    if (FIndexedVersion == FKeywords.Version()) return;
+    FIndexedVersion = FKeywords.Version();
+    for (auto& v : FKeysByFirst) v.clear();
+    FAllCaseSensitive = true;
+    for (std::int32_t k = 0; k < FKeywords.Count(); ++k) {
+        const TKeyInfoLen& key = FKeywords.Item(k);
+        if (key.Len == 0) continue;
+        if (key.Options & koCaseSensitive) {
+            FKeysByFirst[static_cast<unsigned char>(key.Keyword[0])].push_back(k);
+        } else {
+            FAllCaseSensitive = false;
+            // Every byte that folds to the key's first byte may begin it.
+            const auto f = static_cast<unsigned char>(key.SearchKey[0]);
+            for (int b = 0; b < 256; ++b)
+                if (FoldByte(static_cast<unsigned char>(b)) == f) FKeysByFirst[b].push_back(k);
+        }
+    }
+}
+
+std::int16_t TCustomExtHighlighter::ScopeOf(const TDynInfo& A, std::int32_t StartBase) const {
+    const std::int32_t d = ContextDepth(A);
+    if (d < 0) return 0;
+    const std::int16_t top = A.Contexts[d];
+    if (top >= 0) return kScopeEverywhere;
+    const std::int32_t e = (top & 0x7FFF) - StartBase;
+    return e >= 0 && e < FStartStopKeys.Count() ? FStartStopKeys.Scope(e) : 0;
+}
+
+bool TCustomExtHighlighter::KeyApplies(std::int16_t ValidContext, std::int16_t Threshold, const TDynInfo& A,
+                                       std::int32_t StartBase, bool StartKey) const {
+    if (Threshold == kScopeEverywhere) return true;
+    if (ValidContext == 0 && ScopeOf(A, StartBase) < Threshold) return true;
+    if (ValidContext != ContextOf(A)) return false;
+    return !(StartKey && ValidContext == 0 && (A.Flags & dfOwn));
+}
+
+TDynInfo TCustomExtHighlighter::KeywordAttr(const TDynInfo& A, std::int32_t Index, std::int32_t KeyBase,
+                                            std::int32_t Len) const {
+    const TKeyInfoLen& k = FKeywords.Item(Index);
+    const std::int32_t d = ContextDepth(A);
+    TDynInfo n = A;
+    n.Flags = static_cast<std::uint8_t>((k.Style & 0x3F) | dfOwn | dfKeyed);
+    n.Nesting = 0;
+    n.Extra = 0;
+    n.Color = k.Color;
+    n.BkColor = k.BkColor;
+    n.Context = k.Context;
+    n.Cursor = k.Cursor;
+    n.Depth = static_cast<std::int8_t>(d + 1);
+    n.Contexts[d + 1] = static_cast<std::int16_t>(Index + KeyBase);
+    n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(Len, 65535));
+    return n;
+}
+
+// --- the keyword pass
+
+void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& StopNav, std::int32_t KeyBase) {
+    TDudiRiriBase* memo = StartNav.Memo();
+    if (memo && Active && FKeywords.Count() > 0) {
+        TDudiRiriBase& M = *memo;
+        TParagraphsList& L = M.Pars;
+        FKeywordBase = KeyBase;
+        IndexKeys();
+        TRiriNavigator* f = &StartNav;
+        TRiriNavigator* t = &StopNav;
+        if (f->Pos() > t->Pos()) std::swap(f, t);
+        const std::int32_t p1 = f->ParNb(), o1 = f->ParOffset(), p2 = t->ParNb(), o2 = t->ParOffset();
+        const std::int32_t maxLen = FKeywords.MaxLen();
+        TRiriNavigator a(&M), b(&M);
+        TPos earliest = INT64_MAX;
+        struct TMatch {
+            std::int32_t Key, Offset, Len;
+        };
+        std::vector<TMatch> batch;
+        for (std::int32_t p = p1; p <= p2; ++p) {
+            const std::string_view text = L.At(p).View();
+            const auto len = static_cast<std::int32_t>(text.size());
+            const std::int32_t ws = p == p1 ? std::max(0, o1 - maxLen - 1) : 0;
+            const std::int32_t we = p == p2 ? std::min(len, o2 + maxLen) : len;
+            if (ws >= we) continue;
+            // Every occurrence of every keyword in one sweep, by first byte.
+            FCandidates.clear();
+            for (std::int32_t i = ws; i < we; ++i) {
+                const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+                const auto& keys = FKeysByFirst[c];
+                if (keys.empty()) continue;
+                const bool sepBefore = SepAt(FSeparators, text, i - 1);
+                for (std::int32_t k : keys) {
+                    const TKeyInfoLen& key = FKeywords.Item(k);
+                    if (i + key.Len > we) continue;
+                    if ((key.Options & koWholeWord) && !sepBefore) continue;
+                    const bool cs = key.Options & koCaseSensitive;
+                    if (!KeyAt(text, static_cast<std::size_t>(i), cs ? key.Keyword : key.SearchKey, cs)) continue;
+                    if ((key.Options & koWholeWord) && !SepAt(FSeparators, text, static_cast<std::int64_t>(i) + key.Len)) continue;
+                    FCandidates.emplace_back(k, i);
+                }
+            }
+            // In list order, each keyword's occurrences left to right without overlapping each other.
+            std::stable_sort(FCandidates.begin(), FCandidates.end(),
+                             [](const auto& x, const auto& y) { return x.first < y.first; });
+            std::int32_t curKey = -1, next = 0;
+            auto flush = [&] {
+                for (const TMatch& m : batch) {
+                    ParInfo& par = L.At(p);
+                    const TPos start = par.StartPos + m.Offset;
+                    a.SetResolved(p, m.Offset, start);
+                    a.SkipEqual();
+                    const TDynInfo A = a.CurrentAttr();
+                    const std::int32_t d = ContextDepth(A);
+                    if (d >= 15) continue;
+                    if (d >= 0 && A.Contexts[d] >= 0) continue;  // inside another key's run: the first one stays
+                    if (!KeyApplies(FKeywords.ValidContext(m.Key), FKeywords.Scope(m.Key), A, FStartBase, false)) continue;
+                    if (PointsAtMost(par, m.Offset + m.Len - 1) > PointsAtMost(par, m.Offset)) continue;
+                    if (!LinePositionHolds(FKeywords.Item(m.Key).Options, par.View(), m.Offset, FSeparators)) continue;
+                    b.SetResolved(p, m.Offset + m.Len, start + m.Len);
+                    if (OnQueryKeyword) {
+                        bool ok = true;
+                        OnQueryKeyword(*this, a, b, m.Key, ok);
+                        if (!ok) continue;
+                        a.SetResolved(p, m.Offset, start);
+                        b.SetResolved(p, m.Offset + m.Len, start + m.Len);
+                    }
+                    ApplyAttribute(M, a, b, false, true, KeywordAttr(A, m.Key, KeyBase, m.Len));
+                    earliest = std::min(earliest, start);
+                }
+                batch.clear();
+            };
+            for (const auto& [k, i] : FCandidates) {
+                if (k != curKey) {
+                    curKey = k;
+                    next = 0;
+                }
+                if (i < next) continue;
+                const std::int32_t kl = FKeywords.Item(k).Len;
+                next = i + kl;
+                batch.push_back({k, i, kl});
+                if (batch.size() == 16) flush();
+            }
+            flush();
+        }
+        if (earliest != INT64_MAX) ResetNavigatorsFrom(M, earliest);
+    }
+    if (FSubHighlighter) FSubHighlighter->ScanKeywords(StartNav, StopNav, KeyBase + FKeywords.Count());
+}
+
+// --- start keys
+
+void TCustomExtHighlighter::OpenRegion(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t Offset,
+                                       std::int32_t KeyLen, const TDynInfo& R) {
+    TDudiRiriBase& M = *Nav.Memo();
+    ParInfo& par = *Nav.Par();
+    const std::int32_t p = Nav.ParNb();
+    TDynInfoArray& d = par.DynForWrite();
+    d.erase(std::remove_if(d.begin(), d.end(),
+                           [&](const TDynPoint& x) {
+                               return x.Offset > Offset && x.Offset <= Offset + KeyLen &&
+                                      !IsHighlighterPoint(M.Pars.States[x.State]);
+                           }),
+            d.end());
+    const std::int32_t at = PointsAtMost(par, Offset);
+    if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == Offset)
+        M.Pars.SetDynAttr(par, at - 1, R);
+    else
+        DynInsert(d, static_cast<std::size_t>(PointsBelow(par, Offset)), M.Pars.MakePoint(Offset, R));
+    ResetNavigatorsFrom(M, par.StartPos + Offset);
+    StopNav.SetResolved(p, Offset + KeyLen, par.StartPos + Offset + KeyLen);
+}
+
+bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t KeyBase) {
+    TDudiRiriBase* memo = Nav.Memo();
+    if (!memo) return false;
+    TDudiRiriBase& M = *memo;
+    TParagraphsList& L = M.Pars;
+    ParInfo& par = *Nav.Par();
+    const std::int32_t co = Nav.ParOffset();
+    if (ContextDepth(AttrAtOffset(L, par, co)) >= 15) return false;
+    TExtStartStopList& S = FStartStopKeys;
+    if (Active && S.Count() > 0) {
+        FStartBase = KeyBase;
+        if (!FStartsIndexed || !S.Prepared()) {
+            S.Prepare(FSepSet);
+            for (auto& v : FStartsByFirst) v.clear();
+            for (std::int32_t k = 0; k < S.Count(); ++k) {
+                const StartStopInfo& e = S.Item(k);
+                if (e.StartLen == 0) continue;
+                const auto f = static_cast<unsigned char>(e.StartKeySearch[0]);
+                for (int b = 0; b < 256; ++b)
+                    if (b == f || (!(e.Options & koCaseSensitive) && FoldByte(static_cast<unsigned char>(b)) == f))
+                        FStartsByFirst[b].push_back(k);
+            }
+            FStartsIndexed = true;
+        }
+        const std::string_view text = par.View();
+        const auto len = static_cast<std::int32_t>(text.size());
+        const std::int32_t lo = std::max(co, StopNav.ParNb() == Nav.ParNb() ? StopNav.ParOffset() : len);
+        const std::int32_t span = S.MaxStartLen() + 1;
+        const std::int32_t ws = co - std::min(span, co);
+        const std::int32_t we = std::min(len, lo + span);
+        for (std::int32_t i = ws; i < we && i < std::max(lo, co + 1); ++i) {
+            const auto& keys = FStartsByFirst[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
+            if (keys.empty()) continue;
+            const TDynInfo& A = AttrAtOffset(L, par, i);
+            const std::int32_t depth = ContextDepth(A);
+            if (depth >= 15) continue;
+            // The region open here, when it is one of this highlighter's.
+            std::int32_t open = -1;
+            if (depth >= 0 && A.Contexts[depth] < 0) {
+                open = (A.Contexts[depth] & 0x7FFF) - KeyBase;
+                if (open >= S.Count()) open = -1;
+            }
+            bool skip = false;
+            for (std::int32_t k : keys) {
+                const StartStopInfo& e = S.Item(k);
+                const std::int32_t kl = e.StartLen;
+                const std::int32_t need = kl + (e.StartBoundaryAfter ? 1 : 0);
+                if (i + kl > we || i + need <= co) continue;
+                if (!KeyApplies(S.ValidContext(k), S.Scope(k), A, KeyBase, true)) continue;
+                if (!KeyAt(text, static_cast<std::size_t>(i), e.StartSearch(), e.Options & koCaseSensitive)) continue;
+                if (e.StartBoundaryBefore && !SepAt(FSeparators, text, i - 1)) continue;
+                if (e.StartBoundaryAfter && !SepAt(FSeparators, text, i + kl)) continue;
+                if (!LinePositionHolds(e.Options, text, i, FSeparators)) continue;
+                if (OnQueryStart) {
+                    bool ok = true;
+                    OnQueryStart(*this, static_cast<std::int16_t>(k), ok);
+                    if (!ok) continue;
+                }
+                // The stop key of the region open right now is no new start.
+                if (open >= 0 && S.Item(open).StopSearch() == e.StartSearch()) {
+                    skip = true;
+                    break;
+                }
+                TDynInfo r = A;
+                r.Flags = static_cast<std::uint8_t>((e.Style & 0x3F) | dfOwn | dfKeyed);
+                r.Nesting = static_cast<std::uint8_t>(((A.Flags & dfOwn) ? A.Nesting : 0) + ((e.KeyFlags & rfNesting) ? 1 : 0));
+                r.Extra = 0;
+                r.Depth = static_cast<std::int8_t>(depth + 1);
+                r.Contexts[depth + 1] = static_cast<std::int16_t>((k + KeyBase) | 0x8000);
+                r.Cursor = e.Cursor;
+                r.Color = e.Color;
+                r.BkColor = e.BkColor;
+                r.Context = e.Context;
+                r.KeyLen = static_cast<std::uint16_t>(need);
+                r.StopLen = static_cast<std::uint16_t>(e.StopLen + (e.StopBoundaryBefore ? 1 : 0));
+                OpenRegion(Nav, StopNav, i, kl, r);
+                return true;
+            }
+            (void)skip;
+        }
+    }
+    if (FSubHighlighter) return FSubHighlighter->FindStartKey(Nav, StopNav, KeyBase + S.Count());
+    return false;
+}
+
+// --- stop keys
+
+TDynInfo TCustomExtHighlighter::StateBefore(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Depth) {
+    TParagraphsList& L = M.Pars;
+    std::int32_t idx = PointsAtMost(L.At(P), Offset);
+    for (; P >= 0; --P) {
+        const ParInfo& par = L.At(P);
+        for (std::int32_t i = idx - 1; i >= 0; --i) {
+            const TDynInfo& x = L.DynAttr(par, i);
+            if (ContextDepth(x) < Depth) return x;
+        }
+        if (ContextDepth(*par.StartAttr()) < Depth) return *par.StartAttr();
+        if (P > 0) idx = L.At(P - 1).DynCount();
+    }
+    return *DefaultAttr();
+}
+
+void TCustomExtHighlighter::CloseRegion(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t StopAt,
+                                        std::int32_t StopLen, TDynInfo After) {
+    TDudiRiriBase& M = *Nav.Memo();
+    ParInfo& par = *Nav.Par();
+    const std::int32_t p = Nav.ParNb();
+    const std::int32_t end = StopAt + StopLen;
+    TDynInfoArray& d = par.DynForWrite();
+    d.erase(std::remove_if(d.begin(), d.end(),
+                           [&](const TDynPoint& x) {
+                               return (x.Offset > StopAt || (StopLen == 0 && x.Offset == StopAt)) && x.Offset <= end &&
+                                      !IsHighlighterPoint(M.Pars.States[x.State]);
+                           }),
+            d.end());
+    After.KeyLen = 0;
+    DynInsert(d, static_cast<std::size_t>(PointsBelow(par, end)), M.Pars.MakePoint(end, After));
+    ResetNavigatorsFrom(M, par.StartPos + StopAt);
+    StopNav.SetResolved(p, end, par.StartPos + end);
+}
+
+bool TCustomExtHighlighter::FindStopKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t KeyBase) {
+    TDudiRiriBase* memo = Nav.Memo();
+    if (!memo) return false;
+    TDudiRiriBase& M = *memo;
+    TParagraphsList& L = M.Pars;
+    ParInfo& par = *Nav.Par();
+    const std::int32_t p = Nav.ParNb();
+    const std::int32_t co = Nav.ParOffset();
+    TExtStartStopList& S = FStartStopKeys;
+    const std::int32_t inForce = PointsAtMost(par, co);
+    const TDynInfo A = L.AttrBefore(par, inForce);
+    const std::int32_t depth = ContextDepth(A);
+    const std::int32_t k = depth >= 0 && A.Contexts[depth] < 0 ? (A.Contexts[depth] & 0x7FFF) - KeyBase : -1;
+    if (k < 0 || k >= S.Count() || !Active) {
+        if (FSubHighlighter) return FSubHighlighter->FindStopKey(Nav, StopNav, KeyBase + S.Count());
+        return false;
+    }
+    if (!S.Prepared()) {
+        S.Prepare(FSepSet);
+        FStartsIndexed = false;  // the start index is rebuilt with the list
+    }
+    const StartStopInfo& e = S.Item(k);
+    const std::string_view text = par.View();
+    const auto len = static_cast<std::int32_t>(text.size());
+    const std::int32_t lo = std::max(co, StopNav.ParNb() == p ? StopNav.ParOffset() : len);
+    const std::int32_t sl = e.StopLen;
+    // The search looks back a stop key's length, but never into the start key.
+    std::int32_t from = std::max(0, co - sl - (e.StopBoundaryBefore ? 1 : 0));
+    if (inForce > 0) {
+        const TDynInfo& opener = L.DynAttr(par, inForce - 1);
+        from = std::max(from, std::min(len, L.DynOffset(par, inForce - 1) + static_cast<std::int32_t>(opener.KeyLen)));
+    }
+    std::int32_t found = -1, foundLen = 0;
+    if (e.KeyFlags & rfEndsAtSeparator) {
+        const std::int32_t to = std::min(len, lo + 1);
+        for (std::int32_t i = std::max(from, co); i < to; ++i)
+            if (FSeparators[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])]) {
+                found = i;
+                break;
+            }
+    } else if (sl > 0) {
+        const std::int32_t to = std::min(len, lo + sl + (e.StopBoundaryAfter ? 1 : 0));
+        std::size_t pos = static_cast<std::size_t>(from);
+        const bool cs = e.Options & koCaseSensitive;
+        while ((pos = FindKey(text, pos, static_cast<std::size_t>(to), e.StopSearch(), cs)) != std::string_view::npos) {
+            const auto t = static_cast<std::int32_t>(pos);
+            bool ok = !(e.StopBoundaryBefore && !SepAt(FSeparators, text, t - 1)) &&
+                      !(e.StopBoundaryAfter && !SepAt(FSeparators, text, t + sl));
+            if (ok && OnQueryStop) OnQueryStop(*this, static_cast<std::int16_t>(k), ok);
+            if (ok) {
+                found = t;
+                foundLen = sl;
+                break;
+            }
+            ++pos;
+        }
+    }
+    if (found < 0) {
+        if (!((e.KeyFlags & kfEndsAtLineEnd) && lo >= len)) return false;
+        found = len;
+        foundLen = 0;
+    }
+    // The region continues as a later entry with the same start, valid context and scope, or its parent's state returns.
+    TDynInfo after;
+    std::int32_t next = -1;
+    for (std::int32_t j = k + 1; j < S.Count(); ++j)
+        if (S.Item(j).SameStart == k && S.ValidContext(j) == S.ValidContext(k) && S.Scope(j) == S.Scope(k)) {
+            next = j;
+            break;
+        }
+    if (next >= 0) {
+        const StartStopInfo& ne = S.Item(next);
+        after = A;
+        after.Flags = static_cast<std::uint8_t>((ne.Style & 0x3F) | dfOwn | dfKeyed);
+        after.Nesting = A.Nesting;
+        after.Extra = 0;
+        after.Contexts[depth] = static_cast<std::int16_t>((next + KeyBase) | 0x8000);
+        after.Cursor = ne.Cursor;
+        after.Color = ne.Color;
+        after.BkColor = ne.BkColor;
+        after.Context = ne.Context;
+        after.StopLen = static_cast<std::uint16_t>(ne.StopLen);
+    } else {
+        after = StateBefore(M, p, co, depth);
+    }
+    CloseRegion(Nav, StopNav, found, foundLen, after);
+    return true;
+}
+
+void TCustomExtHighlighter::MouseNotify(TDudiRiriBase& Memo, std::uint32_t Flags) {
+    if (FSubHighlighter) FSubHighlighter->MouseNotify(Memo, Flags);
+}
+
+bool TCustomExtHighlighter::AdjustFormatStart(TRiriNavigator& Nav) {
+    if (!Active || Nav.Memo() == nullptr) return false;
+    const std::uint8_t used = (FKeywords.Flags() | FStartStopKeys.Flags()) & (koAfterSeparators | koAfterBlanks);
+    if (!used) return false;
+    const std::string_view text = Nav.Par()->View();
+    const std::int32_t o = std::min<std::int32_t>(Nav.ParOffset(), static_cast<std::int32_t>(text.size()));
+    if (o == 0) return false;
+    for (std::int32_t i = 0; i < o; ++i) {
+        const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        const bool ok = (used & koAfterSeparators) ? FSeparators[c] : (c == ' ' || c == '\t');
+        if (!ok) return false;
+    }
+    Nav.SetParOffset(0);
+    return true;
+}
+
+}  // namespace tarvex

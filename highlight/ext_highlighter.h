@@ -1,0 +1,126 @@
+#pragma once
+// TCustomExtHighlighter: the base of the language highlighters. Its keys carry
+// contexts (the context a key gives its text, the context it may match in, a
+// scope threshold), its regions nest up to the depth of the attribute's
+// context stack, and highlighters chain: a SubHighlighter continues where
+// this one finds nothing, its key numbers shifted past this one's (KeyBase).
+
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "highlight/ext_lists.h"
+#include "textstore/dyn_info.h"
+#include "textstore/highlighter.h"
+
+namespace tarvex {
+
+class TDudiRiriBase;
+class TParagraphsList;
+struct ParInfo;
+
+class TCustomExtHighlighter : public TRiriHighlighter {
+public:
+    TCustomExtHighlighter();
+    ~TCustomExtHighlighter() override;
+
+    TExtKeywordList& Keywords() { return FKeywords; }
+    const TExtKeywordList& Keywords() const { return FKeywords; }
+    TExtStartStopList& StartStopKeys() { return FStartStopKeys; }
+    const TExtStartStopList& StartStopKeys() const { return FStartStopKeys; }
+
+    // The characters that end a word; default tab, space, "," "." ";".
+    std::string Separators() const;
+    virtual void SetSeparators(std::string_view V);
+    bool IsSeparator(unsigned char C) const { return FSeparators[C]; }
+
+    TRiriHighlighter* SubHighlighter() const { return FSubHighlighter; }
+    // Raises "Circular highlighting references" (changing nothing) when the
+    // chain from H leads back to this highlighter.
+    void SetSubHighlighter(TRiriHighlighter* H);
+
+    // False: the own lists are not scanned; the chain still continues.
+    bool Active = true;
+
+    using TQueryKeywordEvent = std::function<void(TCustomExtHighlighter& Sender, TRiriNavigator& From,
+                                                  TRiriNavigator& To, std::int32_t Keyword, bool& DoHilit)>;
+    using TQueryHilitEvent = std::function<void(TCustomExtHighlighter& Sender, std::int16_t Scope, bool& DoHilit)>;
+    TQueryKeywordEvent OnQueryKeyword;
+    TQueryHilitEvent OnQueryStart, OnQueryStop;
+
+    // KeyBase of the last keyword pass and of the last start-key search.
+    std::int32_t KeywordBase() const { return FKeywordBase; }
+    std::int32_t StartBase() const { return FStartBase; }
+
+    void ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& StopNav, std::int32_t KeyBase) override;
+    bool FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t KeyBase) override;
+    bool FindStopKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t KeyBase) override;
+    void MouseNotify(TDudiRiriBase& Memo, std::uint32_t Flags) override;
+    bool AdjustFormatStart(TRiriNavigator& Nav) override;
+
+protected:
+    void Notification(TRiriHighlighter* Gone) override;
+
+    // The scope of the innermost open key of A: 0 outside any, 32767 inside a
+    // keyword, else the scope threshold of the start-stop entry that opened it
+    // when that entry is this highlighter's (numbered from StartBase).
+    std::int16_t ScopeOf(const TDynInfo& A, std::int32_t StartBase) const;
+    // Whether a key with this valid context and scope threshold applies under A.
+    bool KeyApplies(std::int16_t ValidContext, std::int16_t Threshold, const TDynInfo& A, std::int32_t StartBase,
+                    bool StartKey) const;
+    // Opens a region at Offset of Nav's paragraph with attribute R (offset and
+    // length KeyLen of its key): change points inside the key go, one already
+    // at Offset is replaced. StopNav ends behind the key.
+    void OpenRegion(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t Offset, std::int32_t KeyLen,
+                    const TDynInfo& R);
+    // Closes the region in force at Nav at [StopAt, StopAt + StopLen): change
+    // points inside the stop key go, After takes effect behind it (KeyLen 0),
+    // StopNav ends there.
+    void CloseRegion(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t StopAt, std::int32_t StopLen,
+                     TDynInfo After);
+    // The state before the region whose top entry is at depth Depth and that is
+    // in force at offset Offset of paragraph P.
+    static TDynInfo StateBefore(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Depth);
+
+    TDynInfo KeywordAttr(const TDynInfo& A, std::int32_t Index, std::int32_t KeyBase, std::int32_t Len) const;
+
+    // The default token style (published by descendants).
+    bool FAltFont = false;
+    std::int16_t FContextNum = 0;
+    std::int32_t FBackground = clNone;
+    std::int32_t FForeground = clNone;
+    std::uint8_t FStyle = 0;
+    std::int32_t FPriority = 0;
+    std::int32_t FScope = 0;
+
+private:
+    void IndexKeys();
+
+    TExtKeywordList FKeywords;
+    TExtStartStopList FStartStopKeys;
+    std::bitset<256> FSepSet;
+    bool FSeparators[256] = {};
+    TRiriHighlighter* FSubHighlighter = nullptr;
+    std::int32_t FKeywordBase = 0, FStartBase = 0;
+    // Keys by the byte they may begin with (keywords: plain and folded forms).
+    std::uint32_t FIndexedVersion = 0xFFFFFFFF;
+    std::vector<std::int32_t> FKeysByFirst[256];
+    std::vector<std::int32_t> FStartsByFirst[256];
+    bool FStartsIndexed = false;
+    bool FAllCaseSensitive = true;
+    // Scratch reused from one paragraph to the next.
+    std::string FFolded;
+    std::vector<std::pair<std::int32_t, std::int32_t>> FCandidates;
+};
+
+// The attribute in force at Offset of a paragraph (change points at Offset included).
+const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
+// Number of change points of P with an offset below / at most Offset.
+std::int32_t PointsBelow(const ParInfo& P, std::int32_t Offset);
+std::int32_t PointsAtMost(const ParInfo& P, std::int32_t Offset);
+// The context number of text under A (0 for text without an own attribute).
+inline std::int32_t ContextOf(const TDynInfo& A) { return (A.Flags & dfOwn) ? A.Context : 0; }
+
+}  // namespace tarvex
