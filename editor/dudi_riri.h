@@ -244,6 +244,8 @@ public:
     std::int32_t AutoScrollDelay() const;
     void AutoScrollStep();
     bool Dragging() const { return FDragging; }
+    // The text position of the last click on a context run, or of the last double click.
+    TPos MouseClickPos() const { return FMouseClickPos; }
     std::function<void(TDudiRiri&, TMouseButton, std::uint32_t, std::int32_t, std::int32_t)> OnAfterMouseDown;
     std::function<void(TDudiRiri&)> OnDblClick;
 
@@ -309,6 +311,7 @@ protected:
     std::int32_t FAutoDir = 0, FAutoLevel = 0;
     std::int32_t FLastMouseX = 0, FLastMouseY = 0;
     std::int32_t FWheelAccum = 0;
+    TPos FMouseClickPos = 0;
     std::int16_t FCursor = crIBeam;
     std::chrono::steady_clock::time_point FLastAnimEnd{};
     // Helpers of the input handlers.

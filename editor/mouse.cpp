@@ -5,6 +5,7 @@
 
 #include "editor/dudi_riri.h"
 #include "textstore/highlight_passes.h"
+#include "textstore/highlighter.h"
 
 namespace tarvex {
 
@@ -237,7 +238,11 @@ void TDudiRiri::MouseUp(TMouseButton Button, std::uint32_t Shift, std::int32_t X
             if (!from.PrevChangePoint(0)) from.SetPos(0);
             if (at.DynNb() > 0) from.SetPos(at.Par()->StartPos + (*at.Par()->Dyn())[static_cast<std::size_t>(at.DynNb() - 1)].Offset);
             if (!to.NextChangePoint(CharCount())) to.SetPos(CharCount());
-            if (Button == mbLeft) NotifyLinks(lnContextClick);
+            if (Button == mbLeft) {
+                NotifyLinks(lnContextClick);
+                FMouseClickPos = at.Pos();
+                if (TRiriHighlighter* h = Highlighter()) h->MouseNotify(*this, hmClick);
+            }
             if (OnContext) OnContext(*this, a.Context, from.Pos(), to.Pos());
         }
     }
@@ -248,6 +253,8 @@ void TDudiRiri::MouseUp(TMouseButton Button, std::uint32_t Shift, std::int32_t X
 void TDudiRiri::DblClick() {
     if (DisplayOnly) return;
     FDoubleClicked = true;
+    FMouseClickPos = PosAtPoint(FDownX, FDownY);
+    if (TRiriHighlighter* h = Highlighter()) h->MouseNotify(*this, hmDblClick);
     SelectWord(true);
     UpdateCaretPos();
     if (OnDblClick) OnDblClick(*this);

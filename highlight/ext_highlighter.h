@@ -32,7 +32,7 @@ public:
     const TExtStartStopList& StartStopKeys() const { return FStartStopKeys; }
 
     // The characters that end a word; default tab, space, "," "." ";".
-    std::string Separators() const;
+    virtual std::string Separators() const;
     virtual void SetSeparators(std::string_view V);
     bool IsSeparator(unsigned char C) const { return FSeparators[C]; }
 

@@ -14,6 +14,7 @@ QColor TQtDrawSurface::ToQColor(std::int32_t Color, const QPalette& P) {
             case 13: return P.color(QPalette::Highlight);
             case 14: return P.color(QPalette::HighlightedText);
             case 15: return P.color(QPalette::Button);
+            case 24: return P.color(QPalette::ToolTipBase);
             default: return P.color(QPalette::WindowText);
         }
     }
