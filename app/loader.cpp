@@ -250,4 +250,8 @@ THighlighterKind HighlighterFor(const TFormatFlags& F, bool AutoHtmTxt) {
     return hkUrl;
 }
 
+THighlighterKind HighlighterForPath(const std::string& Path, const TLoadSettings& Settings) {
+    return HighlighterFor(NameFlags(Path, Settings), Settings.AutoHtmTxt);
+}
+
 }  // namespace tarvex

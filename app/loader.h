@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/dudi_riri.h"
+#include "highlight/factory.h"
 #include "textstore/stream.h"
 
 namespace tarvex {
@@ -80,8 +81,9 @@ struct TLoadOutcome {
 void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings& Settings, const TLoadHooks& Hooks,
                   TLoadOutcome& Outcome);
 
-// Highlighters chosen by extension once a document is open.
-enum THighlighterKind : int { hkNone = 1, hkUrl = 2, hkPas = 3, hkHtm = 4, hkCpp = 5, hkSql = 6 };
+// The highlighter chosen by extension once a document is open (THighlighterSet::For gives it).
 THighlighterKind HighlighterFor(const TFormatFlags& F, bool AutoHtmTxt);
+// The same choice from the document's name alone, as Undo makes it again.
+THighlighterKind HighlighterForPath(const std::string& Path, const TLoadSettings& Settings);
 
 }  // namespace tarvex

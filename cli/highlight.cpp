@@ -1,5 +1,6 @@
-// tarvex-cli highlight: highlight a text with keyword and start-stop lists
-// and print every change point, so that highlighting can be diffed in scripts.
+// tarvex-cli highlight: highlight a text with keyword and start-stop lists or
+// with one of the language highlighters, and print every change point, so
+// that highlighting can be diffed in scripts.
 
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/key_file.h"
+#include "highlight/factory.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/memo_base.h"
 #include "textstore/stream.h"
@@ -15,11 +17,14 @@
 namespace tarvex::cli {
 
 int Highlight(const Args& A) {
-    std::string keys, file;
+    std::string keys, file, name;
     for (std::size_t i = 0; i < A.size(); ++i) {
         if (A[i] == "--keys") {
             if (++i >= A.size()) throw UsageError{"--keys needs a file"};
             keys = A[i];
+        } else if (A[i] == "--highlighter") {
+            if (++i >= A.size()) throw UsageError{"--highlighter needs num, pas, url, htm, sql or cpp"};
+            name = A[i];
         } else if (A[i].size() > 1 && A[i][0] == '-') {
             throw UsageError{"unknown option " + A[i]};
         } else if (file.empty()) {
@@ -28,10 +33,17 @@ int Highlight(const Args& A) {
             throw UsageError{"highlight takes one text file"};
         }
     }
-    if (keys.empty() || file.empty()) throw UsageError{"highlight needs --keys FILE.ini and a text file"};
+    if ((keys.empty() && name.empty()) || file.empty())
+        throw UsageError{"highlight needs --keys FILE.ini or --highlighter NAME, and a text file"};
 
     TDudiRiriBase memo;
-    ApplyKeyFile(memo, keys);
+    if (!keys.empty()) ApplyKeyFile(memo, keys);
+    std::unique_ptr<TRiriHighlighter> highlighter;
+    if (!name.empty()) {
+        highlighter = CreateHighlighter(name);
+        if (!highlighter) throw UsageError{"unknown highlighter " + name + " (num, pas, url, htm, sql or cpp)"};
+        memo.SetHighlighter(highlighter.get());
+    }
 
     std::unique_ptr<TStream> in;
     if (file == "-")
@@ -57,6 +69,7 @@ int Highlight(const Args& A) {
         }
     }
     std::cout << out;
+    memo.SetHighlighter(nullptr);
     return 0;
 }
 

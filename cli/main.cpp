@@ -20,6 +20,7 @@ const char* kUsageHead =
     "      length, line break, longest paragraph and display lines (wrapped\n"
     "      at N characters with --wrap-chars).\n"
     "  highlight --keys FILE.ini TEXTFILE\n"
+    "  highlight --highlighter num|pas|url|htm|sql|cpp TEXTFILE\n"
     "      Highlight TEXTFILE with the [Keywords] and [StartStopKeys] of FILE.ini\n"
     "      (Name=Value lines) and print each change point as\n"
     "      paragraph<TAB>offset<TAB>flags<TAB>context<TAB>depth.\n"

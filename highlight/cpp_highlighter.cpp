@@ -1,5 +1,6 @@
 #include "highlight/cpp_highlighter.h"
 
+#include "textstore/memo_base.h"
 #include "textstore/navigator.h"
 
 namespace tarvex {

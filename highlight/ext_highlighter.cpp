@@ -34,6 +34,20 @@ const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::in
     return L.AttrBefore(P, PointsAtMost(P, Offset));
 }
 
+void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDynInfo& Attr) {
+    const std::int32_t p = A.ParNb(), o = A.ParOffset();
+    ApplyAttribute(M, A, B, false, true, Attr);
+    ParInfo& par = M.Pars.At(p);
+    const std::int32_t at = PointsAtMost(par, o);  // the new run's point is the last one at o
+    if (at >= 2 && M.Pars.DynOffset(par, at - 2) == o) {
+        const TDynInfo& dead = M.Pars.DynAttr(par, at - 2);
+        if (!((dead.Flags & dfOwn) && ContextDepth(dead) < 0)) {
+            TDynInfoArray& d = *par.Dyn();
+            d.erase(d.begin() + (at - 2));
+        }
+    }
+}
+
 namespace {
 
 bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
@@ -212,7 +226,7 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                         a.SetResolved(p, m.Offset, start);
                         b.SetResolved(p, m.Offset + m.Len, start + m.Len);
                     }
-                    ApplyAttribute(M, a, b, false, true, KeywordAttr(A, m.Key, KeyBase, m.Len));
+                    ApplyRun(M, a, b, KeywordAttr(A, m.Key, KeyBase, m.Len));
                     earliest = std::min(earliest, start);
                 }
                 batch.clear();

@@ -115,6 +115,10 @@ private:
     std::vector<std::pair<std::int32_t, std::int32_t>> FCandidates;
 };
 
+// ApplyAttribute over [A, B) with Set; a key-made change point left at A's
+// offset just before the new run's (so never in force) is dropped.
+void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDynInfo& Attr);
+
 // The attribute in force at Offset of a paragraph (change points at Offset included).
 const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
 // Number of change points of P with an offset below / at most Offset.

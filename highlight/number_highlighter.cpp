@@ -112,7 +112,7 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
             n.Contexts[d + 1] = static_cast<std::int16_t>(KeyBase);
             n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(e - s, 65535));
             b.SetResolved(p, e, start + (e - s));
-            ApplyAttribute(M, a, b, false, true, n);
+            ApplyRun(M, a, b, n);
             earliest = std::min(earliest, start);
         }
     }

@@ -115,7 +115,7 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
             n.Contexts[d + 1] = static_cast<std::int16_t>(KeyBase + pi);
             n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(e - s, 65535));
             b.SetResolved(p, e, par.StartPos + e);
-            ApplyAttribute(M, a, b, false, true, n);
+            ApplyRun(M, a, b, n);
             earliest = std::min(earliest, start);
         }
     }
