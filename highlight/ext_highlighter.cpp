@@ -40,8 +40,11 @@ void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDyn
     ParInfo& par = M.Pars.At(p);
     const std::int32_t at = PointsAtMost(par, o);  // the new run's point is the last one at o
     if (at >= 2 && M.Pars.DynOffset(par, at - 2) == o) {
+        // Region starts and returns stay: the state before a region is found by
+        // walking back over change points to the first one below its depth.
         const TDynInfo& dead = M.Pars.DynAttr(par, at - 2);
-        if (!((dead.Flags & dfOwn) && ContextDepth(dead) < 0)) {
+        const std::int32_t d = ContextDepth(dead);
+        if (!((dead.Flags & dfOwn) && d < 0) && !(d >= 0 && dead.Contexts[d] < 0)) {
             TDynInfoArray& d = *par.Dyn();
             d.erase(d.begin() + (at - 2));
         }
@@ -224,6 +227,7 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                         OnQueryKeyword(*this, a, b, m.Key, ok);
                         if (!ok) continue;
                         a.SetResolved(p, m.Offset, start);
+                        a.SkipEqual();
                         b.SetResolved(p, m.Offset + m.Len, start + m.Len);
                     }
                     ApplyRun(M, a, b, KeywordAttr(A, m.Key, KeyBase, m.Len));
@@ -298,11 +302,23 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
         }
         const std::string_view text = par.View();
         const auto len = static_cast<std::int32_t>(text.size());
-        const std::int32_t lo = std::max(co, StopNav.ParNb() == Nav.ParNb() ? StopNav.ParOffset() : len);
+        std::int32_t lo = std::max(co, StopNav.ParNb() == Nav.ParNb() ? StopNav.ParOffset() : len);
+        // Inside a region of this highlighter, keys count only before its stop:
+        // the stop is found first when the pass looks for it.
+        {
+            const std::int32_t inForce = PointsAtMost(par, co);
+            const TDynInfo& at = L.AttrBefore(par, inForce);
+            const std::int32_t d = ContextDepth(at);
+            const std::int32_t k = d >= 0 && at.Contexts[d] < 0 ? (at.Contexts[d] & 0x7FFF) - KeyBase : -1;
+            std::int32_t stopAt = 0, stopLen = 0;
+            if (k >= 0 && k < S.Count() && FindRegionStop(Nav, co, inForce, k, stopAt, stopLen) && stopAt < len)
+                lo = std::min(lo, stopAt - 1);
+        }
         const std::int32_t span = S.MaxStartLen() + 1;
         const std::int32_t ws = co - std::min(span, co);
         const std::int32_t we = std::min(len, lo + span);
-        for (std::int32_t i = ws; i < we && i < std::max(lo, co + 1); ++i) {
+        // A key right at the limit counts too: the character before it may be what changed.
+        for (std::int32_t i = ws; i < we && i <= lo; ++i) {
             const auto& keys = FStartsByFirst[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
             if (keys.empty()) continue;
             const TDynInfo& A = AttrAtOffset(L, par, i);
@@ -393,6 +409,51 @@ void TCustomExtHighlighter::CloseRegion(TRiriNavigator& Nav, TRiriNavigator& Sto
     StopNav.SetResolved(p, end, par.StartPos + end);
 }
 
+bool TCustomExtHighlighter::FindRegionStop(TRiriNavigator& Nav, std::int32_t Co, std::int32_t InForce,
+                                           std::int32_t Entry, std::int32_t& At, std::int32_t& Len) {
+    TParagraphsList& L = Nav.Memo()->Pars;
+    ParInfo& par = *Nav.Par();
+    const StartStopInfo& e = FStartStopKeys.Item(Entry);
+    const std::string_view text = par.View();
+    const auto len = static_cast<std::int32_t>(text.size());
+    // The stop is looked for in the whole rest of the paragraph, whatever the
+    // limit of the pass: a pass over the whole paragraph finds it first too.
+    const std::int32_t sl = e.StopLen;
+    // The search looks back a stop key's length, but never into the start key.
+    std::int32_t from = std::max(0, Co - sl - (e.StopBoundaryBefore ? 1 : 0));
+    if (InForce > 0) {
+        const TDynInfo& opener = L.DynAttr(par, InForce - 1);
+        from = std::max(from, std::min(len, L.DynOffset(par, InForce - 1) + static_cast<std::int32_t>(opener.KeyLen)));
+    }
+    if (e.KeyFlags & rfEndsAtSeparator) {
+        for (std::int32_t i = std::max(from, Co); i < len; ++i)
+            if (FSeparators[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])]) {
+                At = i;
+                Len = 0;
+                return true;
+            }
+    } else if (sl > 0) {
+        std::size_t pos = static_cast<std::size_t>(from);
+        const bool cs = e.Options & koCaseSensitive;
+        while ((pos = FindKey(text, pos, static_cast<std::size_t>(len), e.StopSearch(), cs)) != std::string_view::npos) {
+            const auto t = static_cast<std::int32_t>(pos);
+            bool ok = !(e.StopBoundaryBefore && !SepAt(FSeparators, text, t - 1)) &&
+                      !(e.StopBoundaryAfter && !SepAt(FSeparators, text, t + sl));
+            if (ok && OnQueryStop) OnQueryStop(*this, static_cast<std::int16_t>(Entry), ok);
+            if (ok) {
+                At = t;
+                Len = sl;
+                return true;
+            }
+            ++pos;
+        }
+    }
+    if (!(e.KeyFlags & kfEndsAtLineEnd)) return false;
+    At = len;
+    Len = 0;
+    return true;
+}
+
 bool TCustomExtHighlighter::FindStopKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t KeyBase) {
     TDudiRiriBase* memo = Nav.Memo();
     if (!memo) return false;
@@ -414,47 +475,8 @@ bool TCustomExtHighlighter::FindStopKey(TRiriNavigator& Nav, TRiriNavigator& Sto
         S.Prepare(FSepSet);
         FStartsIndexed = false;  // the start index is rebuilt with the list
     }
-    const StartStopInfo& e = S.Item(k);
-    const std::string_view text = par.View();
-    const auto len = static_cast<std::int32_t>(text.size());
-    const std::int32_t lo = std::max(co, StopNav.ParNb() == p ? StopNav.ParOffset() : len);
-    const std::int32_t sl = e.StopLen;
-    // The search looks back a stop key's length, but never into the start key.
-    std::int32_t from = std::max(0, co - sl - (e.StopBoundaryBefore ? 1 : 0));
-    if (inForce > 0) {
-        const TDynInfo& opener = L.DynAttr(par, inForce - 1);
-        from = std::max(from, std::min(len, L.DynOffset(par, inForce - 1) + static_cast<std::int32_t>(opener.KeyLen)));
-    }
     std::int32_t found = -1, foundLen = 0;
-    if (e.KeyFlags & rfEndsAtSeparator) {
-        const std::int32_t to = std::min(len, lo + 1);
-        for (std::int32_t i = std::max(from, co); i < to; ++i)
-            if (FSeparators[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])]) {
-                found = i;
-                break;
-            }
-    } else if (sl > 0) {
-        const std::int32_t to = std::min(len, lo + sl + (e.StopBoundaryAfter ? 1 : 0));
-        std::size_t pos = static_cast<std::size_t>(from);
-        const bool cs = e.Options & koCaseSensitive;
-        while ((pos = FindKey(text, pos, static_cast<std::size_t>(to), e.StopSearch(), cs)) != std::string_view::npos) {
-            const auto t = static_cast<std::int32_t>(pos);
-            bool ok = !(e.StopBoundaryBefore && !SepAt(FSeparators, text, t - 1)) &&
-                      !(e.StopBoundaryAfter && !SepAt(FSeparators, text, t + sl));
-            if (ok && OnQueryStop) OnQueryStop(*this, static_cast<std::int16_t>(k), ok);
-            if (ok) {
-                found = t;
-                foundLen = sl;
-                break;
-            }
-            ++pos;
-        }
-    }
-    if (found < 0) {
-        if (!((e.KeyFlags & kfEndsAtLineEnd) && lo >= len)) return false;
-        found = len;
-        foundLen = 0;
-    }
+    if (!FindRegionStop(Nav, co, inForce, k, found, foundLen)) return false;
     // The region continues as a later entry with the same start, valid context and scope, or its parent's state returns.
     TDynInfo after;
     std::int32_t next = -1;

@@ -84,6 +84,12 @@ protected:
     // in force at offset Offset of paragraph P.
     static TDynInfo StateBefore(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Depth);
 
+    // Where the region in force at offset Co of Nav's paragraph ends in this
+    // paragraph (A: the attribute there, Entry its own entry; InForce: change
+    // points up to Co): the offset and length of its stop, false when it runs on.
+    bool FindRegionStop(TRiriNavigator& Nav, std::int32_t Co, std::int32_t InForce, std::int32_t Entry,
+                        std::int32_t& At, std::int32_t& Len);
+
     TDynInfo KeywordAttr(const TDynInfo& A, std::int32_t Index, std::int32_t KeyBase, std::int32_t Len) const;
 
     // The default token style (published by descendants).

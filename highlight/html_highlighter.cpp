@@ -1,6 +1,7 @@
 #include "highlight/html_highlighter.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "highlight/text_scan.h"
 #include "textstore/highlight_passes.h"
@@ -181,6 +182,15 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
         return true;
     };
 
+    // Where a search for the end of the run in force may begin: a few
+    // characters back, as an end typed just before g may have changed, but
+    // never into the key that opened the run.
+    auto searchFrom = [&](std::int32_t Back) {
+        const std::int32_t at = PointsAtMost(par, g);
+        const std::int32_t runStart = at > 0 ? L.DynOffset(par, at - 1) + L.DynAttr(par, at - 1).KeyLen : 0;
+        return std::min(g, std::max(runStart, g - Back));
+    };
+
     switch (state) {
         case hsText: {
             const std::int32_t i = FindAny(text, g, std::min(len, std::max(lo, g + 1)), "<&");
@@ -234,19 +244,35 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
             const bool attrs = !closing && (key < kHtmlElementCount ? kHtmlElements[key].Attributes : XMLSyntax);
             return put1(g, run(attrs ? hsInTag : hsInPlainTag, key, HtmlTag, 0, 1), g);
         }
-        case hsInTag:
         case hsAttrName:
         case hsAttrValue: {
-            const std::int32_t i = FindAny(text, g, std::min(len, std::max(lo, g + 1)), ">=");
+            // The name or value in force ends where it ended when it was found; the tag goes on from there.
+            const std::int32_t inForce = PointsAtMost(par, g);
+            const std::int32_t s0 = std::min(g, inForce > 0 ? L.DynOffset(par, inForce - 1) : 0);
+            std::int32_t end = s0;
+            if (state == hsAttrValue && s0 < len && (text[static_cast<std::size_t>(s0)] == '"' || text[static_cast<std::size_t>(s0)] == '\'')) {
+                const auto q = text.find(text[static_cast<std::size_t>(s0)], static_cast<std::size_t>(s0 + 1));
+                end = q == std::string_view::npos ? len : static_cast<std::int32_t>(q) + 1;
+            } else {
+                const char* stops = state == hsAttrName ? " \t=" : " \t>";
+                while (end < len && !std::strchr(stops, text[static_cast<std::size_t>(end)])) ++end;
+            }
+            return put1(end, run(hsInTag, key, HtmlTag, 0, 1), std::max(end, g));
+        }
+        case hsInTag: {
+            const std::int32_t i = FindAny(text, searchFrom(1), std::min(len, std::max(lo, g + 1)), ">=");
             if (i < 0) return false;
             if (text[static_cast<std::size_t>(i)] == '>') return close(i, 1, key == 0);
             // The name before "=", then the value behind it, then the tag again.
             TRun runs[4];
             std::size_t n = 0;
+            // The name reaches back to a blank, at most to where the tag's run began.
+            const std::int32_t inForce = PointsAtMost(par, g);
+            const std::int32_t runStart = std::min(g, inForce > 0 ? L.DynOffset(par, inForce - 1) : 0);
             std::int32_t ne = i;
-            while (ne > g && IsBlank(text[static_cast<std::size_t>(ne - 1)])) --ne;
+            while (ne > runStart && IsBlank(text[static_cast<std::size_t>(ne - 1)])) --ne;
             std::int32_t ns = ne;
-            while (ns > g && !IsBlank(text[static_cast<std::size_t>(ns - 1)])) --ns;
+            while (ns > runStart && !IsBlank(text[static_cast<std::size_t>(ns - 1)])) --ns;
             if (ns < ne) {
                 runs[n++] = {ns, run(hsAttrName, key, HtmlAttribute, ne - ns, 0)};
                 runs[n++] = {ne, run(hsInTag, key, HtmlTag, 0, 1)};
@@ -271,7 +297,7 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
             return true;
         }
         case hsInPlainTag: {
-            const std::int32_t i = FindAny(text, g, std::min(len, std::max(lo, g + 1)), ">");
+            const std::int32_t i = FindAny(text, searchFrom(1), std::min(len, std::max(lo, g + 1)), ">");
             if (i < 0) return false;
             return close(i, 1, false);
         }
@@ -282,17 +308,20 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
         case hsScript:
         case hsPhpBlock: {
             const std::string_view stop = state == hsPhpBlock ? "?>" : key == 0 ? "</SCRIPT>" : "%>";
-            const std::size_t i = FindKey(text, static_cast<std::size_t>(g), static_cast<std::size_t>(std::min<std::int32_t>(len, lo + static_cast<std::int32_t>(stop.size()))), stop, false);
+            const auto sl = static_cast<std::int32_t>(stop.size());
+            const std::size_t i = FindKey(text, static_cast<std::size_t>(searchFrom(sl)), static_cast<std::size_t>(std::min(len, lo + sl)), stop, false);
             if (i == std::string_view::npos) return false;
             return close(static_cast<std::int32_t>(i), static_cast<std::int32_t>(stop.size()), false);
         }
         case hsComment: {
-            const std::size_t i = FindKey(text, static_cast<std::size_t>(g), static_cast<std::size_t>(std::min(len, lo + 3)), "-->", true);
+            const std::size_t i = FindKey(text, static_cast<std::size_t>(searchFrom(3)), static_cast<std::size_t>(std::min(len, lo + 3)), "-->", true);
             if (i == std::string_view::npos) return false;
             return backToText(static_cast<std::int32_t>(i) + 3);
         }
         case hsCharRef: {
-            std::int32_t j = g;
+            // From just behind the "&": the reference may have ended before g already.
+            const std::int32_t at = PointsAtMost(par, g);
+            std::int32_t j = std::min(g, at > 0 ? L.DynOffset(par, at - 1) + 1 : 0);
             while (j < len && text[static_cast<std::size_t>(j)] != ';' && IsRefChar(text[static_cast<std::size_t>(j)])) ++j;
             if (j < len && text[static_cast<std::size_t>(j)] == ';') ++j;
             return backToText(j);

@@ -71,9 +71,10 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
         auto nextAt = [&] { return idx < cnt ? L.DynOffset(par, idx) : INT32_MAX; };
         bool allowed = Allows(L.AttrBefore(par, idx));
         found.clear();
-        while (i < end) {
+        while (i <= end) {
             while (i < len && IsSeparator(static_cast<unsigned char>(text[static_cast<std::size_t>(i)]))) ++i;
-            if (i >= end) break;
+            // A word that starts right at the end had its left neighbour changed too.
+            if (i > end || i >= len) break;
             bool moved = false;
             while (nextAt() <= i) {
                 while (idx < cnt && L.DynOffset(par, idx) <= i) ++idx;

@@ -162,10 +162,8 @@ bool TOOPHighlighter::FindStopKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, 
     // "#" then digits: the code ends at the first other character.
     const std::string_view text = par.View();
     const auto len = static_cast<std::int32_t>(text.size());
-    const std::int32_t lo = std::max(co, StopNav.ParNb() == Nav.ParNb() ? StopNav.ParOffset() : len);
-    std::int32_t i = std::max(co, inForce > 0 ? L.DynOffset(par, inForce - 1) + 1 : 0);
+    std::int32_t i = inForce > 0 ? std::min(co, L.DynOffset(par, inForce - 1) + 1) : 0;
     while (i < len && text[static_cast<std::size_t>(i)] >= '0' && text[static_cast<std::size_t>(i)] <= '9') ++i;
-    if (i > lo && i < len) return false;  // the code runs on beyond the limit
     CloseRegion(Nav, StopNav, i, 0, StateBefore(*memo, Nav.ParNb(), co, depth));
     return true;
 }

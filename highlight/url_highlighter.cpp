@@ -65,8 +65,20 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
             if (k > 0) {
                 const std::int32_t idx = PointsAtMost(par, k - 1);
                 const std::int32_t ctx = ContextOf(L.AttrBefore(par, idx));
-                if (idx > 0 && ctx >= BaseContext && ctx < BaseContext + kURLPrefixCount)
-                    from = std::min(from, L.DynOffset(par, idx - 1));
+                if (idx > 0 && ctx >= BaseContext && ctx < BaseContext + kURLPrefixCount) {
+                    // The run is redone whole: its start and its end go.
+                    const std::int32_t runStart = L.DynOffset(par, idx - 1);
+                    TDynInfoArray& d = *par.Dyn();
+                    d.erase(std::remove_if(d.begin(), d.end(),
+                                           [&](const TDynPoint& x) {
+                                               const TDynInfo& s = L.States[x.State];
+                                               return x.Offset >= runStart && x.Offset <= from &&
+                                                      !((s.Flags & dfOwn) && ContextDepth(s) < 0);
+                                           }),
+                            d.end());
+                    earliest = std::min(earliest, par.StartPos + runStart);
+                    from = runStart;
+                }
             }
         }
         const std::int32_t ws = std::max(0, from - back);

@@ -536,8 +536,9 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
             bool firstRound = go == eo;
             for (;;) {
                 lim.SetResolved(p, eo, par.StartPos + eo);
+                bool stopped = false;
                 if (FindStop(M, g, lim)) {
-                    changed = true;
+                    changed = stopped = true;
                     g.SetResolved(p, lim.ParOffset(), lim.Pos());
                 }
                 lim.SetResolved(p, eo, par.StartPos + eo);
@@ -548,6 +549,9 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
                     g.SetResolved(p, lim.ParOffset(), lim.Pos());
                     continue;
                 }
+                // A region closed: the one now in force (an enclosing or a
+                // continuing region) may end further on in the segment.
+                if (stopped && g.ParOffset() < eo) continue;
                 break;
             }
             if (p == last && g.ParOffset() > eo) crossed = true;
