@@ -51,6 +51,53 @@ void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDyn
     }
 }
 
+void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, const TDynInfo& A,
+               const TDynInfo& Attr) {
+    // What ApplyAttribute does for a span with no change point inside, without navigators.
+    TParagraphsList& L = M.Pars;
+    ParInfo& par = L.At(P);
+    par.Flags &= static_cast<std::uint8_t>(~pfFormatted);
+    TDynInfoArray& d = par.DynForWrite();
+    const std::int32_t end = Offset + Len;
+    auto at = static_cast<std::size_t>(PointsAtMost(par, Offset));
+    TDynInfo n = Attr;
+    n.Nesting = (A.Flags & dfOwn) ? A.Nesting : 0;
+    n.Flags |= dfOwn;
+    if (n.Extra & 1) ++n.Nesting;
+    n.Extra &= static_cast<std::uint8_t>(~2);
+    // The attribute behind the span: the one in force, or a change point right at its end.
+    TDynInfo before = A;
+    std::int32_t beforeAt = at > 0 ? d[at - 1].Offset : 0;
+    std::size_t to = at;
+    while (to < d.size() && d[to].Offset <= end) ++to;
+    if (to > at) {
+        before = L.States[d[to - 1].State];
+        beforeAt = d[to - 1].Offset;
+    }
+    before.KeyLen = static_cast<std::uint16_t>(std::clamp(beforeAt + static_cast<std::int32_t>(before.KeyLen) - end, 0, 65535));
+    const TDynPoint open = L.MakePoint(Offset, n);
+    const bool last = par.StartPos + end >= L.TotalLen;
+    const TDynPoint close = last ? TDynPoint{} : L.MakePoint(end, before);
+    // A key-made point already at Offset is never in force behind the new one; region starts and returns stay.
+    if (at > 0 && d[at - 1].Offset == Offset) {
+        const TDynInfo& dead = L.States[d[at - 1].State];
+        const std::int32_t dd = ContextDepth(dead);
+        if (!((dead.Flags & dfOwn) && dd < 0) && !(dd >= 0 && dead.Contexts[dd] < 0)) {
+            d.erase(d.begin() + static_cast<std::ptrdiff_t>(at - 1));
+            --at;
+            --to;
+        }
+    }
+    // Replace [at, to) by the run's two points.
+    const std::size_t removed = to - at, added = last ? 1 : 2;
+    if (removed < added)
+        d.insert(d.begin() + static_cast<std::ptrdiff_t>(at), added - removed, TDynPoint{});
+    else if (removed > added)
+        d.erase(d.begin() + static_cast<std::ptrdiff_t>(at + added), d.begin() + static_cast<std::ptrdiff_t>(to));
+    d[at] = open;
+    if (!last) d[at + 1] = close;
+}
+
 namespace {
 
 bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
@@ -110,14 +157,22 @@ void TCustomExtHighlighter::IndexKeys() {
     if (FIndexedVersion == FKeywords.Version()) return;
     FIndexedVersion = FKeywords.Version();
     for (auto& v : FKeysByFirst) v.clear();
+    FWordKeysPlain.clear();
+    FWordKeysFolded.clear();
     FAllCaseSensitive = true;
     for (std::int32_t k = 0; k < FKeywords.Count(); ++k) {
         const TKeyInfoLen& key = FKeywords.Item(k);
         if (key.Len == 0) continue;
-        if (key.Options & koCaseSensitive) {
+        const bool cs = key.Options & koCaseSensitive;
+        if (!cs) FAllCaseSensitive = false;
+        const std::string& text = cs ? key.Keyword : key.SearchKey;
+        bool inner = false;  // a separator inside: not a word of its own
+        for (unsigned char c : text) inner |= FSeparators[c];
+        if ((key.Options & koWholeWord) && !inner) {
+            (cs ? FWordKeysPlain : FWordKeysFolded)[text].push_back(k);
+        } else if (cs) {
             FKeysByFirst[static_cast<unsigned char>(key.Keyword[0])].push_back(k);
         } else {
-            FAllCaseSensitive = false;
             // Every byte that folds to the key's first byte may begin it.
             const auto f = static_cast<unsigned char>(key.SearchKey[0]);
             for (int b = 0; b < 256; ++b)
@@ -189,11 +244,28 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
             if (ws >= we) continue;
             // Every occurrence of every keyword in one sweep, by first byte.
             FCandidates.clear();
+            const bool words = !FWordKeysPlain.empty() || !FWordKeysFolded.empty();
             for (std::int32_t i = ws; i < we; ++i) {
                 const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+                const bool sepBefore = SepAt(FSeparators, text, i - 1);
+                if (words && sepBefore && !FSeparators[c]) {
+                    // A word starts here: its whole-word keys by one look-up each.
+                    std::int32_t j = i;
+                    while (j < len && !FSeparators[static_cast<unsigned char>(text[static_cast<std::size_t>(j)])]) ++j;
+                    if (j <= we) {
+                        const std::string_view word = text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i));
+                        FWord.assign(word);
+                        if (auto it = FWordKeysPlain.find(FWord); it != FWordKeysPlain.end())
+                            for (std::int32_t k : it->second) FCandidates.emplace_back(k, i);
+                        if (!FWordKeysFolded.empty()) {
+                            for (char& ch : FWord) ch = static_cast<char>(FoldByte(static_cast<unsigned char>(ch)));
+                            if (auto it = FWordKeysFolded.find(FWord); it != FWordKeysFolded.end())
+                                for (std::int32_t k : it->second) FCandidates.emplace_back(k, i);
+                        }
+                    }
+                }
                 const auto& keys = FKeysByFirst[c];
                 if (keys.empty()) continue;
-                const bool sepBefore = SepAt(FSeparators, text, i - 1);
                 for (std::int32_t k : keys) {
                     const TKeyInfoLen& key = FKeywords.Item(k);
                     if (i + key.Len > we) continue;
@@ -209,6 +281,9 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                              [](const auto& x, const auto& y) { return x.first < y.first; });
             std::int32_t curKey = -1, next = 0;
             auto flush = [&] {
+                if (batch.empty()) return;
+                TDynInfoArray& room = L.At(p).DynForWrite();
+                room.reserve(room.size() + 2 * batch.size());
                 for (const TMatch& m : batch) {
                     ParInfo& par = L.At(p);
                     const TPos start = par.StartPos + m.Offset;
@@ -230,7 +305,7 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                         a.SkipEqual();
                         b.SetResolved(p, m.Offset + m.Len, start + m.Len);
                     }
-                    ApplyRun(M, a, b, KeywordAttr(A, m.Key, KeyBase, m.Len));
+                    PutKeyRun(M, p, m.Offset, m.Len, A, KeywordAttr(A, m.Key, KeyBase, m.Len));
                     earliest = std::min(earliest, start);
                 }
                 batch.clear();

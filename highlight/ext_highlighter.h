@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "highlight/ext_lists.h"
 #include "textstore/dyn_info.h"
@@ -112,7 +114,11 @@ private:
     std::int32_t FKeywordBase = 0, FStartBase = 0;
     // Keys by the byte they may begin with (keywords: plain and folded forms).
     std::uint32_t FIndexedVersion = 0xFFFFFFFF;
-    std::vector<std::int32_t> FKeysByFirst[256];
+    std::vector<std::int32_t> FKeysByFirst[256];  // keys not found by their whole word
+    // Whole-word keys without a separator inside, by their text (as searched):
+    // at a word start one look-up finds them.
+    std::unordered_map<std::string, std::vector<std::int32_t>> FWordKeysPlain, FWordKeysFolded;
+    std::string FWord;
     std::vector<std::int32_t> FStartsByFirst[256];
     bool FStartsIndexed = false;
     bool FAllCaseSensitive = true;
@@ -124,6 +130,11 @@ private:
 // ApplyAttribute over [A, B) with Set; a key-made change point left at A's
 // offset just before the new run's (so never in force) is dropped.
 void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDynInfo& Attr);
+// The same for a span [Offset, Offset + Len) of paragraph P that holds no change
+// point inside, A being the attribute in force at Offset: no navigators, one
+// change of the point array.
+void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, const TDynInfo& A,
+               const TDynInfo& Attr);
 
 // The attribute in force at Offset of a paragraph (change points at Offset included).
 const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);

@@ -55,7 +55,7 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
     TRiriNavigator* t = &StopNav;
     if (f->Pos() > t->Pos()) std::swap(f, t);
     const std::int32_t p1 = f->ParNb(), o1 = f->ParOffset(), p2 = t->ParNb(), o2 = t->ParOffset();
-    TRiriNavigator a(&M), b(&M);
+    TRiriNavigator a(&M);
     TPos earliest = INT64_MAX;
     std::vector<std::pair<std::int32_t, std::int32_t>> found;
     for (std::int32_t p = p1; p <= p2; ++p) {
@@ -93,6 +93,7 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
                 found.emplace_back(i, j);
             i = j;
         }
+        if (!found.empty()) par.DynForWrite().reserve(par.DynForWrite().size() + 2 * found.size());
         for (const auto& [s, e] : found) {
             const TPos start = par.StartPos + s;
             a.SetResolved(p, s, start);
@@ -112,8 +113,7 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
             n.Depth = static_cast<std::int8_t>(d + 1);
             n.Contexts[d + 1] = static_cast<std::int16_t>(KeyBase);
             n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(e - s, 65535));
-            b.SetResolved(p, e, start + (e - s));
-            ApplyRun(M, a, b, n);
+            PutKeyRun(M, p, s, e - s, A, n);
             earliest = std::min(earliest, start);
         }
     }

@@ -126,8 +126,12 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
             n.Depth = static_cast<std::int8_t>(d + 1);
             n.Contexts[d + 1] = static_cast<std::int16_t>(KeyBase + pi);
             n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(e - s, 65535));
-            b.SetResolved(p, e, par.StartPos + e);
-            ApplyRun(M, a, b, n);
+            if (PointsAtMost(par, e - 1) > PointsAtMost(par, s)) {
+                b.SetResolved(p, e, par.StartPos + e);
+                ApplyRun(M, a, b, n);
+            } else {
+                PutKeyRun(M, p, s, e - s, A, n);
+            }
             earliest = std::min(earliest, start);
         }
     }

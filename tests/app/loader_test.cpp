@@ -262,5 +262,20 @@ TEST(HighlighterFor, ByExtensionAndHtml) {
     EXPECT_EQ(HighlighterFor(f, true), hkUrl);
 }
 
+TEST(HighlighterFor, FromTheNameAsUndoChoosesAgain) {
+    TLoadSettings s;
+    EXPECT_EQ(HighlighterForPath("/src/Unit1.DPR", s), hkPas) << "extensions in any case";
+    EXPECT_EQ(HighlighterForPath("/src/a.c", s), hkCpp);
+    EXPECT_EQ(HighlighterForPath("/x/dump.sql", s), hkSql);
+    EXPECT_EQ(HighlighterForPath("/x/page.php", s), hkUrl) << "HTML converted to text when loaded";
+    s.AutoHtmTxt = false;
+    EXPECT_EQ(HighlighterForPath("/x/page.php", s), hkHtm);
+    EXPECT_EQ(HighlighterForPath("/x/notes", s), hkUrl);
+    // Every kind but None has its highlighter.
+    THighlighterSet set;
+    EXPECT_EQ(set.For(hkNone), nullptr);
+    for (THighlighterKind k : {hkUrl, hkPas, hkHtm, hkCpp, hkSql}) EXPECT_NE(set.For(k), nullptr) << k;
+}
+
 }  // namespace
 }  // namespace tarvex
