@@ -1,6 +1,7 @@
 #include "highlight/url_highlighter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "editor/dudi_riri.h"
@@ -50,6 +51,14 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
     if (f->Pos() > t->Pos()) std::swap(f, t);
     const std::int32_t p1 = f->ParNb(), p2 = t->ParNb();
     const std::int32_t back = LongestPrefix() + 1;
+    // The bytes a prefix may begin with, in either case: most text is passed over at once.
+    static const auto starts = [] {
+        std::array<bool, 256> t{};
+        for (const TURLPrefix& pr : kURLPrefixes)
+            for (int c = 0; c < 256; ++c)
+                if (FoldByte(static_cast<unsigned char>(c)) == static_cast<unsigned char>(pr.Prefix[0])) t[static_cast<std::size_t>(c)] = true;
+        return t;
+    }();
     TRiriNavigator a(&M), b(&M);
     TPos earliest = INT64_MAX;
     for (std::int32_t p = p1; p <= p2; ++p) {
@@ -85,6 +94,10 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
         const std::int32_t we = std::min(len, to + back);
         for (std::int32_t i = ws; i < we;) {
             std::int32_t pi = -1, plen = 0;
+            if (!starts[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])]) {
+                ++i;
+                continue;
+            }
             for (std::int32_t k = 0; k < kURLPrefixCount; ++k) {
                 const TURLPrefix& pr = kURLPrefixes[k];
                 const auto n = static_cast<std::int32_t>(std::strlen(pr.Prefix));
