@@ -160,7 +160,7 @@ void TDudiRiriPrinter::DrawLine(TPageCanvas& C, std::int32_t Line, std::int64_t 
                 ++end;
             }
         }
-        const TDynInfo& a = w.Idx > 0 ? (*par.Dyn())[static_cast<std::size_t>(w.Idx - 1)] : *par.StartAttr();
+        const TDynInfo& a = cp.Pars.AttrBefore(par, w.Idx);
         const std::uint8_t eff = cp.EffectiveStyle(w.SStyle, a);
         std::int32_t fg = cp.Font().Color, bg = cp.Color;
         if ((a.Flags & dfOwn) && !(a.Color == 0 && a.BkColor == 0)) {

@@ -29,8 +29,8 @@ std::int32_t Round(double V) { return static_cast<std::int32_t>(std::lround(V));
 // A copy of Source's record for the part of its text from Skip on, Len
 // characters long. Change points move with the text; the one in force at
 // Skip becomes the start attribute.
-ParInfo CopyRecord(const ParInfo& Source, std::int32_t Skip, std::int32_t Len, TPos Start, std::int32_t Index,
-                   bool Attributes) {
+ParInfo CopyRecord(const TParagraphsList& From, TParagraphsList& To, const ParInfo& Source, std::int32_t Skip,
+                   std::int32_t Len, TPos Start, std::int32_t Index, bool Attributes) {
     char* text = Source.Text ? Source.Text + Skip : nullptr;
     ParInfo r = MakeParInfo(text, Len, Start, Index, pfKeysApplied | pfKeywordsApplied);
     if (!Attributes || !Source.HasExtra()) return r;
@@ -39,18 +39,20 @@ ParInfo CopyRecord(const ParInfo& Source, std::int32_t Skip, std::int32_t Len, T
     std::size_t first = 0;
     if (d) {
         first = static_cast<std::size_t>(
-            std::lower_bound(d->begin(), d->end(), Skip, [](const TDynInfo& x, std::int32_t o) { return x.Offset < o; }) -
+            std::lower_bound(d->begin(), d->end(), Skip, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
             d->begin());
-        if (first > 0) start = &(*d)[first - 1];
+        if (first > 0) start = &From.States[(*d)[first - 1].State];
     }
     r.SetStartAttr(const_cast<TDynInfo*>(start), start != Source.StartAttr());
     if (d) {
         std::size_t last = first;
         while (last < d->size() && (*d)[last].Offset - Skip <= Len) ++last;
         if (last > first) {
+            // The copy's text keeps its own table of states.
             TDynInfoArray& out = r.DynForWrite();
-            out.assign(d->begin() + static_cast<std::ptrdiff_t>(first), d->begin() + static_cast<std::ptrdiff_t>(last));
-            for (TDynInfo& x : out) x.Offset -= Skip;
+            out.reserve(last - first);
+            for (std::size_t i = first; i < last; ++i)
+                out.push_back(To.MakePoint((*d)[i].Offset - Skip, From.States[(*d)[i].State]));
         }
     }
     if (Source.ParColor() != clNone || Source.ParBkColor() != clNone) {
@@ -180,7 +182,7 @@ void TDudiRiriPrinter::BuildCopy() {
             --len;
             FBreakPars.push_back(i);
         }
-        L.At(i) = CopyRecord(s, skip, len, pos, i, !FPlainText);
+        L.At(i) = CopyRecord(m.Pars, L, s, skip, len, pos, i, !FPlainText);
         pos += len + 2;
     }
     if (style != 0) {

@@ -64,13 +64,11 @@ std::int32_t PointsUpTo(const ParInfo& P, std::int32_t Offset) {
     const TDynInfoArray* d = P.Dyn();
     if (!d) return 0;
     return static_cast<std::int32_t>(
-        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynInfo& x) { return o < x.Offset; }) -
+        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; }) -
         d->begin());
 }
 
-const TDynInfo& AttrAt(const ParInfo& P, std::int32_t Index) {
-    return Index > 0 ? (*P.Dyn())[static_cast<std::size_t>(Index - 1)] : *P.StartAttr();
-}
+const TDynInfo& AttrAt(const TParagraphsList& L, const ParInfo& P, std::int32_t Index) { return L.AttrBefore(P, Index); }
 
 }  // namespace
 
@@ -111,16 +109,17 @@ void TRiriToRTF::BuildColorTable(TColorTable& T, std::int32_t P1, std::int32_t P
         const std::int32_t from = p == P1 ? O1 : 0;
         const std::int32_t to = p == P2 ? O2 : par.Len();
         const std::int32_t first = PointsUpTo(par, from);
-        const TDynInfo& a = AttrAt(par, first);
+        const TDynInfo& a = AttrAt(m.Pars, par, first);
         if (CarriesColours(a)) {
             T.Add(a.Color);
             T.Add(a.BkColor);
         }
         if (const TDynInfoArray* d = par.Dyn()) {
             for (std::size_t i = static_cast<std::size_t>(first); i < d->size() && (*d)[i].Offset < to; ++i) {
-                if (!CarriesColours((*d)[i])) continue;
-                T.Add((*d)[i].Color);
-                T.Add((*d)[i].BkColor);
+                const TDynInfo& x = m.Pars.States[(*d)[i].State];
+                if (!CarriesColours(x)) continue;
+                T.Add(x.Color);
+                T.Add(x.BkColor);
             }
         }
     }
@@ -199,7 +198,7 @@ void TRiriToRTF::WriteRange(TPos Start, TPos Stop, TStringList* Lines, TStream* 
     else if (RTFLeading < 0)
         w.Append("\\sl" + std::to_string(std::lround(-RTFLeading * 240.0)) + "\\slmult1");
     const ParInfo& first = m.Pars.At(p1);
-    std::string current = RunAttributes(style, DynFormat ? AttrAt(first, PointsUpTo(first, o1)) : *DefaultAttr(), table);
+    std::string current = RunAttributes(style, DynFormat ? AttrAt(m.Pars, first, PointsUpTo(first, o1)) : *DefaultAttr(), table);
     w.Append(current);
     w.EndLine();
 
@@ -224,7 +223,7 @@ void TRiriToRTF::WriteParagraph(TLineWriter& W, const ParInfo& P, std::int32_t O
     const bool sf = DudiRiri()->StaticFormat();
     // The change points at or before the position are passed.
     std::int32_t idx = d ? PointsUpTo(P, O1 - 1) : 0;
-    auto attr = [&]() -> const TDynInfo& { return DynFormat ? AttrAt(P, idx) : *DefaultAttr(); };
+    auto attr = [&]() -> const TDynInfo& { return DynFormat ? AttrAt(DudiRiri()->Pars, P, idx) : *DefaultAttr(); };
     auto update = [&]() {
         std::string a = RunAttributes(Style, attr(), T);
         if (a != Current) {
