@@ -21,6 +21,9 @@ void AddEditCommands(TFrmMainTarvex& W);
 void AddOptionCommands(TFrmMainTarvex& W);
 void AddOutputCommands(TFrmMainTarvex& W);
 void AddSpellCommands(TFrmMainTarvex& W);
+void AddHighlightCommands(TFrmMainTarvex& W);
+void ChooseHighlighterAfterLoad(TFrmMainTarvex& W);
+void ChooseHighlighterAfterUndo(TFrmMainTarvex& W);
 
 // After the settings dialog's OK: what changed reaches the window and the editor.
 void ApplyChangedSettings(TFrmMainTarvex& W, const TSettings& Before);

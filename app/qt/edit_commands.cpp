@@ -30,6 +30,7 @@ void AddEditCommands(TFrmMainTarvex& W) {
         EditCommand(W, [](TDudiRiri& m) {
             if (!m.ReadOnly && !m.DisplayOnly) m.Undo();
         });
+        ChooseHighlighterAfterUndo(W);
     });
     c.On("mRedo", [&W] {
         EditCommand(W, [](TDudiRiri& m) {

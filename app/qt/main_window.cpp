@@ -90,6 +90,7 @@ TFrmMainTarvex::TFrmMainTarvex(const TAppPaths& Paths, bool HasFileArgument, TPr
     RebuildHistoryMenu();
     UseQtTranslations(FSettings.Lang);
     FCommands.Relabel(FSettings.Lang);
+    ChooseHighlighter(FSettings.Highlight ? hkUrl : hkNone);
 
     if (!HasFileArgument) {
         SetCaption();
@@ -219,6 +220,9 @@ void TFrmMainTarvex::MedProgress() {
 // --- the document
 
 bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
+    // The text comes in unhighlighted; the file's own highlighter is chosen once it is in.
+    TRiriHighlighter* previous = Memo().Highlighter();
+    Memo().SetHighlighter(nullptr);
     bool loaded;
     {
         FLoading = true;
@@ -230,7 +234,11 @@ bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
     }
     RebuildHistoryMenu();
     MedSelMove();
-    if (!loaded) return false;
+    if (!loaded) {
+        Memo().SetHighlighter(previous);
+        return false;
+    }
+    ChooseHighlighterAfterLoad(*this);
     Med->viewport()->update();
     if (isVisible()) Med->setFocus();
     // A text laid out at once reports no progress: its layout is complete now.

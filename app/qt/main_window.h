@@ -96,6 +96,8 @@ public:
     // Insert Date Time, and the read-only state applied again.
     std::function<std::string(const std::string& Pattern)> DateFormatter;
     std::function<void()> OnReadOnlyStyle;
+    // Checks a Highlight menu item and gives the editor its highlighter.
+    std::function<void(THighlighterKind Kind)> ChooseHighlighter;
 
 protected:
     void closeEvent(QCloseEvent* E) override;

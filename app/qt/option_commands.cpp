@@ -52,6 +52,7 @@ void AddCommandHandlers(TFrmMainTarvex& W) {
     AddOptionCommands(W);
     AddOutputCommands(W);
     AddSpellCommands(W);
+    AddHighlightCommands(W);
 }
 
 }  // namespace tarvex

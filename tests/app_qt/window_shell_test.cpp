@@ -265,3 +265,35 @@ TEST_F(MainWindow, SpellCheckWaitsForTextAndTheDictionaryOpens) {
 
 }  // namespace
 }  // namespace tarvex
+
+#include "highlight/factory.h"
+
+namespace tarvex {
+namespace {
+
+TEST_F(MainWindow, HighlighterFollowsTheFileAndTheMenu) {
+    WriteFile(Dir / "unit.pas", "begin { comment } end.");
+    WriteFile(Dir / "notes.txt", "see http://example.com");
+    Start();
+    EXPECT_TRUE(W->Action("mUrl")->isChecked()) << "Highlight=1 starts with the URL highlighter";
+    ASSERT_TRUE(W->LoadFile(Dir / "unit.pas", 0));
+    EXPECT_TRUE(W->Action("mPas")->isChecked());
+    EXPECT_NE(M().Highlighter(), nullptr);
+    ASSERT_TRUE(W->LoadFile(Dir / "notes.txt", 0));
+    EXPECT_TRUE(W->Action("mUrl")->isChecked());
+    W->Action("mNone")->trigger();
+    EXPECT_EQ(M().Highlighter(), nullptr);
+    ASSERT_TRUE(W->LoadFile(Dir / "unit.pas", 0));
+    EXPECT_TRUE(W->Action("mNone")->isChecked()) << "None stays chosen across loads";
+    EXPECT_EQ(M().Highlighter(), nullptr);
+    W->Action("mSql")->trigger();
+    EXPECT_FALSE(W->LoadFile(Dir / "missing.sql", 0));
+    EXPECT_NE(M().Highlighter(), nullptr) << "a failed load keeps the highlighter";
+    EXPECT_TRUE(W->close());
+    TIniFile ini;
+    ini.Parse(ReadFile(Dir / "tarvex.ini"));
+    EXPECT_EQ(ini.ReadInteger("Options", "Highlight", -1), 1);
+}
+
+}  // namespace
+}  // namespace tarvex
