@@ -56,18 +56,26 @@ TFormatFlags PlainFlags(const std::string& Path) {
     return f;
 }
 
-// The busy cursor and "Saving N%" for the length of one save.
+// A save the user watches: the busy cursor, "Saving N%", and the window
+// answering between slices, where the user may stop it.
 class TSaving {
 public:
-    explicit TSaving(TPrompts& P) : FP(P) { FP.Busy(true); }
+    explicit TSaving(TPrompts& P) : FP(P) {
+        FP.Busy(true);
+        FP.WorkStarts();
+    }
     ~TSaving() {
+        FP.WorkEnds();
         FP.Progress({});
         FP.Busy(false);
     }
     TSaving(const TSaving&) = delete;
     TSaving& operator=(const TSaving&) = delete;
     TWriteProgress Progress() {
-        return [this](int Percent) { FP.Progress("Saving " + FormatCount(Percent) + "%"); };
+        return [this](int Percent) {
+            FP.Progress("Saving " + FormatCount(Percent) + "%");
+            if (!FP.KeepWorking()) throw EStreamError("saving was stopped; the file is as it was");
+        };
     }
 
 private:
@@ -197,7 +205,7 @@ bool TDocument::ConfirmNotChangedOnDisk() {
 bool TDocument::WriteFile(const std::string& Path, TTextEncoding E) {
     TSaving saving(FPrompts);
     try {
-        SaveText(FMemo, Path, E, saving.Progress());
+        SaveText(FMemo, Path, E, saving.Progress(), SliceMs);
     } catch (const std::exception& e) {
         FPrompts.ShowError(e.what());
         return false;

@@ -49,6 +49,8 @@ public:
     TDocument(TDudiRiri& Memo, TPrompts& Prompts, TSettings& Settings, THistory& History);
 
     THooks Hooks;
+    // How often (ms) a save lets the window answer; 0: the editor's ProgressInterval.
+    std::uint32_t SliceMs = 40;
     // Writes the text as RTF to a path, safely (the RTF exporter lives above this library).
     std::function<void(const std::string& Path, const TWriteProgress& Progress)> RtfWriter;
 

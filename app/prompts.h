@@ -26,6 +26,13 @@ public:
     virtual void Progress(const std::string& /*Text*/) {}
     // The busy cursor around work the user waits for.
     virtual void Busy(bool /*On*/) {}
+    // Long work the user may watch and stop (saving a large file): between
+    // WorkStarts and WorkEnds the text must not change, and KeepWorking is
+    // called between slices of the work; it lets the window answer (scroll,
+    // repaint) and returns false once the user asked to stop.
+    virtual void WorkStarts() {}
+    virtual bool KeepWorking() { return true; }
+    virtual void WorkEnds() {}
 };
 
 // Answers from a list, recording what was asked: for tests, and for
@@ -53,6 +60,9 @@ public:
         return SaveName;
     }
     void Progress(const std::string& Text) override { ProgressTexts.push_back(Text); }
+    // Stops long work after this many slices (-1: never).
+    int StopAfterSlices = -1;
+    bool KeepWorking() override { return StopAfterSlices < 0 || StopAfterSlices-- > 0; }
 };
 
 }  // namespace tarvex

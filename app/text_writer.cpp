@@ -36,18 +36,20 @@ private:
 
 }  // namespace
 
-void WriteText(TDudiRiri& M, TStream& Out, TTextEncoding E, const TWriteProgress& Progress) {
+void WriteText(TDudiRiri& M, TStream& Out, TTextEncoding E, const TWriteProgress& Progress, std::uint32_t IntervalMs) {
     if (E == teUtf8Bom) Out.Write("\xEF\xBB\xBF", 3);
     TTextOutput text(Out, E != teAnsi);
     const TPos total = M.CharCount();
     TProgressEvent progress;
     if (Progress && total > 0)
         progress = [&](TParagraphsList&) { Progress(static_cast<int>(std::min<TPos>(100, text.Written * 100 / total))); };
-    M.Pars.SaveToStream(text, true, M.ProgressInterval, progress, M.LineBreak, M.HasOption(droDiscardTrailingSpaces));
+    M.Pars.SaveToStream(text, true, IntervalMs > 0 ? IntervalMs : M.ProgressInterval, progress, M.LineBreak,
+                        M.HasOption(droDiscardTrailingSpaces));
 }
 
-void SaveText(TDudiRiri& M, const std::string& Path, TTextEncoding E, const TWriteProgress& Progress) {
-    SaveFileAtomically(Path, [&](TStream& Out) { WriteText(M, Out, E, Progress); });
+void SaveText(TDudiRiri& M, const std::string& Path, TTextEncoding E, const TWriteProgress& Progress,
+              std::uint32_t IntervalMs) {
+    SaveFileAtomically(Path, [&](TStream& Out) { WriteText(M, Out, E, Progress, IntervalMs); });
 }
 
 }  // namespace tarvex

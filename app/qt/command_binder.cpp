@@ -173,10 +173,10 @@ void TCommandBinder::Relabel(bool Russian) {
     }
 }
 
-void TCommandBinder::ApplyEnableRules(const TCommandState& S) {
+void TCommandBinder::ApplyEnableRules(const std::optional<TCommandState>& S) {
     for (const TCommandDef& r : CommandRows()) {
         if (r.Kind == ikSeparator) continue;
-        const bool on = CommandEnabled(r.Enable, S);
+        const bool on = S && CommandEnabled(r.Enable, *S);
         if (r.Kind == ikMenu)
             Menu(r.Name)->menuAction()->setEnabled(on);
         else

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/command_table.h"
@@ -30,7 +31,8 @@ public:
     // when a command has no handler: no menu item may do nothing.
     void Build(QToolBar& ToolBar);
     void Relabel(bool Russian);
-    void ApplyEnableRules(const TCommandState& S);
+    // Every command by its rule; without a state (long work) every command is off.
+    void ApplyEnableRules(const std::optional<TCommandState>& S);
 
     QAction* Action(std::string_view Name) const;
     QMenu* Menu(std::string_view Name) const;

@@ -51,6 +51,9 @@ TFrmMainTarvex::TFrmMainTarvex(const TAppPaths& Paths, bool HasFileArgument, TPr
         auto own = std::make_unique<TQtPrompts>(this, [this] { return FSettings.Lang; },
                                                 [this](const QString& T) { ShowProgress(T); });
         own->Title = Q(FPaths.AppTitle);
+        own->OnWorkStarts = [this] { WorkStarts(); };
+        own->OnKeepWorking = [this] { return KeepWorking(); };
+        own->OnWorkEnds = [this] { WorkEnds(); };
         FOwnPrompts = std::move(own);
         FPrompts = FOwnPrompts.get();
     }
@@ -178,7 +181,7 @@ void TFrmMainTarvex::MedSelMove() {
 }
 
 void TFrmMainTarvex::UpdateCommands() {
-    if (FLoading) return;
+    if (FLoading || FWorking > 0) return;
     TDudiRiri& m = Memo();
     TCommandState s;
     s.Selection = m.SelLength() != 0;
@@ -195,6 +198,25 @@ void TFrmMainTarvex::UpdateCommands() {
     FCommands.ApplyEnableRules(s);
     // Whole-text changes stay undoable.
     if (m.CharCount() + 8192 > m.UndoMaxSpace()) m.SetUndoMaxSpace(m.CharCount() + 8192);
+}
+
+void TFrmMainTarvex::WorkStarts() {
+    if (FWorking++ > 0) return;
+    FCancelWork = false;
+    FWasReadOnly = Memo().ReadOnly;
+    Memo().ReadOnly = true;
+    FCommands.ApplyEnableRules(std::nullopt);
+}
+
+bool TFrmMainTarvex::KeepWorking() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !FCancelWork;
+}
+
+void TFrmMainTarvex::WorkEnds() {
+    if (FWorking == 0 || --FWorking > 0) return;
+    Memo().ReadOnly = FWasReadOnly;
+    UpdateCommands();
 }
 
 void TFrmMainTarvex::MedProgress() {
@@ -334,7 +356,8 @@ bool TFrmMainTarvex::SaveSettings() {
 }
 
 void TFrmMainTarvex::closeEvent(QCloseEvent* E) {
-    if (!FDoc->DiscardQuery()) {
+    // The window stays until the work it does (a save) is done or stopped.
+    if (FWorking > 0 || !FDoc->DiscardQuery()) {
         E->ignore();
         return;
     }
@@ -354,7 +377,7 @@ void TFrmMainTarvex::dropEvent(QDropEvent* E) {
     const QList<QUrl> urls = E->mimeData()->urls();
     E->acceptProposedAction();
     BringToFront();
-    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    if (FWorking > 0 || urls.isEmpty() || !urls.front().isLocalFile()) return;
     const std::string name = ToFileSystem(urls.front().toLocalFile());
     if (IsDirectory(name)) return;
     if (!FDoc->DiscardQuery()) return;
@@ -364,6 +387,11 @@ void TFrmMainTarvex::dropEvent(QDropEvent* E) {
 bool TFrmMainTarvex::eventFilter(QObject* O, QEvent* E) {
     if (O == Med && E->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(E);
+        if (FWorking > 0) {
+            // Only moving around the text and Esc (stop) while the text is written.
+            if (k->key() == Qt::Key_Escape) FCancelWork = true;
+            return k->key() == Qt::Key_Escape || k->key() == Qt::Key_F2;
+        }
         if (k->key() == Qt::Key_F2 && k->modifiers() == Qt::NoModifier) {
             SaveDocument(*this);
             return true;

@@ -74,6 +74,12 @@ public:
     void UpdateCommands();
     // A progress text in status panel 0, painted at once.
     void ShowProgress(const QString& Text);
+    // Long work (a save) in slices: the text is read-only and every command
+    // off meanwhile; between slices the window answers, and Esc asks to stop.
+    void WorkStarts();
+    bool KeepWorking();
+    void WorkEnds();
+    bool Working() const { return FWorking > 0; }
 
     const std::string& FileName() const { return FDoc->FileName(); }
     bool Russian() const { return FSettings.Lang; }
@@ -128,6 +134,8 @@ private:
     bool FLoading = false;
     bool FClipboardHasText = false;
     bool FSaveWasEnabled = false;
+    int FWorking = 0;
+    bool FCancelWork = false, FWasReadOnly = false;
     std::unique_ptr<TInstanceLink> FLink;
     std::unique_ptr<TBenchProbe> FProbe;
     std::vector<std::shared_ptr<void>> FParts;

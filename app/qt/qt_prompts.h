@@ -22,7 +22,17 @@ public:
     std::string AskSaveFileName(const std::string& Proposed, int& Filter) override;
     void Progress(const std::string& Text) override;
     void Busy(bool On) override;
+    void WorkStarts() override {
+        if (OnWorkStarts) OnWorkStarts();
+    }
+    bool KeepWorking() override { return !OnKeepWorking || OnKeepWorking(); }
+    void WorkEnds() override {
+        if (OnWorkEnds) OnWorkEnds();
+    }
     QString Title;
+    // The window's long-work mode.
+    std::function<void()> OnWorkStarts, OnWorkEnds;
+    std::function<bool()> OnKeepWorking;
 
 private:
     QWidget* FParent;

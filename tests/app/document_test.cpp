@@ -198,3 +198,30 @@ TEST_F(Document, RefreshAsksToSaveChangesFirst) {
 
 }  // namespace
 }  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST_F(Document, ASaveTheUserStopsLeavesTheFileAsItWas) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "paragraph " + std::to_string(i) + "\r\n";
+    WriteFile(Dir / "big.txt", text);
+    ASSERT_TRUE(D.Open(Dir / "big.txt", 0));
+    M.SetSelStart(0);
+    M.SetSelTextBuf("edit ");
+    M.ProgressInterval = 0;
+    D.SliceMs = 0;  // a slice every few paragraphs
+    P.StopAfterSlices = 2;
+    EXPECT_FALSE(D.Save());
+    ASSERT_EQ(P.Errors.size(), 1u);
+    EXPECT_NE(P.Errors[0].find("stopped"), std::string::npos) << P.Errors[0];
+    EXPECT_EQ(ReadFile(Dir / "big.txt"), text);
+    EXPECT_TRUE(M.Modified);
+    P.StopAfterSlices = -1;
+    EXPECT_TRUE(D.Save());
+    EXPECT_EQ(ReadFile(Dir / "big.txt"), "edit " + text);
+    EXPECT_GT(P.ProgressTexts.size(), 2u) << "\"Saving N%\" along the way";
+}
+
+}  // namespace
+}  // namespace tarvex

@@ -297,3 +297,27 @@ TEST_F(MainWindow, HighlighterFollowsTheFileAndTheMenu) {
 
 }  // namespace
 }  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST_F(MainWindow, LongWorkKeepsTheTextAndCommandsStillAndEscStopsIt) {
+    Start();
+    Type("text");
+    W->WorkStarts();
+    EXPECT_FALSE(W->Action("mSave")->isEnabled());
+    EXPECT_FALSE(W->Action("mNew")->isEnabled());
+    Type("more");
+    EXPECT_EQ(M().Text(), "text") << "nothing changes the text while it is written";
+    EXPECT_TRUE(W->KeepWorking());
+    EXPECT_FALSE(W->close()) << "the window waits for the work";
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(W->KeepWorking()) << "Esc asks to stop";
+    W->WorkEnds();
+    EXPECT_TRUE(W->Action("mNew")->isEnabled());
+    Type("!");
+    EXPECT_EQ(M().Text(), "text!");
+}
+
+}  // namespace
+}  // namespace tarvex
