@@ -234,7 +234,8 @@ void TFrmMainTarvex::MedProgress() {
             FInSelMove = wasInSelMove;
             Med->viewport()->update();
         }
-        if (FProbe) FProbe->LayoutDone(*this);
+        if (FProbe)
+            FProbe->LayoutDone(*this, [this](const std::string& Path) { FDoc->SaveAsFile(Path, sfUtf8); });
     }
     MedSelMove();
 }

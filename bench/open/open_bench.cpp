@@ -13,7 +13,9 @@
 // clock) to the file TARVEX_BENCH_REPORT names and ends after the layout.
 // The windows are 1000 by 700 pixels with word wrap on, as Tarvex starts.
 // TARVEX_OPEN_LAYOUT_LIMIT (seconds, default 300) bounds the wait for
-// Scintilla's background wrapping.
+// Scintilla's background wrapping. The tarvex program also saves the text
+// as UTF-8 once laid out and reports the worst wait of an input event
+// (a timer due every 100 ms) while loading and while saving.
 
 #include <Qsci/qsciscintilla.h>
 #include <fcntl.h>
@@ -193,7 +195,8 @@ int HostQPlainTextEdit(const std::string& File) {
 // --- the launcher
 
 struct TEvents {
-    std::int64_t FirstPaint = -1, LayoutDone = -1;
+    std::int64_t FirstPaint = -1, LayoutDone = -1, SaveDone = -1;
+    std::int64_t LoadInputWait = -1, SaveInputWait = -1;  // ns
     bool Unfinished = false;  // the host gave up waiting for the layout
 };
 
@@ -206,6 +209,9 @@ TEvents ReadEvents(const std::string& Path) {
         if (name == "first_paint" && e.FirstPaint < 0) e.FirstPaint = ns;
         if (name == "layout_done" && e.LayoutDone < 0) e.LayoutDone = ns;
         if (name == "layout_unfinished") e.Unfinished = true;
+        if (name == "save_done" && e.SaveDone < 0) e.SaveDone = ns;
+        if (name == "load_input_wait") e.LoadInputWait = ns;
+        if (name == "save_input_wait") e.SaveInputWait = ns;
     }
     return e;
 }
@@ -216,6 +222,7 @@ int Run(const std::string& Engine, const std::string& File, const std::string& S
     char dir[] = "/tmp/tarvex-bench-open-XXXXXX";
     if (!::mkdtemp(dir)) throw std::runtime_error("cannot make a temporary folder");
     const std::string report = std::string(dir) + "/report", settings = std::string(dir) + "/tarvex.ini";
+    const std::string saved = std::string(dir) + "/saved.txt";
     WarmPageCache(File);
     const int timeout = std::getenv("TARVEX_BENCH_TIMEOUT") ? std::atoi(std::getenv("TARVEX_BENCH_TIMEOUT")) : 1200;
 
@@ -225,6 +232,9 @@ int Run(const std::string& Engine, const std::string& File, const std::string& S
     if (pid == 0) {
         ::setenv("TARVEX_BENCH_REPORT", report.c_str(), 1);
         ::setenv("TARVEX_SETTINGS", settings.c_str(), 1);
+        // The program also saves what it loaded (as UTF-8), so that its input
+        // wait while saving is measured too.
+        if (Engine == "tarvex") ::setenv("TARVEX_BENCH_SAVE_AS", saved.c_str(), 1);
         if (Engine == "tarvex")
             ::execl(Program.c_str(), Program.c_str(), File.c_str(), static_cast<char*>(nullptr));
         else
@@ -249,6 +259,7 @@ int Run(const std::string& Engine, const std::string& File, const std::string& S
     const TEvents e = ReadEvents(report);
     std::remove(report.c_str());
     std::remove(settings.c_str());
+    std::remove(saved.c_str());
     ::rmdir(dir);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || e.FirstPaint < 0 || (e.LayoutDone < 0 && !e.Unfinished)) {
         std::fprintf(stderr, "tarvex-bench-open: %s ended without its figures (status %d)\n", Engine.c_str(), status);
@@ -260,6 +271,11 @@ int Run(const std::string& Engine, const std::string& File, const std::string& S
         out.Note("layout not finished within TARVEX_OPEN_LAYOUT_LIMIT seconds of the first paint");
     else
         out.Figure("open_layout_done", static_cast<double>(e.LayoutDone - start) / 1e9, "s");
+    if (e.LoadInputWait >= 0) out.Figure("open_input_wait_load", static_cast<double>(e.LoadInputWait) / 1e6, "ms");
+    if (e.SaveDone >= 0 && e.LayoutDone >= 0) {
+        out.Figure("save_utf8_in_window", static_cast<double>(e.SaveDone - e.LayoutDone) / 1e9, "s");
+        out.Figure("open_input_wait_save", static_cast<double>(e.SaveInputWait) / 1e6, "ms");
+    }
     out.Figure("open_peak_rss", peakMb, "MB");
     out.Figure("open_rss_ratio", peakMb * kMB / static_cast<double>(FileSizeBytes(File)), "x");
     return 0;
