@@ -1,5 +1,7 @@
 #include "app/ini_file.h"
 
+#include "textstore/stream.h"
+
 #include <charconv>
 #include <cstdint>
 
@@ -46,6 +48,17 @@ void TIniFile::Parse(std::string_view Text) {
         if (!t.empty() && t.front() != ';' && t.front() != '#' && eq != std::string_view::npos && eq > 0)
             line.Key = std::string(Trim(t.substr(0, eq)));
         FSections.back().Lines.push_back(std::move(line));
+    }
+}
+
+bool TIniFile::LoadFile(const std::string& Path) {
+    Parse({});
+    try {
+        TFileStream in(Path, TFileStream::fmOpenRead);
+        Parse(ReadBytes(in));
+        return true;
+    } catch (const EStreamError&) {
+        return false;  // the defaults hold, as for a missing file
     }
 }
 

@@ -16,6 +16,10 @@ class TIniFile {
 public:
     void Parse(std::string_view Text);
     std::string Serialize() const;
+    // Parses the file Path. A missing or unreadable file, or one that is not a
+    // regular file (a FIFO is never waited on, a device never read), leaves
+    // the model empty and gives false.
+    bool LoadFile(const std::string& Path);
 
     // The value as written, spaces around it and one pair of enclosing quotes removed.
     std::optional<std::string> Value(std::string_view Section, std::string_view Key) const;

@@ -4,8 +4,11 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+
+#include "tests/app/test_files.h"
 
 namespace tarvex {
 namespace {
@@ -223,6 +226,20 @@ TEST(Placement, AHugePlacementIsKeptOnTheScreen) {
               "ML0;T0;W1920;H1040");
     EXPECT_EQ(PlacementToStore("ML10;T20;W300;H200", TBounds{0, 0, 1920, 1040}, true, area), "ML10;T20;W300;H200");
     EXPECT_EQ(PlacementToStore("", TBounds{5, 6, 99999, 500}, false, area), "L0;T6;W1920;H500");
+}
+
+TEST(IniFile, TheSettingsFileIsReadOnlyWhenItIsARegularFile) {
+    test::TTempDir dir;
+    test::WriteFile(dir / "t.ini", "[Options]\nMaxFiles=7\n");
+    TIniFile ini;
+    EXPECT_TRUE(ini.LoadFile(dir / "t.ini"));
+    EXPECT_EQ(ini.ReadInteger("Options", "MaxFiles", 0), 7);
+    EXPECT_FALSE(ini.LoadFile(dir / "missing.ini"));
+    EXPECT_EQ(ini.ReadInteger("Options", "MaxFiles", 0), 0) << "nothing of the earlier file is left";
+    // A FIFO named as the settings file: no wait for a writer, no settings.
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(ini.LoadFile(dir / "fifo.ini"));
+    EXPECT_FALSE(ini.LoadFile("/dev/zero"));
 }
 
 TEST(IniFile, NumbersOutOfRangeAreMalformed) {
