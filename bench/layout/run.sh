@@ -18,7 +18,9 @@ for s in "${size_list[@]}"; do
 done
 # One line of 8 MB without a blank (minified JSON): wrapping must cut it in one pass.
 nospace="$work/nospace-8mb.json"
-yes '{"id":12345,"name":"Tarvex","tags":["a","b"],"ok":true},' | tr -d '\n' | head -c 8388608 > "$nospace"
+# (yes ends on the pipe head closes: not a failure)
+(set +o pipefail; yes '{"id":12345,"name":"Tarvex","tags":["a","b"],"ok":true},' | tr -d '\n' | head -c 8388608 > "$nospace")
+[ "$(wc -c < "$nospace")" -eq 8388608 ] || { echo "layout: could not make the file without blanks" >&2; exit 1; }
 echo "layout: 8 MB without blanks" >&2
 "$TARVEX_BUILD/bench/layout/tarvex-bench-layout" "$nospace" 8 nospace >> "$raw" || echo "layout: tarvex failed on the run without blanks" >&2
 timeout "${TARVEX_BENCH_TIMEOUT_NOSPACE:-600}" "$TARVEX_BUILD/bench/layout/tarvex-bench-layout-scintilla" "$nospace" 8 nospace >> "$raw" \
