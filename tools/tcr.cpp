@@ -157,7 +157,7 @@ std::int64_t LongestUpToNul(std::int64_t Run, std::string_view E) {
 }
 
 constexpr std::int64_t kReadChunk = 1 << 16;
-constexpr std::size_t kCodesPerRefill = 256;  // at most 64 KB of text
+constexpr std::size_t kCodesPerRefill = 4096;  // at most 1 MB of text
 
 }  // namespace
 
@@ -166,24 +166,51 @@ TTcrStream::TTcrStream(TStream& File) : FFile(File) {
     std::array<TEntryLines, 256> lines{};
     if (FDecoder->DictionaryDone())
         for (int c = 0; c < 256; ++c) lines[static_cast<std::size_t>(c)] = Measure(FDecoder->Entry(static_cast<unsigned char>(c)));
-    // One pass over the codes, without expanding them.
+    else
+        return;  // no codes: an empty text
+    // One pass over the codes, without expanding them: lengths by histogram,
+    // lines by what each entry does to the line being read.
+    std::array<std::int64_t, 256> len{}, lead{}, tail{}, inner{};
+    std::array<bool, 256> breaks{}, nul{};
+    for (int c = 0; c < 256; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        len[i] = static_cast<std::int64_t>(FDecoder->Entry(static_cast<unsigned char>(c)).size());
+        lead[i] = lines[i].Lead;
+        tail[i] = lines[i].Tail;
+        inner[i] = lines[i].Inner;
+        breaks[i] = lines[i].HasBreak;
+        nul[i] = lines[i].NulAt >= 0;
+    }
+    std::array<std::int64_t, 256> used{};
     std::int64_t run = 0;
     bool nulSeen = false;
     std::string chunk(static_cast<std::size_t>(kReadChunk), '\0');
     auto take = [&](const unsigned char* P, std::size_t N) {
-        for (std::size_t i = 0; i < N; ++i) {
-            const TEntryLines& m = lines[P[i]];
-            const std::string_view e = FDecoder->Entry(P[i]);
-            if (!nulSeen && m.NulAt >= 0) {
-                FLongestBeforeNul = std::max(FLongest, LongestUpToNul(run, e));
+        std::size_t i = 0;
+        // Until the first NUL, which ends the text for a reader that stops there.
+        for (; i < N && !nulSeen; ++i) {
+            const unsigned char c = P[i];
+            if (nul[c]) {
+                FLongestBeforeNul = std::max(FLongest, LongestUpToNul(run, FDecoder->Entry(c)));
                 nulSeen = true;
+                break;
             }
-            FSize += static_cast<std::int64_t>(e.size());
-            if (m.HasBreak) {
-                FLongest = std::max({FLongest, run + m.Lead, m.Inner});
-                run = m.Tail;
+            ++used[c];
+            if (breaks[c]) {
+                FLongest = std::max({FLongest, run + lead[c], inner[c]});
+                run = tail[c];
             } else {
-                run += m.Lead;
+                run += len[c];
+            }
+        }
+        for (; i < N; ++i) {
+            const unsigned char c = P[i];
+            ++used[c];
+            if (breaks[c]) {
+                FLongest = std::max({FLongest, run + lead[c], inner[c]});
+                run = tail[c];
+            } else {
+                run += len[c];
             }
         }
     };
@@ -193,6 +220,7 @@ TTcrStream::TTcrStream(TStream& File) : FFile(File) {
         if (n <= 0) break;
         take(reinterpret_cast<const unsigned char*>(chunk.data()), static_cast<std::size_t>(n));
     }
+    for (std::size_t i = 0; i < 256; ++i) FSize += used[i] * len[i];
     FLongest = std::max(FLongest, run);
     if (!nulSeen) FLongestBeforeNul = FLongest;
     Restart();
