@@ -79,6 +79,7 @@ using Clock = std::chrono::steady_clock;
 
 // One request to a peer, in flight.
 struct TAsk {
+    explicit TAsk(std::string P) : Peer(std::move(P)) {}
     std::string Peer;
     int Fd = -1;
     std::string Reply;
@@ -293,7 +294,7 @@ QString TInstanceLink::FindShowing(const QString& Path, int TimeoutMs) {
         while (const dirent* e = ::readdir(d)) {
             const std::string peer = dir + "/" + e->d_name;
             if (e->d_name[0] == '.' || peer == self || !IsOurSocket(peer)) continue;
-            asks.push_back({peer});
+            asks.emplace_back(peer);
         }
         ::closedir(d);
     }
@@ -311,7 +312,8 @@ QString TInstanceLink::FindShowing(const QString& Path, int TimeoutMs) {
 bool TInstanceLink::Activate(const QString& Peer, int TimeoutMs) {
     const std::string path = QFile::encodeName(Peer).toStdString();
     if (!IsOurSocket(path)) return false;
-    std::vector<TAsk> asks{{path}};
+    std::vector<TAsk> asks;
+    asks.emplace_back(path);
     AskAll(asks, QByteArray(kActivate) + "\n", Clock::now() + std::chrono::milliseconds(TimeoutMs), {});
     CloseAll(asks);
     return asks[0].Reply == "ok";

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/file_identity.h"
+#include "textstore/file_identity.h"
 #include "editor/dudi_riri.h"
 #include "highlight/factory.h"
 #include "textstore/stream.h"

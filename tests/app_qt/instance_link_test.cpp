@@ -255,6 +255,8 @@ TEST(InstanceLink, RunningOutOfDescriptorsDoesNotEndTheServer) {
     // Regression: a failed accept closed the server and removed its socket for good.
     TPrivateTmp tmp;
     TServer server("/x");
+    TInstanceLink me([] { return QString(); }, [] {});
+    ASSERT_EQ(me.FindShowing("/x"), server.Name) << "answering before";
     rlimit old{};
     ::getrlimit(RLIMIT_NOFILE, &old);
     std::size_t open = 0;
@@ -273,7 +275,6 @@ TEST(InstanceLink, RunningOutOfDescriptorsDoesNotEndTheServer) {
     for (int fd : fds) ::close(fd);
     ::setrlimit(RLIMIT_NOFILE, &old);
     EXPECT_TRUE(std::filesystem::exists(S(server.Name))) << "the socket was removed";
-    TInstanceLink me([] { return QString(); }, [] {});
     QString found;
     for (int i = 0; i < 20 && found.isEmpty(); ++i) found = me.FindShowing("/x");
     EXPECT_EQ(found, server.Name) << "no longer answering";

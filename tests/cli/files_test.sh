@@ -33,12 +33,18 @@ refused "decode fifo" "$cli" decode "$dir/fifo.txt"
 refused "import fifo" "$cli" import "$dir/fifo.txt"
 refused "highlight fifo" "$cli" highlight --keys "$dir/keys.ini" "$dir/fifo.txt"
 refused "highlight keys fifo" "$cli" highlight --keys "$dir/fifo.txt" "$dir/t.txt"
+refused "dict fifo" "$cli" dict "$dir/fifo.txt" word
+refused "rtf fifo" "$cli" rtf "$dir/fifo.txt"
+refused "rtf keys fifo" "$cli" rtf --highlighter "$dir/fifo.txt" "$dir/t.txt"
+refused "sort fifo" "$cli" sort "$dir/fifo.txt"
+refused "spell fifo" "$cli" spell "$dir/fifo.txt"
 
 ln -s /dev/zero "$dir/z.html"
 refused "import device" "$cli" import "$dir/z.html"
 refused "stats device" "$cli" stats --null-replace . /dev/zero
 refused "highlight keys device" "$cli" highlight --keys /dev/zero "$dir/t.txt"
 refused "decode device" "$cli" decode "$dir/z.html"
+refused "dict device" "$cli" dict /dev/zero word
 err="$("$cli" stats /dev/zero 2>&1)"
 case "$err" in *"not a regular file"*) ;; *) echo "FAIL device message: [$err]"; fail=1 ;; esac
 
