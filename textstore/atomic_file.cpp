@@ -188,8 +188,16 @@ TSaveResult SaveInPlace(const std::string& Path, const std::string& Target, cons
         Write(out);
         const off_t end = ::lseek(file.Get(), 0, SEEK_CUR);
         if (end < 0 || ::ftruncate(file.Get(), end) != 0 || ::fsync(file.Get()) != 0) Fail("Cannot write", errno);
-    } catch (const EStreamError& e) {
-        std::string msg = CannotSave(Path) + ": " + e.what();
+    } catch (...) {
+        // Whatever stopped the writer (a full disk, the user), the old bytes go back.
+        std::string why = "the text could not be written";
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            why = e.what();
+        } catch (...) {
+        }
+        std::string msg = CannotSave(Path) + ": " + why;
         try {
             CopyAll(copy.Get(), file.Get());
             ::unlink(backup.c_str());

@@ -230,6 +230,15 @@ TEST(SaveFileAtomically, AFailedInPlaceWriteIsUndoneFromTheBackup) {
     EXPECT_EQ(ReadFile(doc), "precious and long");
     EXPECT_EQ(ReadFile(dir / "link.txt"), "precious and long");
     EXPECT_EQ(Entries(dir.Path()), 2u) << "no backup or temporary is left";
+    // Any failure of the writer, not only a stream error.
+    EXPECT_THROW(SaveFileAtomically(doc,
+                                    [](TStream& S) {
+                                        S.Write("YYYYYYYYYYYYYYYYYYYYYYYYYYYY", 28);
+                                        throw std::runtime_error("stopped");
+                                    }),
+                 EStreamError);
+    EXPECT_EQ(ReadFile(doc), "precious and long");
+    EXPECT_EQ(Entries(dir.Path()), 2u);
 }
 
 // Runs Body in a child process under another user; its exit status.
