@@ -156,7 +156,7 @@ void WinToKoi(char* Buf, std::size_t Len) { Apply(WinKoi(), Buf, Len); }
 void DosToWin(char* Buf, std::size_t Len) { Apply(DosWin(), Buf, Len); }
 void WinToDos(char* Buf, std::size_t Len) { Apply(WinDos(), Buf, Len); }
 
-std::string Utf8ToAnsi(std::string_view Bytes) {
+std::string Utf8ToAnsi(std::string_view Bytes, std::int64_t* Unmapped) {
     // A byte-order mark alone is an empty text, not a character.
     if (Bytes.size() >= 3 && Bytes.substr(0, 3) == "\xEF\xBB\xBF") Bytes.remove_prefix(3);
     const auto* s = reinterpret_cast<const unsigned char*>(Bytes.data());
@@ -165,6 +165,7 @@ std::string Utf8ToAnsi(std::string_view Bytes) {
     std::string out(n, '\0');  // never longer than the input
     auto* o = reinterpret_cast<unsigned char*>(out.data());
     std::size_t i = 0, k = 0;
+    std::int64_t missing = 0;
     while (i < n) {
         const unsigned char b0 = s[i];
         if (b0 < 0x80) {
@@ -182,7 +183,9 @@ std::string Utf8ToAnsi(std::string_view Bytes) {
         }
         // Two-byte forms (Cyrillic among them) by table.
         if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < n && IsCont(s[i + 1])) {
-            o[k++] = two[(((b0 & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu)) - 0x80];
+            const unsigned char b = two[(((b0 & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu)) - 0x80];
+            missing += b == '?';  // no two-byte form stands for '?' itself
+            o[k++] = b;
             i += 2;
             continue;
         }
@@ -200,6 +203,7 @@ std::string Utf8ToAnsi(std::string_view Bytes) {
             c = b0 & 0x07;
         } else {
             o[k++] = '?';
+            ++missing;
             ++i;
             continue;
         }
@@ -214,14 +218,17 @@ std::string Utf8ToAnsi(std::string_view Bytes) {
         if (ok && (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
         if (!ok) {
             o[k++] = '?';
+            ++missing;
             ++i;
             continue;
         }
         const int b = UnicodeToCp1251(c);
+        missing += b < 0;
         o[k++] = b < 0 ? '?' : static_cast<unsigned char>(b);
         i += len;
     }
     out.resize(k);
+    if (Unmapped) *Unmapped = missing;
     return out;
 }
 

@@ -4,6 +4,7 @@
 // on any bytes: there is no invalid input, only bytes without a counterpart.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,8 @@ inline void WinToDos(std::string& S) { WinToDos(S.data(), S.size()); }
 // UTF-8 to Windows-1251. A leading byte-order mark is dropped; characters
 // without a Windows-1251 byte and every byte of a malformed sequence become
 // '?' (the same result as Utf8ToCp1251, only faster on long texts).
-std::string Utf8ToAnsi(std::string_view Bytes);
+// Unmapped, when given, receives how many '?' were put in that way.
+std::string Utf8ToAnsi(std::string_view Bytes, std::int64_t* Unmapped = nullptr);
 
 // Swaps the two bytes of every 16-bit unit (a trailing odd byte stays).
 void SwapByteOrder16(std::string& Bytes);

@@ -1,6 +1,9 @@
 #include "app/ini_file.h"
 
+#include "textstore/stream.h"
+
 #include <charconv>
+#include <cstdint>
 
 namespace tarvex {
 
@@ -45,6 +48,17 @@ void TIniFile::Parse(std::string_view Text) {
         if (!t.empty() && t.front() != ';' && t.front() != '#' && eq != std::string_view::npos && eq > 0)
             line.Key = std::string(Trim(t.substr(0, eq)));
         FSections.back().Lines.push_back(std::move(line));
+    }
+}
+
+bool TIniFile::LoadFile(const std::string& Path) {
+    Parse({});
+    try {
+        TFileStream in(Path, TFileStream::fmOpenRead);
+        Parse(ReadBytes(in));
+        return true;
+    } catch (const EStreamError&) {
+        return false;  // the defaults hold, as for a missing file
     }
 }
 
@@ -115,8 +129,14 @@ std::int64_t TIniFile::ReadInteger(std::string_view Section, std::string_view Ke
     std::uint64_t u = 0;
     const auto r = std::from_chars(s.data(), s.data() + s.size(), u, base);
     if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size()) return Default;
-    // Hexadecimal values are bit patterns of 32-bit numbers (colours).
-    if (base == 16 && u <= 0xFFFFFFFFu) return static_cast<std::int32_t>(static_cast<std::uint32_t>(u)) * (neg ? -1 : 1);
+    if (base == 16) {
+        // Hexadecimal values are bit patterns of 32-bit numbers (colours); a
+        // minus sign negates that number, which must stay a 32-bit number.
+        if (u > 0xFFFFFFFFu) return Default;
+        const std::int64_t v = static_cast<std::int32_t>(static_cast<std::uint32_t>(u));
+        if (!neg) return v;
+        return v == INT32_MIN ? Default : -v;
+    }
     if (u > static_cast<std::uint64_t>(INT64_MAX)) return Default;
     return neg ? -static_cast<std::int64_t>(u) : static_cast<std::int64_t>(u);
 }

@@ -16,12 +16,17 @@ class TIniFile {
 public:
     void Parse(std::string_view Text);
     std::string Serialize() const;
+    // Parses the file Path. A missing or unreadable file, or one that is not a
+    // regular file (a FIFO is never waited on, a device never read), leaves
+    // the model empty and gives false.
+    bool LoadFile(const std::string& Path);
 
     // The value as written, spaces around it and one pair of enclosing quotes removed.
     std::optional<std::string> Value(std::string_view Section, std::string_view Key) const;
     std::string ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const;
-    // Decimal, or hexadecimal with "$" or "0x"; anything else, or a number
-    // out of range, gives Default.
+    // Decimal, or hexadecimal with "$" or "0x" (the bit pattern of a 32-bit
+    // number, "$FFFFFFFF" being -1); anything else, or a number out of range
+    // (beyond 64 bits; a negated hexadecimal beyond 32), gives Default.
     std::int64_t ReadInteger(std::string_view Section, std::string_view Key, std::int64_t Default) const;
     // An integer, true when not 0.
     bool ReadBool(std::string_view Section, std::string_view Key, bool Default) const;

@@ -1,8 +1,12 @@
 #include "app/loader.h"
 
+#include <unistd.h>
+
 #include <optional>
 
+#include "app/atomic_file.h"
 #include "app/codepages.h"
+#include "app/settings.h"
 #include "app/detect.h"
 #include "tools/doc_import.h"
 #include "tools/htm2txt.h"
@@ -20,12 +24,27 @@ public:
     explicit TMemoImportTarget(TDudiRiri& M) : FMemo(M) {}
     char NullReplacement() const override { return FMemo.NullReplacement; }
     void SetNullReplacement(char C) override { FMemo.NullReplacement = C; }
-    void LoadFromStream(TStream& Stream) override { FMemo.LoadFromStream(Stream); }
+    void LoadFromStream(TStream& Stream) override {
+        FMemo.LoadFromStream(Stream);
+        // The store leaves the stream at a NUL that ended the text.
+        const std::int64_t size = Stream.Size();
+        if (FMemo.NullReplacement == 0 && size >= 0 && Stream.Position() < size) NulAt = Stream.Position();
+    }
     void SetTextBuf(std::string_view Text) override { FMemo.SetTextBuf(Text); }
+    std::int64_t NulAt = -1;
 
 private:
     TDudiRiri& FMemo;
 };
+
+// Where the NUL byte that ended a load from File lies, or -1: the store
+// leaves the file just there.
+std::int64_t NulEndedLoad(THandleStream& File, std::int64_t Size) {
+    const std::int64_t at = File.Position();
+    if (at >= Size) return -1;
+    char c = 1;
+    return ::pread(File.Handle(), &c, 1, at) == 1 && c == 0 ? at : -1;
+}
 
 // The whole-text UTF-8 test over the control's paragraphs, without copying them.
 bool ControlTextIsUtf8(const TDudiRiri& Memo) {
@@ -135,11 +154,18 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
     f = NameFlags(Path, Settings);
 
     TFileStream file(Path, TFileStream::fmOpenRead);
+    Outcome.Identity = FileIdentityOf(file.Handle());
     const std::int64_t size = file.Size();
-    // A device or a pipe may never end.
-    if (size < 0) throw EStreamError("Cannot open file \"" + Path + "\": not a regular file");
     if (size > kLargeFileSize && Hooks.ConfirmLarge && !Hooks.ConfirmLarge(size)) return;
+    RemoveStaleTemporaries(Path);
     ProbeContent(file, f, Settings);
+    if (f.IsTcr) {
+        // A few megabytes of codes can stand for gigabytes of text.
+        const std::int64_t expanded = TTcrStream(file).Size();
+        file.Seek(0);
+        if (size <= kLargeFileSize && expanded > kLargeFileSize && Hooks.ConfirmLarge && !Hooks.ConfirmLarge(expanded))
+            return;
+    }
 
     Memo.SetHighlighter(nullptr);
     std::string raw;  // UTF-16 bytes, decoded from the file itself
@@ -158,7 +184,9 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
                 TMemoImportTarget target(Memo);
                 TImportOptions options;
                 options.DocConvert = Settings.DocConvert;
+                options.Cancelled = Hooks.ConverterCancelled;
                 ImportDocument(Path, file, f.IsTcr, target, options);
+                Outcome.NulPos = target.NulAt;
             } else if (f.IsUcs2) {
                 // The control's text is replaced by the decoded text anyway.
                 Memo.Clear();
@@ -166,6 +194,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
             } else {
                 if (f.IsRtf) Memo.NullReplacement = ' ';
                 Memo.LoadFromStream(file);
+                if (Memo.NullReplacement == 0) Outcome.NulPos = NulEndedLoad(file, size);
             }
         } catch (...) {
             Memo.Clear();
@@ -176,6 +205,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
         Memo.Modified = false;
         Memo.ClearUndo();
     }
+    Outcome.NulCut = Outcome.NulPos >= 0;
 
     if (!f.IsUtf8 && !f.IsUcs2) f.IsUtf8 = ControlTextIsUtf8(Memo);
     if (!f.Converts()) return void(Outcome.Loaded = true);
@@ -198,11 +228,11 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
         } else if (f.IsKoi) {
             KoiToWin(text);
         } else if (f.IsUtf8) {
-            text = Utf8ToAnsi(text);
+            text = Utf8ToAnsi(text, &Outcome.Unmapped);
         } else if (f.IsUcs2) {
             // Units are decoded little-endian: a big-endian text is turned round first.
             if (f.BigEndian) SwapByteOrder16(raw);
-            text = Ucs2ToAnsi(raw);
+            text = Ucs2ToAnsi(raw, &Outcome.Unmapped);
             std::string().swap(raw);
             if (Settings.AutoDecode && LooksLikeKoi(text)) {
                 KoiToWin(text);
@@ -236,6 +266,17 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
         throw;
     }
     Outcome.Loaded = true;
+}
+
+std::string NulCutMessage(std::int64_t NulPos, bool Russian) {
+    const std::string pos = std::to_string(NulPos);
+    return Bilingual("The file holds a NUL byte at position " + pos +
+                         ": only the text before it was loaded. Turn on Skip Null in the settings to load it all."
+                         "=Файл содержит нулевой байт в позиции " +
+                         pos +
+                         ": загружен только текст до него. Включите «Пропускать нулевой символ» в настройках, "
+                         "чтобы загрузить его целиком.",
+                     Russian);
 }
 
 THighlighterKind HighlighterFor(const TFormatFlags& F, bool AutoHtmTxt) {

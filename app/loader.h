@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "textstore/file_identity.h"
 #include "editor/dudi_riri.h"
 #include "highlight/factory.h"
 #include "textstore/stream.h"
@@ -30,6 +31,9 @@ struct TFormatFlags {
 
     // Whether the loader puts converted text into the control.
     bool Converts() const { return IsRtf || IsDos || IsKoi || IsUtf8 || IsUcs2 || IsHtml; }
+    // Whether the text was decoded from UTF-8 or UTF-16: characters Windows-1251
+    // lacks were lost on the way, and a save writes Windows-1251.
+    bool FromUnicode() const { return IsUtf8 || IsUcs2; }
 };
 
 // The lower-cased extension of a path's file-name part, with its dot.
@@ -49,7 +53,8 @@ std::string FormatName(const TFormatFlags& F);
 // KOI8-R check after UTF-16 decoding or HTML conversion converted as well.
 std::string EncodingName(const TFormatFlags& F);
 
-// Files above this size need a confirmation before they are loaded.
+// Files above this size (for a TCR book, its expanded text) need a
+// confirmation before they are loaded.
 inline constexpr std::int64_t kLargeFileSize = 536'870'912;
 
 struct TLoadHooks {
@@ -62,13 +67,29 @@ struct TLoadHooks {
     std::function<void(std::int64_t Pos, std::int64_t Size)> Progress;
     // Around the conversion of the loaded text.
     std::function<void()> ConvertStarts, ConvertEnds;
+    // Polled (several times a second) while an external Word converter runs;
+    // true stops it, and the built-in extraction goes on instead.
+    std::function<bool()> ConverterCancelled;
 };
 
 struct TLoadOutcome {
     bool Loaded = false;        // false: the large-file question was answered no
     bool ControlTouched = false; // the control's text was replaced (also when an error left)
     TFormatFlags Flags;
+    // A NUL byte ended the text (the control's NullReplacement is 0): the
+    // document is only the part before it, and saving it over the file would
+    // drop the rest. NulPos is the NUL's byte offset in the file (for a TCR
+    // book, in its expanded text); -1 without one.
+    bool NulCut = false;
+    std::int64_t NulPos = -1;
+    // How many characters the decoding of UTF-8 or UTF-16 turned into '?'.
+    std::int64_t Unmapped = 0;
+    // The file as it was opened, for the changed-on-disk check before a save.
+    TFileIdentity Identity;
 };
+
+// The warning for a document cut at a NUL byte, in English or Russian (UTF-8).
+std::string NulCutMessage(std::int64_t NulPos, bool Russian);
 
 // Loads Path into Memo, converting it to Windows-1251: the converted text is
 // loaded as a file is (split at any break), not typed in, so the conversion
@@ -77,7 +98,8 @@ struct TLoadOutcome {
 // that of the decoded text). Errors propagate as
 // exceptions; Outcome tells whether the control's text was replaced by then
 // (it is then empty), so that the caller knows whether the previous document
-// is still there.
+// is still there. Anything but a regular file is refused before it is read,
+// and temporaries that killed saves of the file left beside it are removed.
 void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings& Settings, const TLoadHooks& Hooks,
                   TLoadOutcome& Outcome);
 

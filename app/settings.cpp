@@ -159,9 +159,34 @@ bool ReadPlacement(std::string_view S, TBounds& B) {
     return !S.empty() && S.front() == 'M';
 }
 
+bool ReadPlacement(std::string_view S, TBounds& Bounds, const TBounds& Area) {
+    const bool maximized = ReadPlacement(S, Bounds);
+    Bounds = ClampPlacement(Bounds, Area);
+    return maximized;
+}
+
+TBounds ClampPlacement(TBounds B, const TBounds& Area) {
+    const std::int64_t areaW = std::max<std::int64_t>(Area.Width, 20), areaH = std::max<std::int64_t>(Area.Height, 20);
+    B.Width = static_cast<std::int32_t>(std::clamp<std::int64_t>(B.Width, 20, areaW));
+    B.Height = static_cast<std::int32_t>(std::clamp<std::int64_t>(B.Height, 20, areaH));
+    // 64-bit: the sums of extreme values must not overflow.
+    const std::int64_t maxLeft = std::int64_t(Area.Left) + areaW - B.Width;
+    const std::int64_t maxTop = std::int64_t(Area.Top) + areaH - B.Height;
+    B.Left = static_cast<std::int32_t>(std::clamp<std::int64_t>(B.Left, std::int64_t(Area.Left) - 20, maxLeft));
+    B.Top = static_cast<std::int32_t>(std::clamp<std::int64_t>(B.Top, std::int64_t(Area.Top) - 20, maxTop));
+    return B;
+}
+
 std::string PlacementString(const TBounds& B, bool Maximized) {
     return std::string(Maximized ? "M" : "") + "L" + std::to_string(B.Left) + ";T" + std::to_string(B.Top) + ";W" +
            std::to_string(B.Width) + ";H" + std::to_string(B.Height);
+}
+
+std::string PlacementToStore(std::string_view Previous, const TBounds& Current, bool Maximized, const TBounds& Area) {
+    if (!Maximized || Previous.empty()) return PlacementString(ClampPlacement(Current, Area), Maximized);
+    TBounds kept = Current;
+    ReadPlacement(Previous, kept, Area);
+    return PlacementString(kept, true);
 }
 
 std::string PlacementToStore(std::string_view Previous, const TBounds& Current, bool Maximized) {

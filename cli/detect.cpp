@@ -56,6 +56,7 @@ std::unique_ptr<TDudiRiri> Open(const TDecodeArgs& A, TFormatFlags& Flags) {
     TLoadOutcome outcome;
     LoadDocument(*memo, A.File, A.Settings, hooks, outcome);
     Flags = outcome.Flags;
+    if (outcome.NulCut) std::cerr << "tarvex-cli: " << NulCutMessage(outcome.NulPos, false) << "\n";
     return memo;
 }
 
@@ -78,6 +79,7 @@ int Decode(const Args& A) {
         THandleStream out(1);
         write(out);
     } else {
+        // A device or a pipe named as OUT is written into, never replaced.
         SaveFileAtomically(args.Out, write);
     }
     return 0;

@@ -1,11 +1,11 @@
 #include "cli/key_file.h"
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "platform/codepage.h"
 #include "textstore/memo_base.h"
+#include "textstore/stream.h"
 
 namespace tarvex::cli {
 
@@ -28,11 +28,9 @@ bool IsUtf8(std::string_view S) {
 }  // namespace
 
 void ReadKeyFile(const std::string& File, TStringList& Keywords, TStringList& StartStop) {
-    std::ifstream in(File, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open key file \"" + File + "\"");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    std::string text = ss.str();
+    // Like any file: no waiting on a FIFO, no reading a device for ever.
+    TFileStream in(File, TFileStream::fmOpenRead);
+    std::string text = ReadBytes(in);
     if (IsUtf8(text)) text = Utf8ToCp1251(text);
     TStringList* section = nullptr;
     std::istringstream lines(text);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/codepage.h"
+#include "app/loader.h"
 #include "cli/commands.h"
 #include "platform/fixed_canvas.h"
 #include "textstore/layout.h"
@@ -64,16 +65,26 @@ int Stats(const Args& A) {
     }
     if (file.empty()) throw UsageError{"stats needs a file"};
 
-    std::unique_ptr<TStream> in;
-    if (file == "-")
-        in = std::make_unique<THandleStream>(STDIN_FILENO);
-    else
-        in = std::make_unique<TFileStream>(file, TFileStream::fmOpenRead);
+    // Standard input is read as it comes; it can step back to where a NUL stopped the load.
+    std::unique_ptr<TStream> source;
+    std::unique_ptr<TBacktrackStream> piped;
+    TStream* in;
+    if (file == "-") {
+        source = std::make_unique<THandleStream>(STDIN_FILENO);
+        piped = std::make_unique<TBacktrackStream>(*source);
+        in = piped.get();
+    } else {
+        source = std::make_unique<TFileStream>(file, TFileStream::fmOpenRead);
+        in = source.get();
+    }
 
     TDudiRiriBase memo;
     TParagraphsList& pars = memo.Pars;
     TRiriLineBreak found = pbCRLF;
     pars.LoadFromStream(*in, nullReplace, 300, nullptr, found, trim);
+    // The store leaves the stream at a NUL that ended the text.
+    const std::int64_t end = piped ? piped->BytesRead() : in->Size();
+    if (nullReplace == 0 && in->Position() < end) std::cerr << "tarvex-cli: " << NulCutMessage(in->Position(), false) << "\n";
     if (wrapChars > 0) {
         // Character wrap decides breaks by counting; any canvas measures alike.
         TFixedCanvas canvas(8);

@@ -15,6 +15,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(html rtf tcr doc)
 build="$root/build/fuzz"
+"$root/scripts/install-deps.sh" fuzz || exit 1
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DFUZZ=ON -DTARVEX_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1

@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh          what the build, the program and the tests need
 #   scripts/install-deps.sh bench    also what only the benchmarks use (geany,
 #                                    the black-box check's baseline)
+#   scripts/install-deps.sh fuzz     also clang and its libFuzzer runtime (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -21,6 +22,9 @@ packages=(
 )
 if [ "${1:-}" = bench ]; then
   packages+=(geany hunspell time enscript ghostscript libreoffice-writer-nogui)
+fi
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "textstore/atomic_file.h"
 #include "spell/letters.h"
@@ -53,10 +51,9 @@ void TCustomDictionary::Load() {
     FWords.clear();
     FModified = false;
     if (FPath.empty() || !FileExists(FPath)) return;
-    std::ifstream in(FPath, std::ios::binary);
-    if (!in) throw EStreamError("Cannot read \"" + FPath + "\"");
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EStreamError("Cannot read \"" + FPath + "\"");
+    // Refuses a FIFO or a device instead of waiting on it or reading it without end.
+    TFileStream in(FPath, TFileStream::fmOpenRead);
+    const std::string text = ReadBytes(in);
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);

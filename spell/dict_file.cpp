@@ -32,8 +32,15 @@ std::string_view Trim(std::string_view S) {
 // An open file read only, closed on every path.
 class TReadFile {
 public:
-    explicit TReadFile(const std::string& Path) : Fd(::open(Path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    // A FIFO or a device is refused at once, never waited on or read without end.
+    explicit TReadFile(const std::string& Path) : Fd(::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
         if (Fd < 0) Fail("Cannot read", Path);
+        struct stat st {};
+        if (::fstat(Fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(Fd);
+            throw EStreamError("Cannot read \"" + Path + "\": not a regular file");
+        }
+        ::fcntl(Fd, F_SETFL, ::fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
     }
     ~TReadFile() { ::close(Fd); }
     TReadFile(const TReadFile&) = delete;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
 
 #include "platform/codepage.h"
 
@@ -137,28 +138,54 @@ std::string_view NextField(std::string_view Value, std::size_t& Pos) {
 }  // namespace
 
 void TKeywordList::LoadFromStrings(const TStringList& Strings) {
-    Clear();
-    for (const std::string& line : Strings.Lines) {
-        const std::size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string_view value = std::string_view(line).substr(eq + 1);
-        std::size_t pos = 0;
-        std::int32_t v[6];
-        for (auto& x : v) x = StrToInt(NextField(value, pos));
-        AddKeyword(std::string_view(line).substr(0, eq), static_cast<std::uint8_t>(v[0]), v[5], v[4],
-                   static_cast<std::int16_t>(v[3]), v[2], static_cast<std::uint8_t>(v[1]));
+    // One preparation at the end, not one per keyword: loading stays linear.
+    BeginUpdate();
+    try {
+        FItems.clear();
+        FItems.reserve(Strings.Lines.size());
+        for (const std::string& line : Strings.Lines) {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            const std::string_view value = std::string_view(line).substr(eq + 1);
+            std::size_t pos = 0;
+            std::int32_t v[6];
+            for (auto& x : v) x = StrToInt(NextField(value, pos));
+            AddKeyword(std::string_view(line).substr(0, eq), static_cast<std::uint8_t>(v[0]), v[5], v[4],
+                       static_cast<std::int16_t>(v[3]), v[2], static_cast<std::uint8_t>(v[1]));
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
     }
+    EndUpdate();
 }
 
 void TKeywordList::SaveToStrings(TStringList& Strings) const {
+    // Where each name stands already (its first line), found once for all keywords.
+    std::unordered_map<std::string, std::size_t> at;
+    at.reserve(Strings.Lines.size() + FItems.size());
+    for (std::size_t i = 0; i < Strings.Lines.size(); ++i) {
+        const std::size_t eq = Strings.Lines[i].find('=');
+        if (eq != std::string::npos) at.emplace(Strings.Lines[i].substr(0, eq), i);
+    }
+    std::vector<std::string> added;
     for (const auto& k : FItems) {
-        std::string v;
+        std::string line = k.Keyword + "=";
         for (std::int64_t x : {std::int64_t(k.Options), std::int64_t(k.Style), std::int64_t(k.Context),
                                std::int64_t(k.Cursor), std::int64_t(k.Color), std::int64_t(k.BkColor),
                                std::int64_t(k.Ext[0]), std::int64_t(k.Ext[1])})
-            v += std::to_string(x) + ",";
-        Strings.SetValue(k.Keyword, v);
+            line += std::to_string(x) + ",";
+        if (const auto it = at.find(k.Keyword); it != at.end()) {
+            if (it->second < Strings.Lines.size())
+                Strings.Lines[it->second] = std::move(line);
+            else
+                added[it->second - Strings.Lines.size()] = std::move(line);
+        } else {
+            at.emplace(k.Keyword, Strings.Lines.size() + added.size());
+            added.push_back(std::move(line));
+        }
     }
+    for (std::string& l : added) Strings.Lines.push_back(std::move(l));
 }
 
 void TKeywordList::WriteTo(TValueWriter& W) const {

@@ -82,6 +82,8 @@ public:
     const std::vector<std::int32_t>& ByFirstFolded(unsigned char C) const { return FFirstFolded[C]; }
 
     // Text form: one line "keyword=Options,Style,Context,Cursor,Color,BkColor,Ext0,Ext1," per keyword.
+    // Both take time linear in the number of lines. A malformed number stops
+    // loading with EConvertError; the keywords before it stay, prepared.
     void LoadFromStrings(const TStringList& Strings);
     void SaveToStrings(TStringList& Strings) const;
     // Persistent form: the property "Strings" (written only when the list is not empty).

@@ -279,10 +279,15 @@ private:
                     continue;
                 }
             }
-            // A word longer than a line is split.
+            // A word longer than a line is split. It was measured once; its
+            // rest is cut line after line without measuring it whole again,
+            // which made a long run without blanks take quadratic time.
             W.Restore(atWord);
             pos = wordStart;
-            if (Split(pos)) return;
+            for (;;) {
+                if (Split(pos)) return;
+                if (pos >= wordEnd || !RestOverflows(pos, wordEnd)) break;
+            }
         }
         // The end of the paragraph reads as an empty word.
         if (CharMode && Len - Cur.Start > Limit) {
@@ -354,6 +359,26 @@ private:
         }
         w += W.Measure(T + run, Pos - run);
         return w - St.Overhang;
+    }
+
+    // Whether the rest [Pos, End) of a split word still breaks a fresh line.
+    // Costs at most a line's worth of characters whatever the word's length.
+    bool RestOverflows(std::int32_t Pos, std::int32_t End) {
+        if (CharMode) return End - Pos > Limit;
+        const TStyleWalker::Mark at = W.Save();
+        std::int64_t width = -St.Overhang;
+        bool over = false;
+        for (std::int32_t i = Pos; i < End && !over; ++i) {
+            W.PassTo(i);
+            const auto c = static_cast<unsigned char>(T[i]);
+            if (SF && IsStyleCode(c))
+                W.Fold(c);
+            else
+                width += W.CharWidth(c);
+            over = width > Limit;
+        }
+        W.Restore(at);
+        return over;
     }
 
     // Takes characters one by one from the start of the line while they fit,

@@ -58,19 +58,32 @@ void THandleStream::Seek(std::int64_t Pos) {
 
 TFileStream::TFileStream(const std::string& FileName, Mode M) : THandleStream(-1) {
     FName = FileName;
-    const int flags = M == fmCreate ? (O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC) : (O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for the other end for ever.
+    const int flags = (M == fmCreate ? (O_WRONLY | O_CREAT | O_TRUNC) : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     do {
         FFd = ::open(FileName.c_str(), flags, 0666);
     } while (FFd < 0 && errno == EINTR);
     if (FFd < 0) Fail(M == fmCreate ? "Cannot create file" : "Cannot open file", FileName);
-    if (M == fmOpenRead) {
-        struct stat st {};
-        if (::fstat(FFd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(FFd);
+    struct stat st {};
+    if (::fstat(FFd, &st) != 0) {
+        const int err = errno;
+        ::close(FFd);
+        errno = err;
+        Fail("Cannot open file", FileName);
+    }
+    if (M == fmOpenRead && !S_ISREG(st.st_mode)) {
+        ::close(FFd);
+        FFd = -1;
+        // A folder keeps its own message; a device or a pipe could be read for ever.
+        if (S_ISDIR(st.st_mode)) {
             errno = EISDIR;
             Fail("Cannot open file", FileName);
         }
+        throw EStreamError("Cannot open file \"" + FileName + "\": not a regular file");
     }
+    // Reads and writes wait as usual from here on.
+    const int fl = ::fcntl(FFd, F_GETFL);
+    if (fl >= 0) ::fcntl(FFd, F_SETFL, fl & ~O_NONBLOCK);
 }
 
 TFileStream::~TFileStream() {
@@ -94,6 +107,39 @@ void TMemoryStream::Write(const void* Buffer, std::int64_t Count) {
 }
 
 void TMemoryStream::Seek(std::int64_t Pos) { FPos = std::max<std::int64_t>(0, Pos); }
+
+std::int64_t TBacktrackStream::Read(void* Buffer, std::int64_t Count) {
+    if (Count <= 0) return 0;
+    if (FPos == BytesRead()) {
+        // Drop what lies far enough behind, in large steps.
+        if (static_cast<std::int64_t>(FKept.size()) > 2 * FWindow) {
+            const std::int64_t drop = static_cast<std::int64_t>(FKept.size()) - FWindow;
+            FKept.erase(0, static_cast<std::size_t>(drop));
+            FBase += drop;
+        }
+        const std::size_t old = FKept.size();
+        FKept.resize(old + static_cast<std::size_t>(Count));
+        std::int64_t n = 0;
+        try {
+            n = FSource.Read(FKept.data() + old, Count);
+        } catch (...) {
+            FKept.resize(old);
+            throw;
+        }
+        FKept.resize(old + static_cast<std::size_t>(std::max<std::int64_t>(n, 0)));
+    }
+    const std::int64_t avail = BytesRead() - FPos;
+    const std::int64_t n = std::min(Count, avail);
+    if (n <= 0) return 0;
+    std::memcpy(Buffer, FKept.data() + (FPos - FBase), static_cast<std::size_t>(n));
+    FPos += n;
+    return n;
+}
+
+void TBacktrackStream::Seek(std::int64_t Pos) {
+    if (Pos < FBase || Pos > BytesRead()) throw EStreamError("Cannot seek in a sequential stream");
+    FPos = Pos;
+}
 
 std::string ReadBytes(TStream& S, std::int64_t Max) {
     std::string all;

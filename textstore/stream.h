@@ -46,7 +46,9 @@ protected:
     std::string FName;  // for messages
 };
 
-// A file opened for reading, or created (truncated) for writing.
+// A file opened for reading, or created (truncated) for writing. Opening
+// never waits (a FIFO without a writer, a device): a name that is not a
+// regular file is refused for reading before anything is read.
 class TFileStream : public THandleStream {
 public:
     enum Mode { fmOpenRead, fmCreate };
@@ -54,6 +56,30 @@ public:
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
+};
+
+// A sequential source (a pipe) that can move back over the bytes it read
+// last, so that a reader stopping early (at a NUL, say) can be put where it
+// stopped and its position tells how far it got.
+class TBacktrackStream : public TStream {
+public:
+    explicit TBacktrackStream(TStream& Source, std::int64_t Window = std::int64_t(1) << 17)
+        : FSource(Source), FWindow(Window) {}
+    std::int64_t Read(void* Buffer, std::int64_t Count) override;
+    void Write(const void*, std::int64_t) override { throw EStreamError("Cannot write to a read-only stream"); }
+    std::int64_t Size() override { return FSource.Size(); }
+    std::int64_t Position() override { return FPos; }
+    // Within the bytes kept (the last Window read at least) or up to what was read; else throws.
+    void Seek(std::int64_t Pos) override;
+    // Bytes taken from the source so far.
+    std::int64_t BytesRead() const { return FBase + static_cast<std::int64_t>(FKept.size()); }
+
+private:
+    TStream& FSource;
+    const std::int64_t FWindow;
+    std::string FKept;       // the source's bytes [FBase, BytesRead())
+    std::int64_t FBase = 0;
+    std::int64_t FPos = 0;
 };
 
 class TMemoryStream : public TStream {

@@ -1,7 +1,9 @@
 #include "tools/doc_import.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "textstore/paragraphs_list.h"
 #include "tools/tcr.h"
 #include "tools/ucs2.h"
 #include "tools/word_doc.h"
@@ -24,13 +26,21 @@ private:
 }  // namespace
 
 void TTextImportTarget::LoadFromStream(TStream& Stream) {
-    FText = ReadBytes(Stream);
-    if (FNull == 0) {
-        const std::size_t nul = FText.find('\0');
-        if (nul != std::string::npos) FText.resize(nul);
-    } else {
-        for (char& c : FText)
-            if (c == '\0') c = FNull;
+    FText.clear();
+    char buf[1 << 16];
+    for (;;) {
+        const std::int64_t n = Stream.Read(buf, sizeof buf);
+        if (n <= 0) return;
+        const std::string_view piece(buf, static_cast<std::size_t>(n));
+        const std::size_t nul = piece.find('\0');
+        if (FNull == 0 && nul != std::string_view::npos) {
+            // The text ends at the NUL; what follows is never read.
+            FText.append(piece.substr(0, nul));
+            return;
+        }
+        const std::size_t from = FText.size();
+        FText.append(piece);
+        if (nul != std::string_view::npos) std::replace(FText.begin() + static_cast<std::ptrdiff_t>(from), FText.end(), '\0', FNull);
     }
 }
 
@@ -40,14 +50,18 @@ void ImportDocument(const std::string& FileName, TStream& File, bool IsTcr, TImp
     File.Seek(0);
 
     if (IsTcr) {
-        TMemoryStream text(TcrDecompress(File));
+        // Expanded only as the target reads it; a line no paragraph could
+        // hold is refused before anything is expanded.
+        TTcrStream text(File);
+        if (text.LongestLine(Target.NullReplacement() == 0) > TParagraphsList::kMaxParLen)
+            throw ERiriError(kTextTooLong);
         Target.LoadFromStream(text);
         return;
     }
 
     if (Options.DocConvert && WordDocProbe(File, nullptr) != wkNone) {
         std::string text;
-        if (ConvertWithTools(FileName, Options.Converters, text)) {
+        if (ConvertWithTools(FileName, Options.Converters, text, Options.Cancelled)) {
             Target.SetTextBuf(text);
             return;
         }

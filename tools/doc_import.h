@@ -42,6 +42,9 @@ struct TImportOptions {
     // Try the external converters first for Word documents.
     bool DocConvert = false;
     std::vector<TDocConverter> Converters = DefaultDocConverters();
+    // Lets the user stop a converter that takes too long; the built-in
+    // extraction runs then.
+    TCancelled Cancelled;
 };
 
 // Imports the file (a TCR e-book when IsTcr, else a ".doc" document) open as

@@ -5,11 +5,13 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/codepage.h"
@@ -82,7 +84,8 @@ std::string FindProgram(const std::string& Program) {
     }
 }
 
-bool RunProgram(const std::vector<std::string>& Argv, std::string& Output, int TimeoutMs, std::size_t MaxOutput) {
+bool RunProgram(const std::vector<std::string>& Argv, std::string& Output, int TimeoutMs, std::size_t MaxOutput,
+                const TCancelled& Cancelled) {
     Output.clear();
     if (Argv.empty()) return false;
     int fds[2];
@@ -94,42 +97,86 @@ bool RunProgram(const std::vector<std::string>& Argv, std::string& Output, int T
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, writeEnd.Fd, 1);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    // A group of its own, so that whatever it starts can be stopped with it;
+    // signals as a fresh process has them.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setpgroup(&attr, 0);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     std::vector<char*> argv;
     for (const std::string& a : Argv) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = -1;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int rc = posix_spawn(&pid, argv[0], &actions, &attr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
     if (rc != 0) return false;
     ::close(writeEnd.Fd);
     writeEnd.Fd = -1;
+    ::fcntl(readEnd.Fd, F_SETFL, ::fcntl(readEnd.Fd, F_GETFL) | O_NONBLOCK);
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
     bool failed = false;
     char buf[65536];
+    // Reads what the pipe holds now; false at its end.
+    auto drain = [&]() {
+        for (;;) {
+            const ssize_t n = ::read(readEnd.Fd, buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return errno == EAGAIN;
+            if (n == 0) return false;
+            Output.append(buf, static_cast<std::size_t>(n));
+            if (Output.size() > MaxOutput) {
+                failed = true;
+                return false;
+            }
+        }
+    };
+    // Wakes the wait below as soon as the program ends (where the kernel offers it).
+    TFd exitFd{static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))};
+    bool eof = false;
     for (;;) {
+        if (Cancelled && Cancelled()) {
+            failed = true;
+            break;
+        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             failed = true;
             break;
         }
-        pollfd pfd{readEnd.Fd, POLLIN, 0};
-        const int r = ::poll(&pfd, 1, static_cast<int>(left.count()));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) {
+        pollfd pfd[2] = {{eof ? -1 : readEnd.Fd, POLLIN, 0}, {exitFd.Fd, POLLIN, 0}};
+        const int r = ::poll(pfd, 2, static_cast<int>(std::min<std::int64_t>(left.count(), 100)));
+        if (r < 0 && errno != EINTR) {
             failed = true;
             break;
         }
-        const ssize_t n = ::read(readEnd.Fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        Output.append(buf, static_cast<std::size_t>(n));
-        if (Output.size() > MaxOutput) {
-            failed = true;
+        if (r > 0 && pfd[0].revents != 0 && !drain()) {
+            if (failed) break;
+            eof = true;
+        }
+        // A program that has ended while something it started keeps the pipe
+        // open: what it wrote is all there is.
+        siginfo_t info{};
+        if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid) {
+            if (!eof) drain();
             break;
         }
     }
-    if (failed) ::kill(pid, SIGKILL);
+    if (failed) ::kill(-pid, SIGKILL);
+    {
+        siginfo_t info{};
+        while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+        }
+    }
+    // Unreaped, the program still holds its group's number: nothing else can be hit.
+    ::kill(-pid, SIGKILL);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
@@ -140,8 +187,10 @@ bool RunProgram(const std::vector<std::string>& Argv, std::string& Output, int T
     return true;
 }
 
-bool ConvertWithTools(const std::string& FileName, const std::vector<TDocConverter>& Converters, std::string& Text) {
+bool ConvertWithTools(const std::string& FileName, const std::vector<TDocConverter>& Converters, std::string& Text,
+                      const TCancelled& Cancelled) {
     for (const TDocConverter& c : Converters) {
+        if (Cancelled && Cancelled()) return false;
         const std::string program = FindProgram(c.Program);
         if (program.empty()) continue;
         std::vector<std::string> argv{program};
@@ -149,7 +198,7 @@ bool ConvertWithTools(const std::string& FileName, const std::vector<TDocConvert
         // A name that starts with '-' must not read as an option.
         argv.push_back(!FileName.empty() && FileName[0] == '-' ? "./" + FileName : FileName);
         std::string out;
-        if (!RunProgram(argv, out, kTimeoutMs, kMaxOutput) || out.empty()) continue;
+        if (!RunProgram(argv, out, kTimeoutMs, kMaxOutput, Cancelled) || out.empty()) continue;
         Text = IsValidUtf8(out) ? Utf8ToCp1251(out) : out;
         return true;
     }

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "platform/codepage.h"
 #include "tests/app/test_files.h"
@@ -84,7 +87,7 @@ TEST_F(Loader, Utf16InBothByteOrders) {
     EXPECT_EQ(Open("be.txt", Utf16(kUtf8, true, true)), "plain utf-16be");
     EXPECT_EQ(Memo.Text(), kWin) << "big-endian units are turned round before decoding";
     EXPECT_EQ(Open("nomark.txt", Utf16("Hello, " + kUtf8 + "\r\n", false, false)), "plain utf-16le");
-    EXPECT_EQ(Memo.Text(), "Hello, " + kWin);
+    EXPECT_EQ(Memo.Text(), "Hello, " + kWin + "\r\n") << "the final break stays";
 }
 
 TEST_F(Loader, DosAndKoiCyrillic) {
@@ -119,7 +122,7 @@ TEST_F(Loader, DosAndKoiCyrillic) {
     std::string koiAsUnits;
     for (char c : koi) koiAsUnits += std::string{c, '\0'};
     EXPECT_EQ(Open("koi16.txt", "\xFF\xFE" + koiAsUnits), "plain utf-16le+koi8-r");
-    EXPECT_EQ(Saved(), win.substr(0, win.size() - 1)) << "decoding trims the final break";
+    EXPECT_EQ(Saved(), win) << "the final break stays";
 }
 
 TEST_F(Loader, RtfAndTcrBySignature) {
@@ -217,6 +220,112 @@ TEST_F(Loader, NulBytesAndTheNullReplacement) {
     Memo.NullReplacement = 0;
     Open("r.rtf", std::string("{\\rtf1 a\0b}", 11));
     EXPECT_EQ(Memo.NullReplacement, 0) << "RTF replaces NUL for its own load only";
+}
+
+TEST_F(Loader, ANulThatEndsTheTextIsReported) {
+    // A long log with one NUL early on: what follows it is not in the document.
+    std::string log(5000, 'a');
+    log += '\0';
+    for (int i = 0; i < 20000; ++i) log += "line " + std::to_string(i) + "\r\n";
+    Open("log.txt", log);
+    EXPECT_EQ(Memo.CharCount(), 5000);
+    EXPECT_TRUE(Outcome.NulCut);
+    EXPECT_EQ(Outcome.NulPos, 5000);
+    EXPECT_EQ(NulCutMessage(Outcome.NulPos, false),
+              "The file holds a NUL byte at position 5000: only the text before it was loaded. Turn on Skip Null in "
+              "the settings to load it all.");
+    EXPECT_NE(NulCutMessage(7, true).find("7"), std::string::npos);
+    EXPECT_NE(NulCutMessage(7, true), NulCutMessage(7, false));
+    // Decoded documents count the NUL's place in the file.
+    Open("u.txt", "\xD0\x96\xD0\xB0" + std::string("\0tail", 5));
+    EXPECT_TRUE(Outcome.NulCut);
+    EXPECT_EQ(Outcome.NulPos, 4);
+    // A NUL as the very last byte still cuts nothing, but is a NUL all the same.
+    Open("end.txt", std::string("ab\0", 3));
+    EXPECT_TRUE(Outcome.NulCut);
+    EXPECT_EQ(Outcome.NulPos, 2);
+    // No NUL, or NULs that become blanks: nothing to report.
+    Open("clean.txt", "no nul");
+    EXPECT_FALSE(Outcome.NulCut);
+    EXPECT_EQ(Outcome.NulPos, -1);
+    Memo.NullReplacement = ' ';
+    Open("skip.txt", log);
+    EXPECT_FALSE(Outcome.NulCut);
+    Memo.NullReplacement = 0;
+    Open("r.rtf", std::string("{\\rtf1 a\0b}", 11));
+    EXPECT_FALSE(Outcome.NulCut) << "RTF takes its NULs as blanks";
+    // A TCR book cut at a NUL of its text.
+    std::string tcr = std::string("!!8-Bit!!\0", 10) + "\x01" "A" + std::string("\x01\0", 2);
+    for (int i = 2; i < 256; ++i) tcr += '\0';
+    Open("book.tcr", tcr + std::string("\x00\x00\x01\x00", 4));
+    EXPECT_EQ(Memo.Text(), "AA");
+    EXPECT_TRUE(Outcome.NulCut);
+    EXPECT_EQ(Outcome.NulPos, 2) << "in the expanded text";
+}
+
+TEST_F(Loader, CharactersLostToUnicodeDecodingAreCounted) {
+    // "Мир 世界 😀" in UTF-8.
+    EXPECT_EQ(Open("u.txt", "\xD0\x9C\xD0\xB8\xD1\x80 \xE4\xB8\x96\xE7\x95\x8C \xF0\x9F\x98\x80"), "plain utf-8");
+    EXPECT_EQ(Memo.Text(), "\xCC\xE8\xF0 ?? ?");
+    EXPECT_EQ(Outcome.Unmapped, 3);
+    EXPECT_TRUE(Outcome.Flags.FromUnicode());
+    EXPECT_EQ(Open("le.txt", std::string("\xFF\xFE" "a\0\x16\x4E" "b\0", 8)), "plain utf-16le");
+    EXPECT_EQ(Outcome.Unmapped, 1);
+    EXPECT_TRUE(Outcome.Flags.FromUnicode());
+    Open("plain.txt", "what? no loss");
+    EXPECT_EQ(Outcome.Unmapped, 0);
+    EXPECT_FALSE(Outcome.Flags.FromUnicode());
+}
+
+TEST_F(Loader, Utf16KeepsTheLayoutOfItsText) {
+    // Regression: leading blanks were trimmed and runs of blanks collapsed.
+    const std::string u = "\xFF\xFE" + Utf16("    indented line\r\n        code  x  = 1 ", false, false) +
+                          std::string("\x2D\x4E", 2) + Utf16("\r\n", false, false);
+    Open("layout.txt", u);
+    EXPECT_EQ(Memo.Text(), "    indented line\r\n        code  x  = 1 ?\r\n");
+}
+
+TEST_F(Loader, TheIdentityOfTheOpenedFileIsTaken) {
+    Open("id.txt", "some text");
+    EXPECT_TRUE(Outcome.Identity.Exists);
+    EXPECT_EQ(Outcome.Identity.Size, 9);
+    EXPECT_TRUE(FileUnchanged(Outcome.Identity, Dir / "id.txt"));
+    WriteFile(Dir / "id.txt", "some TEXT");
+    EXPECT_FALSE(FileUnchanged(Outcome.Identity, Dir / "id.txt"));
+}
+
+TEST_F(Loader, PipesAndDevicesAreRefusedWithoutWaiting) {
+    Open("keep.txt", "kept text");
+    ASSERT_EQ(::mkfifo((Dir / "fifo.txt").c_str(), 0600), 0);
+    // Nobody writes to it: an open that waited would never return.
+    EXPECT_THROW(LoadDocument(Memo, Dir / "fifo.txt", Settings, Hooks, Outcome), EStreamError);
+    EXPECT_FALSE(Outcome.ControlTouched);
+    EXPECT_EQ(Memo.Text(), "kept text");
+    ASSERT_EQ(::symlink("/dev/zero", (Dir / "z.html").c_str()), 0);
+    EXPECT_THROW(LoadDocument(Memo, Dir / "z.html", Settings, Hooks, Outcome), EStreamError);
+}
+
+TEST_F(Loader, LeftoversOfAKilledSaveGoWhenTheFileIsOpened) {
+    WriteFile(Dir / ".doc.txt.tarvex-k1lL3d", std::string(1000, 'x'));
+    Open("doc.txt", "text");
+    EXPECT_FALSE(std::filesystem::exists(Dir / ".doc.txt.tarvex-k1lL3d"));
+}
+
+TEST_F(Loader, ATcrBookThatExpandsBeyondTheLargeSizeAsksFirst) {
+    // 2.1 MB of codes for 537 MB of text.
+    std::string tcr = std::string("!!8-Bit!!\0", 10);
+    for (int i = 0; i < 256; ++i) tcr += '\xFF' + std::string(254, 'x') + "\n";
+    tcr += std::string(kLargeFileSize / 255 + 1, '\x01');
+    std::int64_t asked = 0;
+    Hooks.ConfirmLarge = [&](std::int64_t Size) {
+        asked = Size;
+        return false;
+    };
+    Open("keep.txt", "kept text");
+    Open("big.tcr", tcr);
+    EXPECT_EQ(asked, (kLargeFileSize / 255 + 1) * 255);
+    EXPECT_FALSE(Outcome.Loaded);
+    EXPECT_EQ(Memo.Text(), "kept text");
 }
 
 TEST_F(Loader, ProgressAndHooksAreCalled) {

@@ -4,8 +4,11 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+
+#include "tests/app/test_files.h"
 
 namespace tarvex {
 namespace {
@@ -200,6 +203,85 @@ TEST(Placement, StoringAMaximizedWindowKeepsItsRestoredBounds) {
     EXPECT_EQ(PlacementToStore("ML10;T20;W300;H200", cur, true), "ML10;T20;W300;H200");
     EXPECT_EQ(PlacementToStore("", cur, true), "ML0;T0;W1920;H1080");
     EXPECT_EQ(PlacementToStore("ML10;T20;W300;H200", TBounds{5, 6, 700, 500}, false), "L5;T6;W700;H500");
+}
+
+TEST(Placement, AHugePlacementIsKeptOnTheScreen) {
+    // Regression: W2147483647;H2147483647 made a 32,767-pixel window of
+    // 4.2 GB, and was written back at close.
+    const TBounds area{0, 0, 1920, 1040};
+    TBounds b{100, 80, 900, 650};
+    EXPECT_FALSE(ReadPlacement("L2147483647;T-2147483648;W2147483647;H2147483647", b, area));
+    EXPECT_EQ(b, (TBounds{0, -20, 1920, 1040}));
+    b = {100, 80, 900, 650};
+    EXPECT_TRUE(ReadPlacement("ML1800;T1000;W400;H300", b, area));
+    EXPECT_EQ(b, (TBounds{1520, 740, 400, 300})) << "moved back so that it is wholly inside";
+    b = {100, 80, 900, 650};
+    ReadPlacement("L10;T20;W300;H200", b, area);
+    EXPECT_EQ(b, (TBounds{10, 20, 300, 200})) << "what fits stays as it is";
+    // A second screen at the left of the first.
+    EXPECT_EQ(ClampPlacement({-1500, 10, 800, 600}, TBounds{-1920, 0, 3840, 1040}), (TBounds{-1500, 10, 800, 600}));
+    EXPECT_EQ(ClampPlacement({5, 5, 10, 10}, TBounds{0, 0, 0, 0}), (TBounds{0, 0, 20, 20})) << "no area: the least window";
+
+    EXPECT_EQ(PlacementToStore("ML0;T0;W2147483647;H2147483647", TBounds{0, 0, 1920, 1040}, true, area),
+              "ML0;T0;W1920;H1040");
+    EXPECT_EQ(PlacementToStore("ML10;T20;W300;H200", TBounds{0, 0, 1920, 1040}, true, area), "ML10;T20;W300;H200");
+    EXPECT_EQ(PlacementToStore("", TBounds{5, 6, 99999, 500}, false, area), "L0;T6;W1920;H500");
+}
+
+TEST(IniFile, TheSettingsFileIsReadOnlyWhenItIsARegularFile) {
+    test::TTempDir dir;
+    test::WriteFile(dir / "t.ini", "[Options]\nMaxFiles=7\n");
+    TIniFile ini;
+    EXPECT_TRUE(ini.LoadFile(dir / "t.ini"));
+    EXPECT_EQ(ini.ReadInteger("Options", "MaxFiles", 0), 7);
+    EXPECT_FALSE(ini.LoadFile(dir / "missing.ini"));
+    EXPECT_EQ(ini.ReadInteger("Options", "MaxFiles", 0), 0) << "nothing of the earlier file is left";
+    // A FIFO named as the settings file: no wait for a writer, no settings.
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(ini.LoadFile(dir / "fifo.ini"));
+    EXPECT_FALSE(ini.LoadFile("/dev/zero"));
+}
+
+TEST(IniFile, NumbersOutOfRangeAreMalformed) {
+    // Regression: "-$80000000" negated the smallest 32-bit number, a signed
+    // overflow (the sanitizer build aborted on it).
+    const TIniFile ini = Parsed("[Font]\nColor=-$80000000\nA=$80000000\nB=-$7FFFFFFF\nC=$FFFFFFFF\nD=-$FFFFFFFF\n"
+                                "E=$100000000\nF=-9223372036854775808\nG=9223372036854775807\nH=-0x10\n");
+    EXPECT_EQ(ini.ReadInteger("Font", "Color", 42), 42);
+    EXPECT_EQ(ini.ReadInteger("Font", "A", 42), INT32_MIN) << "a bit pattern";
+    EXPECT_EQ(ini.ReadInteger("Font", "B", 42), -2147483647);
+    EXPECT_EQ(ini.ReadInteger("Font", "C", 42), -1);
+    EXPECT_EQ(ini.ReadInteger("Font", "D", 42), 1);
+    EXPECT_EQ(ini.ReadInteger("Font", "E", 42), 42) << "wider than 32 bits";
+    EXPECT_EQ(ini.ReadInteger("Font", "F", 42), 42) << "beyond 64 bits once negated";
+    EXPECT_EQ(ini.ReadInteger("Font", "G", 42), INT64_MAX);
+    EXPECT_EQ(ini.ReadInteger("Font", "H", 42), -16);
+    TSettings s;
+    s.Read(ini);
+    EXPECT_EQ(s.Font.Color, static_cast<std::int32_t>(0x80000008)) << "the default colour";
+}
+
+TEST(History, NamesThatAreNotUtf8SurviveTheSettingsFile) {
+    // Windows-1251 and KOI8-R bytes in file names, as old files have them.
+    const std::string cp1251 = "/home/u/\xCF\xF0\xE8\xE2\xE5\xF2.txt";
+    const std::string koi = "/home/u/\xF0\xD2\xC9\xD7\xC5\xD4 \xFF.txt";
+    THistory h;
+    h.Add(cp1251, 0, 10);
+    h.Add(koi, 77, 10);
+    TSettings s;
+    s.Folder = "/home/u/\xD0\xE0\xE1\xEE\xF2\xE0";
+    TIniFile ini;
+    s.Write(ini);
+    h.Write(ini);
+    const TIniFile back = Parsed(ini.Serialize());
+    THistory h2;
+    h2.Read(back);
+    EXPECT_EQ(h2.Items(), h.Items());
+    ASSERT_NE(h2.Find(koi), nullptr);
+    EXPECT_EQ(h2.Find(koi)->Pos, 77);
+    TSettings s2;
+    s2.Read(back);
+    EXPECT_EQ(s2.Folder, s.Folder);
 }
 
 TEST(History, OrderMovesAndLimits) {

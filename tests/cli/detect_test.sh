@@ -41,9 +41,9 @@ detect_is utf8 "plain utf-8" "$dir/utf8.txt"
 decode_is utf8 '\306\363\352\n' "$dir/utf8.txt"
 decode_is utf8-back '\320\226\321\203\320\272\n' --utf8 "$dir/utf8.txt"
 detect_is le "plain utf-16le" "$dir/le.txt"
-decode_is le '\306\363\352' "$dir/le.txt"
+decode_is le '\306\363\352\n' "$dir/le.txt"
 detect_is be "plain utf-16be" "$dir/be.txt"
-decode_is be '\306\363\352' "$dir/be.txt"
+decode_is be '\306\363\352\n' "$dir/be.txt"
 
 # AutoDecode off: UTF-16 is left alone, UTF-8 is still decoded.
 detect_is le-off "plain windows-1251" --no-autodecode "$dir/le.txt"

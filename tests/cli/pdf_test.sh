@@ -30,7 +30,8 @@ check "$("$cli" pdf --line-numbers --header "Head {p}" --footer "Page {p}" "$tmp
 if [ $poppler = 1 ]; then
   check "$(pdftotext -raw "$tmp/n.pdf" - | tr -d '\f' | sed '/^$/d')" $'Head 1\nPage 1\n1: one\n2: two\n3: three\n4:' "numbers, header and footer"
 fi
-"$cli" pdf --paragraph-numbers --plain --highlighter /dev/null "$tmp/n.txt" -o "$tmp/p.pdf" > /dev/null || { echo "FAIL options"; fail=1; }
+: > "$tmp/none.ini"  # no keys (a device such as /dev/null is refused like any non-file)
+"$cli" pdf --paragraph-numbers --plain --highlighter "$tmp/none.ini" "$tmp/n.txt" -o "$tmp/p.pdf" > /dev/null || { echo "FAIL options"; fail=1; }
 
 "$cli" pdf "$tmp/n.txt" > /dev/null 2>&1; rc=$?
 check "$rc" 2 "no -o"

@@ -49,6 +49,32 @@ TEST(KeywordList, MalformedNumberRaisesAndKeepsWhatWasAdded) {
     EXPECT_THROW(k.LoadFromStrings(Lines({"short=1,2,3"})), EConvertError) << "six numbers are needed";
 }
 
+TEST(KeywordList, LargeListsLoadAndSaveInLinearTime) {
+    // Regression: every keyword loaded rebuilt the search tables of all
+    // those before it (40,000 keywords took seconds).
+    TStringList lines;
+    for (int i = 0; i < 40000; ++i) lines.Add("kw" + std::to_string(i) + "=0,1," + std::to_string(1 + i % 3) + ",0,0,0");
+    lines.Add("kw7=1,2,3,0,0,0");  // a name twice: both are keywords
+    TKeywordList k;
+    const std::uint32_t before = k.Version();
+    k.LoadFromStrings(lines);
+    EXPECT_EQ(k.Version() - before, 1u) << "the tables are built once";
+    ASSERT_EQ(k.Count(), 40001);
+    EXPECT_EQ(k.MaxLen(), 7);
+    EXPECT_EQ(k.ByFirstFolded('K').size(), 40000u) << "prepared for searching";
+    EXPECT_EQ(k.ByFirstPlain('k').size(), 1u);
+    // A malformed line after many: those before it stay, prepared.
+    lines.Lines.insert(lines.Lines.begin() + 100, "bad=x");
+    EXPECT_THROW(k.LoadFromStrings(lines), EConvertError);
+    EXPECT_EQ(k.Count(), 100);
+    EXPECT_EQ(k.ByFirstFolded('K').size(), 100u);
+    // Saving: one line per name, the later keyword of a name winning, as one by one.
+    k.LoadFromStrings(Lines({"a=0,0,1,0,0,0", "b=0,0,1,0,0,0", "a=0,5,1,0,0,0"}));
+    TStringList out = Lines({"x=1", "b=old"});
+    k.SaveToStrings(out);
+    EXPECT_EQ(out.Lines, (std::vector<std::string>{"x=1", "b=0,0,1,0,0,0,0,0,", "a=0,5,1,0,0,0,0,0,"}));
+}
+
 TEST(KeywordList, PreparationFoldsAndCollectsFlags) {
     TKeywordList k;
     k.AddKeyword("Begin", koCaseSensitive, 0, 0, 0, 1, 0);

@@ -256,6 +256,57 @@ TEST_F(Layout, WithoutACanvasEveryParagraphIsOneLineOfWidthZero) {
     EXPECT_FALSE(M.Pars.At(0).HasExtra()) << "one unmeasured line stays in the short form";
 }
 
+TEST_F(Layout, RunsLongerThanALineAreCutWhereTheyFit) {
+    // Pixel mode, 20 characters a line: a word, a run of 95, another of 30.
+    Load("ab " + std::string(95, 'x') + " cd" + std::string(30, 'y') + " e");
+    EXPECT_EQ(Breaks(0), (Spans{{0, 3}, {3, 23}, {23, 43}, {43, 63}, {63, 83}, {83, 99}, {99, 119}, {119, 133}}));
+    // Narrow letters in the run: each line takes as many as fit.
+    C.SetCharWidth('i', 4);
+    Load(std::string(120, 'i') + "x" + std::string(50, 'i') + "xx");
+    EXPECT_EQ(Breaks(0), (Spans{{0, 50}, {50, 100}, {100, 148}, {148, 173}}));
+    // Character mode: pieces of one character less than the limit.
+    M.SetColumnWrap(10);
+    Load("a\t" + std::string(70, 'q') + "\tz");
+    EXPECT_EQ(Breaks(0), (Spans{{0, 2}, {2, 11}, {11, 20}, {20, 29}, {29, 38}, {38, 47}, {47, 56}, {56, 65}, {65, 74}}));
+    // Style codes inside the run change the font (bold is wider here).
+    M.SetColumnWrap(0);
+    M.SetStaticFormat(true);
+    C.SetBoldExtra(3);
+    Load("w \2" + std::string(40, 'b') + "\2" + std::string(40, 'n') + " tail");
+    EXPECT_EQ(Breaks(0), (Spans{{0, 3}, {3, 18}, {18, 33}, {33, 51}, {51, 71}, {71, 89}}));
+}
+
+// Counts the characters measured; no advance table, so every measurement shows.
+class TCountingCanvas : public TFixedCanvas {
+public:
+    using TFixedCanvas::TFixedCanvas;
+    using TCanvas::TextExtent;
+    int TextExtent(const char* Text, int Count) override {
+        Measured += Count;
+        return TFixedCanvas::TextExtent(Text, Count);
+    }
+    const int* Advances() override { return nullptr; }
+    std::int64_t Measured = 0;
+};
+
+TEST(LayoutLongRuns, ARunWithoutBlanksIsMeasuredOnce) {
+    // Regression: every line cut from a run longer than a line measured the
+    // whole rest of it again, quadratic in the run's length.
+    const std::int32_t n = 20000;
+    for (const int columnWrap : {0, 10}) {
+        TCountingCanvas canvas(10);
+        TDudiRiriBase m;
+        m.SetCanvas(&canvas);
+        m.SetClientSize(216, 100);
+        m.SetColumnWrap(columnWrap);
+        m.LoadText("start " + std::string(static_cast<std::size_t>(n), 'j') + " end");
+        canvas.Measured = 0;
+        FormatAll(m);
+        EXPECT_EQ(m.Pars.LineCount, columnWrap ? 2 + n / 9 : 2 + n / 20) << columnWrap;
+        EXPECT_LT(canvas.Measured, 10 * n) << "characters measured, column wrap " << columnWrap;
+    }
+}
+
 // After random edits and incremental layout of the dirty range, every
 // paragraph's lines equal those of a fresh full layout of the same text.
 TEST(LayoutRandom, IncrementalEqualsFull) {
@@ -266,7 +317,8 @@ TEST(LayoutRandom, IncrementalEqualsFull) {
         int TabStops;
     };
     const Mode modes[] = {{0, false, false, 8}, {12, false, false, 4}, {-90, true, true, -25}, {7, true, false, 0}};
-    const char* bits[] = {"a", "bb", "ccc ", " ", "  ", "\t", "\r\n", "word ", "\2", "\1", "longerword", "x"};
+    const std::string run(47, 'r');  // longer than a line in every mode
+    const char* bits[] = {"a", "bb", "ccc ", " ", "  ", "\t", "\r\n", "word ", "\2", "\1", "longerword", "x", run.c_str()};
     int modeNo = 0;
     for (const Mode& mode : modes) {
         std::mt19937 rng(100 + modeNo++);

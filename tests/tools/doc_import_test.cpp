@@ -7,6 +7,7 @@
 
 #include "tests/tools/compound_file.h"
 #include "tools/doc_import.h"
+#include "textstore/paragraphs_list.h"
 
 using namespace tarvex;
 using tarvex::test::BuildCompound;
@@ -97,6 +98,38 @@ TEST(DocImport, TcrLoadsWithTheCallersNulRule) {
     EXPECT_EQ(Import(f, true, dots), "A.A");
 }
 
+// Counts the loads without reading anything.
+class TIdleTarget : public TTextImportTarget {
+public:
+    using TTextImportTarget::TTextImportTarget;
+    void LoadFromStream(TStream&) override { ++Loads; }
+    int Loads = 0;
+};
+
+TEST(DocImport, ATcrBombIsRefusedBeforeItIsExpanded) {
+    // Regression: 8 MB of codes expanded to 2.14 GB (and twice that in
+    // memory) before the store found the line too long.
+    std::string f("!!8-Bit!!\0", 10);
+    f += '\x03';
+    f += std::string("ab\0", 3);
+    for (int i = 1; i < 256; ++i) f += '\xFF' + std::string(255, 'x');
+    const std::size_t codes = TParagraphsList::kMaxParLen / 255 + 1;
+    TMemoryStream bomb(f + std::string(codes, '\x05'));
+    TIdleTarget spaces(' ');
+    try {
+        ImportDocument("bomb.tcr", bomb, true, spaces, {});
+        ADD_FAILURE() << "the bomb was loaded";
+    } catch (const ERiriError& e) {
+        EXPECT_STREQ(e.what(), "Text too long");
+    }
+    EXPECT_EQ(spaces.Loads, 0);
+    // When a NUL ends the text first, the long line is never reached.
+    TMemoryStream ended(f + '\0' + std::string(codes, '\x05'));
+    TIdleTarget nul;
+    ImportDocument("bomb.tcr", ended, true, nul, {});
+    EXPECT_EQ(nul.Loads, 1);
+}
+
 TEST(DocImport, PlainFileUnderADocNameLoadsRawWithNulsAsSpaces) {
     TRecordingTarget t;
     EXPECT_EQ(Import(std::string("plain\0text", 10), false, t), "plain text");
@@ -115,7 +148,8 @@ TEST(DocImport, Word97TextDecodedFromUtf16) {
     TCompoundSpec spec;
     spec.Text = Utf16Le("\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\r");
     TRecordingTarget t;
-    EXPECT_EQ(Import(BuildCompound(spec), false, t), "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0");
+    EXPECT_EQ(Import(BuildCompound(spec), false, t), "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\r")
+        << "the paragraph mark stays";
     EXPECT_EQ(t.Calls, "set");
 
     // Three bytes of text or fewer: the whole file is decoded instead.
@@ -155,6 +189,20 @@ TEST_F(TConverters, BuiltInExtractionWhenNoConverterWorks) {
     EXPECT_EQ(Run(Word6("built-in"), {}), "built-in");
 }
 
+TEST_F(TConverters, ACancelledConverterFallsBackToTheBuiltInExtraction) {
+    Script("hangs", "sleep 300");
+    std::ofstream(DocFile, std::ios::binary) << Word6("built in\r");
+    TFileStream s(DocFile, TFileStream::fmOpenRead);
+    TImportOptions o;
+    o.DocConvert = true;
+    o.Converters = {Tool("hangs"), Tool("works")};
+    int asked = 0;
+    o.Cancelled = [&] { return ++asked > 2; };
+    TTextImportTarget t;
+    ImportDocument(DocFile, s, false, t, o);
+    EXPECT_EQ(t.Text(), "built in\r") << "no converter after a cancel";
+}
+
 TEST_F(TConverters, NotRunForFilesThatAreNoWordDocuments) {
     EXPECT_EQ(Run("plain", {Tool("works")}), "plain");
 }
@@ -167,4 +215,62 @@ TEST(RunProgram, KillsAProgramThatTakesTooLong) {
     EXPECT_TRUE(RunProgram({"/bin/sh", "-c", "printf 'a\\0b'"}, out, 10000, 1000));
     EXPECT_EQ(out, std::string("a\0b", 3));
     EXPECT_FALSE(RunProgram({"/nonexistent/program"}, out, 1000, 1000));
+}
+
+namespace {
+// Whether process Pid is gone (or a zombie nobody reaps, which is as dead),
+// waiting a little for a kill to land.
+bool Gone(pid_t Pid) {
+    for (int i = 0; i < 500; ++i) {
+        std::ifstream stat("/proc/" + std::to_string(Pid) + "/stat");
+        std::string line;
+        if (!std::getline(stat, line)) return true;
+        const std::size_t close = line.rfind(')');
+        if (close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z') return true;
+        usleep(10000);
+    }
+    return false;
+}
+
+// A shell line that starts a background sleeper, records its process id in
+// PidFile, and then runs Rest.
+std::vector<std::string> WithChild(const std::string& PidFile, const std::string& Rest) {
+    return {"/bin/sh", "-c", "sleep 300 & echo $! > '" + PidFile + "'; " + Rest};
+}
+
+pid_t ReadPid(const std::string& PidFile) {
+    pid_t pid = 0;
+    std::ifstream(PidFile) >> pid;
+    return pid;
+}
+}  // namespace
+
+TEST(RunProgram, WhatAKilledConverterStartedGoesWithIt) {
+    char tmpl[] = "/tmp/tarvex-run-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string pidFile = std::string(tmpl) + "/pid";
+    std::string out;
+    EXPECT_FALSE(RunProgram(WithChild(pidFile, "sleep 300"), out, 300, 1000));
+    const pid_t child = ReadPid(pidFile);
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(Gone(child)) << "the converter's own child outlived the timeout";
+
+    // Cancelled from outside: the same.
+    int polls = 0;
+    EXPECT_FALSE(RunProgram(WithChild(pidFile, "sleep 300"), out, 60000, 1000, [&] { return ++polls > 3; }));
+    EXPECT_TRUE(Gone(ReadPid(pidFile)));
+    std::system(("rm -rf '" + std::string(tmpl) + "'").c_str());
+}
+
+TEST(RunProgram, AConverterThatEndsLeavingAChildBehindIsDone) {
+    // Regression: the child kept the output pipe open and the import waited
+    // for the whole timeout, then failed.
+    char tmpl[] = "/tmp/tarvex-run-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string pidFile = std::string(tmpl) + "/pid";
+    std::string out;
+    EXPECT_TRUE(RunProgram(WithChild(pidFile, "echo converted"), out, 60000, 1000));
+    EXPECT_EQ(out, "converted\n");
+    EXPECT_TRUE(Gone(ReadPid(pidFile))) << "left running";
+    std::system(("rm -rf '" + std::string(tmpl) + "'").c_str());
 }

@@ -46,6 +46,12 @@ write("rtf", "word.rtf",
 write("rtf", "truncated.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 abc\\'e")
 write("rtf", "unbalanced.rtf", "{\\rtf1 a}}}}{{{b\\u\\uc99999999999 \\u1 c\\bin-5 d\\bin99999999 ")
 write("rtf", "deep.rtf", "{\\rtf1 " + "{" * 5000 + "x" + "}" * 5000 + "}")
+# Nesting far beyond the parser's depth limit, closed again; and left open
+# with formatting in every group, Unicode skips and a huge binary count.
+write("rtf", "deep-200k.rtf", "{\\rtf1 " + "{" * 200000 + "x" + "}" * 200000 + "}")
+write("rtf", "bomb.rtf",
+      "{\\rtf1\\ansi" + "{\\f1\\fs24\\b\\i\\ul\\cf2\\uc9\\u1078?" * 20000 +
+      "\\bin2147483647 x" + "{\\*\\x " * 5000)
 write("rtf", "codepages.rtf",
       "{\\rtf1\\mac\\ansicpg20866{\\fonttbl{\\f0\\cpg866 A;}{\\f1\\fcharset238 B;}}\\'c1\\f0\\'80\\f1\\'e8\\pc\\'80}")
 
@@ -67,6 +73,14 @@ write("tcr", "book.tcr", tcr(dictionary, b"\x01 world\x02\x01\x03\x00\x80\xff"))
 write("tcr", "empty-entries.tcr", tcr([], b"codes that write nothing"))
 write("tcr", "truncated.tcr", tcr(dictionary, b"abc")[:300])
 write("tcr", "header-only.tcr", b"!!8-Bit!!\0")
+# Bombs: a few codes standing for long lines of text. The small one fits the
+# fuzzer's input size; the big one expands to 16 MB on one line.
+small = [b"y" * 255 if i < 8 else b"" for i in range(256)]
+write("tcr", "bomb-small.tcr", tcr(small, bytes(i % 8 for i in range(1790))))
+write("tcr", "bomb.tcr", tcr([b"x" * 255] * 256, bytes(range(256)) * 256))
+# Line breaks and NUL bytes inside entries, which the longest line is measured across.
+breaks = [b"", b"ab\r\ncd", b"\n", b"e\0f", b"\r", b"gh" * 100]
+write("tcr", "breaks.tcr", tcr(breaks, b"\x05\x01\x05\x05\x02\x05\x03\x05\x05\x04\x05\x01"))
 
 
 # Word documents laid out as the extractor reads them.
