@@ -147,9 +147,13 @@ public:
     bool FindText(std::string_view Text, bool Forward, bool FromBoundary, bool WholeWord, bool MatchCase);
 
     // The one editing primitive: replaces the selection by Txt. SuppressTail
-    // leaves out the code clean-up, the caret move and the refresh.
+    // leaves out the code clean-up, the caret move and the refresh. With
+    // Adopt (Txt is then its content) the text store keeps the string instead
+    // of copying it: large replacements cost no second copy.
     virtual void SetSelTextBuf(std::string_view Txt) { ReplaceSelection(Txt, false); }
-    void ReplaceSelection(std::string_view Txt, bool SuppressTail);
+    void ReplaceSelection(std::string_view Txt, bool SuppressTail, std::string* Adopt = nullptr);
+    // SetSelTextBuf handing Txt over (it is left empty or unspecified).
+    void SetSelTextMoved(std::string&& Txt) { ReplaceSelection(Txt, false, &Txt); }
 
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
@@ -274,6 +278,8 @@ protected:
     void LayoutPropertyChanged();
     void ReloadKeepingModified();
     void RecordUndo(std::string Removed, TPos Start, bool& Merged);
+    // Puts record Index's text back in place of the text it was recorded for.
+    void ReplayRecord(std::int32_t Index);
     void CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int32_t Record);
     TParagraphsList& L() { return Pars; }
     // The two selection ends, lower first.

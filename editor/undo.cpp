@@ -36,22 +36,35 @@ void TDudiRiri::RecordUndo(std::string Removed, TPos Start, bool& Merged) {
     while (FUndo.Space() > FUndoMaxSpace && FUndo.Position >= 1) FUndo.DeleteFirst();
 }
 
-void TDudiRiri::Undo() {
-    if (FUndo.Position == 0) return;
-    const UndoRecord r = FUndo[FUndo.Position - 1];
-    SetSelStart(r.Start);
-    SetSelLength(r.Stop - r.Start);
+void TDudiRiri::ReplayRecord(std::int32_t Index) {
+    // The record's text is handed to the store (no second copy of a large
+    // text); replaying records the text it replaces in the same slot.
+    const UndoRecord head{FUndo[Index].Start, FUndo[Index].Stop, FUndo[Index].Grouped, {}};
+    std::string text = FUndo.TakeText(Index);
+    SetSelStart(head.Start);
+    SetSelLength(head.Stop - head.Start);
     FUndoing = true;
-    --FUndo.Position;
     try {
-        SetSelTextBuf(r.Text);
+        ReplaceSelection(text, false, &text);
     } catch (...) {
+        // A refused replacement changed nothing: the record stays as it was.
         FUndoing = false;
+        UndoRecord back = head;
+        back.Text = std::move(text);
+        FUndo.ReplaceAt(Index, std::move(back));
         throw;
     }
-    if (FUndo.Position > 0) --FUndo.Position;
     FUndoing = false;
-    if (r.Grouped) {
+}
+
+void TDudiRiri::Undo() {
+    if (FUndo.Position == 0) return;
+    const std::int32_t index = FUndo.Position - 1;
+    const bool grouped = FUndo[index].Grouped;
+    --FUndo.Position;
+    ReplayRecord(index);
+    if (FUndo.Position > 0) --FUndo.Position;
+    if (grouped) {
         Undo();
         if (FUndo.Position + 1 < FUndo.Count()) FUndo[FUndo.Position + 1].Grouped = true;
     }
@@ -59,17 +72,7 @@ void TDudiRiri::Undo() {
 
 void TDudiRiri::Redo() {
     if (FUndo.Count() <= FUndo.Position) return;
-    const UndoRecord r = FUndo[FUndo.Position];
-    SetSelStart(r.Start);
-    SetSelLength(r.Stop - r.Start);
-    FUndoing = true;
-    try {
-        SetSelTextBuf(r.Text);
-    } catch (...) {
-        FUndoing = false;
-        throw;
-    }
-    FUndoing = false;
+    ReplayRecord(FUndo.Position);
     if (FUndo.Count() > FUndo.Position && FUndo[FUndo.Position].Grouped) {
         Redo();
         FUndo[FUndo.Position - 1].Grouped = true;

@@ -25,4 +25,12 @@ void TUndoList::ReplaceAt(std::int32_t I, UndoRecord R) {
     old = std::move(R);
 }
 
+std::string TUndoList::TakeText(std::int32_t I) {
+    UndoRecord& r = FRecords[static_cast<std::size_t>(I)];
+    FSpace -= static_cast<std::int64_t>(r.Text.size());
+    std::string t = std::move(r.Text);
+    r.Text.clear();
+    return t;
+}
+
 }  // namespace tarvex

@@ -34,6 +34,8 @@ public:
     void Delete(std::int32_t I);
     void Append(UndoRecord R);
     void ReplaceAt(std::int32_t I, UndoRecord R);
+    // Moves record I's text out (the record keeps an empty one).
+    std::string TakeText(std::int32_t I);
     void DeleteFirst() { Delete(0); }
 
 private:

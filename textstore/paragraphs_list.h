@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,10 +24,15 @@ class TParagraphsList;
 
 using TProgressEvent = std::function<void(TParagraphsList&)>;
 
-// A load buffer: loaded paragraphs point into it until they are edited.
+// A load buffer: loaded paragraphs point into it until they are edited. A
+// text handed over by an edit is kept the same way, in its own string.
 struct TLoadBuffer {
     TLargeBuffer Buf;
+    std::string Adopted;
     std::int64_t Used = 0;  // bytes holding paragraph text (breaks included)
+
+    const char* Begin() const { return Buf.Data() ? Buf.Data() : Adopted.data(); }
+    std::size_t Size() const { return Buf.Data() ? Buf.Size() : Adopted.size(); }
 };
 
 // What a replace did, for the caller that keeps other positions up to date.
@@ -73,6 +79,9 @@ public:
     // Limits (lowered by tests to reach the refusals without gigabytes of text).
     std::int32_t MaxCount = kMaxParagraphs;
     std::int32_t MaxParLen = kMaxParLen;
+    // Handed-over texts below this size are copied like any other (lowered by
+    // tests; a string below 32 bytes may keep its text inside the object).
+    std::size_t AdoptMinSize = 1 << 20;
 
     // Replaces the content by the text of Stream from its position on.
     // FoundBreak receives the last break kind seen and is left as it was when
@@ -89,8 +98,14 @@ public:
     // character). FromNav stays at the start, ToNav ends just behind the new
     // text. Other navigators are the caller's to adjust (see TReplaceResult).
     // Raises "Text too long" (changing nothing) when a paragraph would exceed MaxParLen.
+    // With Adopt (NewText is then its content) of AdoptMinSize bytes or
+    // more, the store takes the string over: whole new paragraphs point into
+    // it instead of being copied, and load buffers no paragraph uses any more
+    // are freed.
     TReplaceResult ReplaceText(std::string_view NewText, TRiriNavigator& FromNav, TRiriNavigator& ToNav,
-                               bool BalanceCodes, bool TrimTrailing);
+                               bool BalanceCodes, bool TrimTrailing, std::string* Adopt = nullptr);
+    // Frees the load buffers that no paragraph points into.
+    void ReleaseUnusedLoadBuffers();
 
     void MarkDirty(std::int32_t ParIndex, std::int32_t LineInPar, std::int32_t LastPar);
     void InvalidateLayout();
@@ -129,8 +144,12 @@ private:
     void AdjustFormatRange(std::int32_t First, std::int32_t LastOld, std::int32_t D);
     void ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std::int32_t O1, std::int32_t O2,
                             std::string_view Piece);
+    // With InPlace, the pieces between the first and the last lie in a
+    // writable buffer the store keeps: those paragraphs point into it.
     void ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1, std::int32_t O1, std::int32_t P2,
-                                 std::int32_t O2, std::vector<std::string_view>& Pieces);
+                                 std::int32_t O2, std::vector<std::string_view>& Pieces, bool InPlace);
+    // Whether Text lies in an own buffer of the paragraphs P1..P2.
+    bool InOwnBuffers(std::string_view Text, std::int32_t P1, std::int32_t P2) const;
 };
 
 // Replaces [O1, O2) of the paragraph's text by A followed by B, applying the

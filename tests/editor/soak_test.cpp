@@ -12,7 +12,9 @@
 namespace tarvex {
 namespace {
 
-TEST(Soak, RandomEditsUndoAndRedoEverything) {
+// HandOver: edits and replays hand their texts to the store, which keeps
+// every text of 32 bytes or more as it is (paragraphs pointing into it).
+void RandomEditsUndoAndRedoEverything(bool HandOver) {
     TFixedCanvas canvas(10);
     TDudiRiri m;
     m.SetCanvas(&canvas);
@@ -25,9 +27,11 @@ TEST(Soak, RandomEditsUndoAndRedoEverything) {
     const char* bits[] = {"a", "word ", " ", "\r\n", "/*", "*/", "\t", "longer text here "};
     std::string start;
     for (int i = 0; i < 300; ++i) start += bits[rng() % std::size(bits)];
+    if (HandOver) m.Pars.AdoptMinSize = 32;
     m.SetTextBuf(start);
     m.ClearUndo();
     const std::string original = m.Text();
+    std::size_t keptTexts = 0;
     for (int step = 0; step < 3000; ++step) {
         const TPos len = m.CharCount();
         m.SetSelStart(static_cast<TPos>(rng() % (len + 1)));
@@ -38,10 +42,20 @@ TEST(Soak, RandomEditsUndoAndRedoEverything) {
         switch (rng() % 10) {
             case 0: m.Undo(); break;
             case 1: m.Redo(); break;
+            case 2:
+                if (HandOver) {
+                    // A longer text with breaks: whole paragraphs of it stay where they are.
+                    for (int k = 0; k < 12; ++k) t += bits[rng() % std::size(bits)];
+                    m.SetSelTextMoved(std::move(t));
+                    break;
+                }
+                [[fallthrough]];
             default: m.SetSelTextBuf(t);
         }
         ASSERT_NO_THROW(m.CheckConsistency()) << "step " << step;
+        keptTexts = std::max(keptTexts, m.Pars.LoadBuffers.size());
     }
+    if (HandOver) EXPECT_GT(keptTexts, 0u) << "some handed-over text was kept in place";
     const std::string final = m.Text();
     while (m.CanUndo()) m.Undo();
     EXPECT_EQ(m.Text(), original);
@@ -50,6 +64,10 @@ TEST(Soak, RandomEditsUndoAndRedoEverything) {
     EXPECT_NO_THROW(m.CheckConsistency());
     m.SetCanvas(nullptr);
 }
+
+TEST(Soak, RandomEditsUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(false); }
+
+TEST(Soak, HandedOverTextsUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(true); }
 
 }  // namespace
 }  // namespace tarvex
