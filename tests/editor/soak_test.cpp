@@ -55,7 +55,9 @@ void RandomEditsUndoAndRedoEverything(bool HandOver) {
         ASSERT_NO_THROW(m.CheckConsistency()) << "step " << step;
         keptTexts = std::max(keptTexts, m.Pars.LoadBuffers.size());
     }
-    if (HandOver) EXPECT_GT(keptTexts, 0u) << "some handed-over text was kept in place";
+    if (HandOver) {
+        EXPECT_GT(keptTexts, 0u) << "some handed-over text was kept in place";
+    }
     const std::string final = m.Text();
     while (m.CanUndo()) m.Undo();
     EXPECT_EQ(m.Text(), original);
