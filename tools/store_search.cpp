@@ -151,9 +151,10 @@ bool TStoreSearch::WholeWordAt(TPos P, TPos From, TPos To) const {
     return before && after;
 }
 
-std::int64_t TStoreSearch::Scan(TPos From, TPos To, bool WholeWord, const std::function<bool(TPos)>& OnMatch) const {
+std::int64_t TStoreSearch::Scan(TPos From, TPos To, bool WholeWord, const std::function<bool(TPos)>& OnMatch,
+                                TPos StartAt) const {
     std::int64_t count = 0;
-    for (TPos i = From;;) {
+    for (TPos i = std::max(From, StartAt);;) {
         const TPos c = Next(i, To);
         if (c < 0) break;
         if (WholeWord && !WholeWordAt(c, From, To)) {

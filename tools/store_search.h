@@ -23,6 +23,7 @@ public:
     TStoreSearch(const TParagraphsList& L, std::string_view Text, bool MatchCase);
 
     const TFindPattern& Pattern() const { return FPattern; }
+    const TParagraphsList& Store() const { return L; }
     TPos Length() const { return static_cast<TPos>(FPattern.Size()); }
 
     // The first occurrence that starts at or after From and ends at or
@@ -38,8 +39,10 @@ public:
     // WholeWord, only those between separators) is counted and passed to
     // OnMatch, and the search goes on behind it; behind a rejected one it
     // goes on at its second character, so that an overlapping whole word is
-    // still found. OnMatch returns false to stop. Returns the count.
-    std::int64_t Scan(TPos From, TPos To, bool WholeWord, const std::function<bool(TPos)>& OnMatch = {}) const;
+    // still found. OnMatch returns false to stop. Returns the count. StartAt
+    // (at least From) resumes a scan at an accepted occurrence it found.
+    std::int64_t Scan(TPos From, TPos To, bool WholeWord, const std::function<bool(TPos)>& OnMatch = {},
+                      TPos StartAt = -1) const;
 
 private:
     TPos ParStart(std::int32_t P) const { return L.At(P).StartPos; }

@@ -1,0 +1,201 @@
+#include "tools/find_commands.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "editor/dudi_riri.h"
+#include "platform/bilingual.h"
+#include "platform/codepage.h"
+#include "tools/find_replace.h"
+#include "tools/store_search.h"
+
+namespace tarvex {
+
+namespace {
+
+// Search texts with a CR or a TAB, or this long, are searched by the store
+// search instead of the editor's own paragraph search.
+constexpr std::size_t kLongSearch = 64;
+
+TPos SelLow(TDudiRiri& M) { return std::min(M.SelStart(), M.SelStart() + M.SelLength()); }
+
+// Replace all works from behind a forward selection when going from the cursor.
+TTextRange ReplaceAllRange(TDudiRiri& M, TFindRange Range) {
+    if (Range != frFromCursor) return FindRange(M, Range);
+    const TPos start = M.SelStart() + std::max<TPos>(M.SelLength(), 0);
+    return {false, start, M.CharCount() - start};
+}
+
+std::int64_t ApplyReplaceAll(TDudiRiri& M, const TStoreSearch& Search, const TReplacePlan& Plan,
+                             std::string_view Replacement) {
+    if (Plan.Count == 0) return 0;
+    std::string text = BuildReplacedSpan(Search, Plan, Replacement);
+    ReplaceRangeMoved(M, {false, Plan.Start, Plan.End - Plan.Start}, std::move(text));
+    return Plan.Count;
+}
+
+}  // namespace
+
+std::string CountText(const char* Bi, std::int64_t Count, bool Russian) {
+    std::string t = Bilingual(Bi, Russian);
+    const std::size_t at = t.find("%s");
+    if (at != std::string::npos) t.replace(at, 2, FormatCount(Count));
+    return t;
+}
+
+TTextRange FindRange(TDudiRiri& M, TFindRange Range) {
+    switch (Range) {
+        case frFromCursor: return {false, M.SelStart(), M.CharCount() - M.SelStart()};
+        case frSelection: return {false, SelLow(M), std::abs(M.SelLength())};
+        case frGlobal: break;
+    }
+    return {true, 0, M.CharCount()};
+}
+
+std::int64_t CountOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Range) {
+    const TTextRange r = FindRange(M, Range);
+    const TStoreSearch search(M.Pars, S.SearchText, S.MatchCase);
+    return search.Scan(r.Start, r.Start + r.Length, S.WholeWord);
+}
+
+std::int64_t ListOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Range, std::int64_t Limit,
+                             std::vector<TFoundEntry>& Out, std::size_t MaxText) {
+    Out.clear();
+    const TTextRange r = FindRange(M, Range);
+    const TStoreSearch search(M.Pars, S.SearchText, S.MatchCase);
+    std::vector<TPos> found;
+    const std::int64_t count = search.Scan(r.Start, r.Start + r.Length, S.WholeWord, [&](TPos P) {
+        if (static_cast<std::int64_t>(found.size()) < Limit) found.push_back(P);
+        return true;
+    });
+    if (count > Limit) return count;
+    Out.reserve(found.size());
+    TRiriNavigator at(&M);
+    std::int32_t par = -1;
+    for (const TPos p : found) {
+        const std::int32_t q = M.Pars.ParagraphAt(p);
+        if (q != par) {
+            // Display lines are laid out up to the occurrence, as for the caret.
+            M.FormatThrough(q);
+            at.Invalidate();
+            par = q;
+        }
+        at.SetPos(p);
+        TFoundEntry e;
+        e.Pos = p;
+        e.Line = at.DisplayLine() + 1;
+        e.Text = at.LineText();
+        if (e.Text.size() > MaxText) {
+            const std::size_t column = static_cast<std::size_t>(at.LineColumn());
+            const std::size_t from = column > MaxText / 4 ? std::min(column - MaxText / 4, e.Text.size() - MaxText) : 0;
+            e.Text = e.Text.substr(from, MaxText);
+        }
+        Out.push_back(std::move(e));
+    }
+    return count;
+}
+
+void GoToEntry(TDudiRiri& M, const TSearchState& S, TPos Pos) {
+    M.SetSelStart(Pos);
+    M.SetTopLine(std::max(0, M.SelLine() - 3));
+    M.SetSelLength(static_cast<TPos>(S.SearchText.size()));
+}
+
+std::string TFindCommands::Text(const char* Bi) const { return Bilingual(Bi, FRussian); }
+
+bool TFindCommands::RefuseReadOnly() {
+    if (!M.ReadOnly && !M.DisplayOnly) return false;
+    P.Message(Text(find_texts::kReadOnly));
+    return true;
+}
+
+bool TFindCommands::SelectionIsSearchText() {
+    const std::string& t = S.SearchText;
+    if (t.empty() || std::abs(M.SelLength()) != static_cast<TPos>(t.size())) return false;
+    const std::string sel = M.SelText();
+    return TFindPattern(t, S.MatchCase).EqualAt(sel.data());
+}
+
+bool TFindCommands::FindNext() {
+    const std::string& t = S.SearchText;
+    if (t.empty()) return false;
+    bool found;
+    if (t.find_first_of("\r\t") == std::string::npos && t.size() < kLongSearch) {
+        found = M.FindText(t, S.Forward, false, S.WholeWord, S.MatchCase);
+    } else {
+        // The store search (whole words do not apply). The selected occurrence
+        // is stepped over; when nothing lies beyond it, it stays selected.
+        const TStoreSearch search(M.Pars, t, S.MatchCase);
+        const bool onOccurrence = SelectionIsSearchText();
+        const TPos low = SelLow(M), n = search.Length();
+        const TPos c = S.Forward ? search.Next(onOccurrence ? low + n : M.SelStart(), M.CharCount())
+                                 : search.Prev(0, onOccurrence ? low : M.SelStart());
+        found = c >= 0;
+        if (found) {
+            M.SetSelStart(c);
+            M.SetSelLength(n);
+        }
+    }
+    if (found) {
+        M.KeepCaretInView();
+        return true;
+    }
+    if (SelectionIsSearchText())
+        P.Message(Text(find_texts::kFinished));
+    else
+        P.Message(Cp1251ToUtf8(DisplayText(t, S.Escapes)) + "\n" + Text(find_texts::kNotFound) + "        ");
+    return false;
+}
+
+std::int64_t TFindCommands::Count(TFindRange Range) {
+    const std::int64_t c = CountOccurrences(M, S, Range);
+    P.Message(CountText(find_texts::kFragments, c, FRussian));
+    return c;
+}
+
+bool TFindCommands::Replace(bool HasReplacement) {
+    if (RefuseReadOnly()) return false;
+    if (M.SelLength() == 0) FindNext();
+    if (!SelectionIsSearchText()) return false;
+    const std::string question = HasReplacement ? Text(find_texts::kReplace) + "?" : Text(find_texts::kDelete);
+    const bool yes = P.Confirm(question);
+    if (yes) M.SetSelTextBuf(S.ReplaceText);
+    // No skips this occurrence: the search goes on either way.
+    FindNext();
+    return yes;
+}
+
+std::int64_t TFindCommands::ReplaceAll(TFindRange Range, bool HasReplacement) {
+    if (S.SearchText.empty() || RefuseReadOnly()) return 0;
+    const TPos remembered = M.SelStart();
+    const TTextRange r = ReplaceAllRange(M, Range);
+    const TStoreSearch search(M.Pars, S.SearchText, S.MatchCase);
+    const TReplacePlan plan = PlanReplace(search, r.Start, r.Start + r.Length, S.WholeWord);
+    if (plan.Count == 0) {
+        P.Message(Text(find_texts::kNothing));
+        return 0;
+    }
+    if (!P.Confirm(CountText(HasReplacement ? find_texts::kReplacements : find_texts::kRemovals, plan.Count, FRussian)))
+        return 0;
+    {
+        M.BeginUpdate();
+        struct TEnd {
+            TDudiRiri& M;
+            ~TEnd() { M.EndUpdate(); }
+        } end{M};
+        ApplyReplaceAll(M, search, plan, S.ReplaceText);
+        M.SetSelStart(std::min(remembered, M.CharCount()));
+    }
+    M.KeepCaretInView();
+    P.Message(CountText(find_texts::kReplaced, plan.Count, FRussian));
+    return plan.Count;
+}
+
+std::int64_t ReplaceAllOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Range) {
+    if (S.SearchText.empty()) return 0;
+    const TTextRange r = ReplaceAllRange(M, Range);
+    const TStoreSearch search(M.Pars, S.SearchText, S.MatchCase);
+    return ApplyReplaceAll(M, search, PlanReplace(search, r.Start, r.Start + r.Length, S.WholeWord), S.ReplaceText);
+}
+
+}  // namespace tarvex
