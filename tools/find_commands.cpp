@@ -121,7 +121,19 @@ bool TFindCommands::FindNext() {
     if (t.empty()) return false;
     bool found;
     if (t.find_first_of("\r\t") == std::string::npos && t.size() < kLongSearch) {
+        // The editor's search starts at the caret, which may stand at either
+        // end of the selected occurrence: it starts behind it in the
+        // direction of the search, and the occurrence stays selected when
+        // there is nothing beyond.
+        const TPos start = M.SelStart(), length = M.SelLength();
+        const bool onOccurrence = SelectionIsSearchText();
+        const TPos low = SelLow(M);
+        if (onOccurrence) M.SetSelStart(S.Forward ? low + std::abs(length) : low);
         found = M.FindText(t, S.Forward, false, S.WholeWord, S.MatchCase);
+        if (!found && onOccurrence) {
+            M.SetSelStart(start);
+            M.SetSelLength(length);
+        }
     } else {
         // The store search (whole words do not apply). The selected occurrence
         // is stepped over; when nothing lies beyond it, it stays selected.
