@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "editor/dudi_riri.h"
-#include "platform/bilingual.h"
+#include "platform/interface_text.h"
 #include "platform/codepage.h"
 #include "tools/find_replace.h"
 #include "tools/store_search.h"
@@ -58,6 +58,44 @@ std::int64_t CountOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Ra
     return search.Scan(r.Start, r.Start + r.Length, S.WholeWord);
 }
 
+namespace {
+
+// Result-list entries of occurrences met in increasing order.
+class TEntryMaker {
+public:
+    TEntryMaker(TDudiRiri& M, std::size_t MaxText) : M(M), FAt(&M), FMaxText(MaxText) {}
+
+    TFoundEntry Make(TPos P) {
+        const std::int32_t q = M.Pars.ParagraphAt(P);
+        if (q != FPar) {
+            // Display lines are laid out up to the occurrence, as for the caret.
+            M.FormatThrough(q);
+            FAt.Invalidate();
+            FPar = q;
+        }
+        FAt.SetPos(P);
+        TFoundEntry e;
+        e.Pos = P;
+        e.Line = FAt.DisplayLine() + 1;
+        e.Text = FAt.LineText();
+        if (e.Text.size() > FMaxText) {
+            const auto column = static_cast<std::size_t>(FAt.LineColumn());
+            const std::size_t from =
+                column > FMaxText / 4 ? std::min(column - FMaxText / 4, e.Text.size() - FMaxText) : 0;
+            e.Text = e.Text.substr(from, FMaxText);
+        }
+        return e;
+    }
+
+private:
+    TDudiRiri& M;
+    TRiriNavigator FAt;
+    std::size_t FMaxText;
+    std::int32_t FPar = -1;
+};
+
+}  // namespace
+
 std::int64_t ListOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Range, std::int64_t Limit,
                              std::vector<TFoundEntry>& Out, std::size_t MaxText) {
     Out.clear();
@@ -70,29 +108,20 @@ std::int64_t ListOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Ran
     });
     if (count > Limit) return count;
     Out.reserve(found.size());
-    TRiriNavigator at(&M);
-    std::int32_t par = -1;
-    for (const TPos p : found) {
-        const std::int32_t q = M.Pars.ParagraphAt(p);
-        if (q != par) {
-            // Display lines are laid out up to the occurrence, as for the caret.
-            M.FormatThrough(q);
-            at.Invalidate();
-            par = q;
-        }
-        at.SetPos(p);
-        TFoundEntry e;
-        e.Pos = p;
-        e.Line = at.DisplayLine() + 1;
-        e.Text = at.LineText();
-        if (e.Text.size() > MaxText) {
-            const std::size_t column = static_cast<std::size_t>(at.LineColumn());
-            const std::size_t from = column > MaxText / 4 ? std::min(column - MaxText / 4, e.Text.size() - MaxText) : 0;
-            e.Text = e.Text.substr(from, MaxText);
-        }
-        Out.push_back(std::move(e));
-    }
+    TEntryMaker maker(M, MaxText);
+    for (const TPos p : found) Out.push_back(maker.Make(p));
     return count;
+}
+
+std::int64_t EachOccurrence(TDudiRiri& M, const TSearchState& S, TFindRange Range,
+                            const std::function<void(const TFoundEntry&)>& OnEntry, std::size_t MaxText) {
+    const TTextRange r = FindRange(M, Range);
+    const TStoreSearch search(M.Pars, S.SearchText, S.MatchCase);
+    TEntryMaker maker(M, MaxText);
+    return search.Scan(r.Start, r.Start + r.Length, S.WholeWord, [&](TPos P) {
+        OnEntry(maker.Make(P));
+        return true;
+    });
 }
 
 void GoToEntry(TDudiRiri& M, const TSearchState& S, TPos Pos) {

@@ -6,6 +6,7 @@
 // and tarvex-cli answer without them.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,9 @@ std::int64_t CountOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Ra
 // occurrence, MaxText characters long.
 std::int64_t ListOccurrences(TDudiRiri& M, const TSearchState& S, TFindRange Range, std::int64_t Limit,
                              std::vector<TFoundEntry>& Out, std::size_t MaxText = 512);
+// Every occurrence as a result-list entry, in order, without keeping them.
+std::int64_t EachOccurrence(TDudiRiri& M, const TSearchState& S, TFindRange Range,
+                            const std::function<void(const TFoundEntry&)>& OnEntry, std::size_t MaxText = 512);
 // The result list's double click: selects the occurrence and shows it on the
 // fourth visible line.
 void GoToEntry(TDudiRiri& M, const TSearchState& S, TPos Pos);
