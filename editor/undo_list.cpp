@@ -33,4 +33,13 @@ std::string TUndoList::TakeText(std::int32_t I) {
     return t;
 }
 
+std::vector<TTextEdit> TUndoList::TakeEdits(std::int32_t I) {
+    UndoRecord& r = FRecords[static_cast<std::size_t>(I)];
+    FSpace -= r.Size();
+    std::vector<TTextEdit> e = std::move(r.Edits);
+    r.Edits.clear();
+    FSpace += r.Size();
+    return e;
+}
+
 }  // namespace tarvex

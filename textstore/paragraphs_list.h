@@ -49,6 +49,15 @@ struct TReplaceResult {
     bool Structural = false;      // paragraphs were joined or split: cached record pointers are stale
 };
 
+// A replacement inside one paragraph: Length characters at Offset give way to
+// Text, which holds no line break.
+struct TParEdit {
+    std::int32_t Par = 0;
+    std::int32_t Offset = 0;
+    std::int32_t Length = 0;
+    std::string_view Text;
+};
+
 class TParagraphsList : public TDynArray2 {
 public:
     // The largest paragraph count; more would overflow 32-bit line counters.
@@ -106,6 +115,15 @@ public:
                                bool BalanceCodes, bool TrimTrailing, std::string* Adopt = nullptr);
     // Frees the load buffers that no paragraph points into.
     void ReleaseUnusedLoadBuffers();
+    // Applies replacements inside paragraphs (sorted by paragraph and offset,
+    // not overlapping) without joining or splitting any: each edited
+    // paragraph gets its new text as one display line, not laid out, its
+    // change points inside replaced text removed and the others moved; the
+    // start positions behind follow in one pass. Raises "Text too long"
+    // (changing nothing) when a paragraph would exceed MaxParLen. Returns the
+    // edited paragraphs, ascending; AttrsRemoved receives, for each, whether
+    // change points went.
+    std::vector<std::int32_t> EditInPlace(const std::vector<TParEdit>& Edits, std::vector<bool>& AttrsRemoved);
 
     void MarkDirty(std::int32_t ParIndex, std::int32_t LineInPar, std::int32_t LastPar);
     void InvalidateLayout();

@@ -29,6 +29,30 @@ TTextRange ReplaceAllRange(TDudiRiri& M, TFindRange Range) {
 std::int64_t ApplyReplaceAll(TDudiRiri& M, const TStoreSearch& Search, const TReplacePlan& Plan,
                              std::string_view Replacement) {
     if (Plan.Count == 0) return 0;
+    const bool breaks = Search.Pattern().Text().find_first_of("\r\n") != std::string::npos ||
+                        Replacement.find_first_of("\r\n") != std::string_view::npos;
+    // One replacement at a time costs some 100 bytes and lays out only its
+    // paragraph; the span as a whole costs twice its length and lays out all of it.
+    if (!breaks && M.CanReplaceRanges() && Plan.Count <= (Plan.End - Plan.Start) / 64 + 1) {
+        std::vector<TTextEdit> edits;
+        edits.reserve(static_cast<std::size_t>(Plan.Count));
+        Search.Scan(
+            Plan.From, Plan.To, Plan.WholeWord,
+            [&](TPos P) {
+                edits.push_back({P, Search.Length(), std::string(Replacement)});
+                return static_cast<std::int64_t>(edits.size()) < Plan.Count;
+            },
+            Plan.Start);
+        const TPos need = M.CharCount() + 8192;
+        if (M.UndoMaxSpace() < need) M.SetUndoMaxSpace(need);
+        M.BeginUpdate();
+        struct TEnd {
+            TDudiRiri& M;
+            ~TEnd() { M.EndUpdate(); }
+        } end{M};
+        M.ReplaceRanges(edits);
+        return static_cast<std::int64_t>(edits.size());
+    }
     std::string text = BuildReplacedSpan(Search, Plan, Replacement);
     ReplaceRangeMoved(M, {false, Plan.Start, Plan.End - Plan.Start}, std::move(text));
     return Plan.Count;
@@ -218,6 +242,7 @@ std::int64_t TFindCommands::ReplaceAll(TFindRange Range, bool HasReplacement) {
     }
     if (!P.Confirm(CountText(HasReplacement ? find_texts::kReplacements : find_texts::kRemovals, plan.Count, FRussian)))
         return 0;
+    if (BeforeReplacing) BeforeReplacing();
     {
         M.BeginUpdate();
         struct TEnd {

@@ -92,6 +92,9 @@ public:
     // Returns the replacements made (0 when refused, read-only or none).
     std::int64_t ReplaceAll(TFindRange Range, bool HasReplacement);
 
+    // Called once Replace all is confirmed, before the text changes.
+    std::function<void()> BeforeReplacing;
+
     // Whether the editor refuses changes (with the message when it does).
     bool RefuseReadOnly();
     std::string Text(const char* Bilingual) const;

@@ -153,12 +153,11 @@ std::int64_t TLineRegex::CountIn(std::string_view Line) const {
     return EachMatch(Line, [](std::size_t, std::size_t) {});
 }
 
-std::int64_t TLineRegex::ReplaceIn(std::string_view Line, std::string_view Replacement, std::string& Out) const {
+std::int64_t TLineRegex::EachReplacement(std::string_view Line, std::string_view Replacement,
+                                         const std::function<void(std::size_t, std::size_t, const std::string&)>& F) const {
     const auto subject = reinterpret_cast<PCRE2_SPTR>(Line.data() ? Line.data() : "");
-    std::size_t done = 0;
     std::string piece(64, '\0');
-    const std::int64_t n = EachMatch(Line, [&](std::size_t A, std::size_t B) {
-        if (A > done) Out.append(Line.substr(done, A - done));
+    return EachMatch(Line, [&](std::size_t A, std::size_t B) {
         // The replacement for this match alone, its groups taken from the match just made.
         for (;;) {
             PCRE2_SIZE len = piece.size();
@@ -172,9 +171,18 @@ std::int64_t TLineRegex::ReplaceIn(std::string_view Line, std::string_view Repla
                 continue;
             }
             if (rc < 0) throw ERegexError(ErrorText(rc), len);
-            Out.append(piece.data(), len);
-            break;
+            const std::string text(piece.data(), len);
+            F(A, B, text);
+            return;
         }
+    });
+}
+
+std::int64_t TLineRegex::ReplaceIn(std::string_view Line, std::string_view Replacement, std::string& Out) const {
+    std::size_t done = 0;
+    const std::int64_t n = EachReplacement(Line, Replacement, [&](std::size_t A, std::size_t B, const std::string& T) {
+        if (A > done) Out.append(Line.substr(done, A - done));
+        Out.append(T);
         done = std::max(done, B);
     });
     Out.append(Line.substr(std::min(done, Line.size())));
@@ -198,9 +206,26 @@ TLinesPlan PlanReplaceInLines(const TParagraphsList& L, const TLineRegex& R, TPo
 std::int64_t ApplyReplaceInLines(TDudiRiri& M, const TLineRegex& R, const TLinesPlan& Plan,
                                  std::string_view Replacement) {
     if (Plan.Count == 0) return 0;
+    std::int64_t count = 0;
+    if (M.CanReplaceRanges() && Replacement.find_first_of("\r\n") == std::string_view::npos) {
+        // Each match is one replacement inside its paragraph: only those paragraphs change.
+        std::vector<TTextEdit> edits;
+        EachPart(M.Pars, Plan.Start, Plan.End, [&](std::int32_t, TPos Start, std::string_view Part) {
+            count += R.EachReplacement(Part, Replacement, [&](std::size_t A, std::size_t B, const std::string& T) {
+                edits.push_back({Start + static_cast<TPos>(A), static_cast<TPos>(B - A), T});
+            });
+        });
+        M.SetUndoMaxSpace(std::max<std::int64_t>(M.UndoMaxSpace(), M.CharCount() + 8192));
+        M.BeginUpdate();
+        struct TEnd {
+            TDudiRiri& M;
+            ~TEnd() { M.EndUpdate(); }
+        } end{M};
+        M.ReplaceRanges(edits);
+        return count;
+    }
     std::string text;
     text.reserve(static_cast<std::size_t>(Plan.End - Plan.Start));
-    std::int64_t count = 0;
     bool first = true;
     EachPart(M.Pars, Plan.Start, Plan.End, [&](std::int32_t, TPos, std::string_view Part) {
         if (!first) text += "\r\n";

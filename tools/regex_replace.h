@@ -5,6 +5,7 @@
 // the replacement.
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ public:
     // ${name}, $$); returns the matches. Throws ERegexError for a replacement
     // that names a group the pattern lacks or is malformed.
     std::int64_t ReplaceIn(std::string_view Line, std::string_view Replacement, std::string& Out) const;
+    // The matches of Line with what replaces each: F(Start, End, Text).
+    std::int64_t EachReplacement(std::string_view Line, std::string_view Replacement,
+                                 const std::function<void(std::size_t, std::size_t, const std::string&)>& F) const;
 
 private:
     template <typename F>
