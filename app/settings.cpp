@@ -128,6 +128,28 @@ void TSettings::Write(TIniFile& Ini) const {
     Ini.WriteInteger(kFont, "URLRO", UrlRO);
 }
 
+TFindSettings TSettings::FindSettings() const {
+    TFindSettings f;
+    f.Find = Find;
+    f.FndList = FndList;
+    f.RepList = RepList;
+    f.MaxFndList = MaxFndList;
+    f.FindSize = FindSize;
+    f.FndWd = FndWd;
+    f.FndHt = FndHt;
+    return f;
+}
+
+void TSettings::SetFindSettings(const TFindSettings& F) {
+    Find = F.Find;
+    FndList = F.FndList;
+    RepList = F.RepList;
+    MaxFndList = F.MaxFndList;
+    FindSize = F.FindSize;
+    FndWd = F.FndWd;
+    FndHt = F.FndHt;
+}
+
 const THistory::TItem* THistory::Find(std::string_view Name) const {
     for (const TItem& i : FItems)
         if (i.Name == Name) return &i;

@@ -11,6 +11,7 @@
 #include "app/ini_file.h"
 #include "platform/interface_text.h"
 #include "platform/placement.h"
+#include "tools/find_state.h"
 #include "textstore/types.h"
 
 namespace tarvex {
@@ -59,6 +60,11 @@ struct TSettings {
     void Read(const TIniFile& Ini);
     // Every key by its rule (some only when set, some deleted when at their default).
     void Write(TIniFile& Ini) const;
+
+    // The keys the find commands keep (Find, FndList, RepList, MaxFndList,
+    // FindSize, FndWd, FndHt), to hand to them and take back.
+    TFindSettings FindSettings() const;
+    void SetFindSettings(const TFindSettings& F);
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "editor/qt/riri_widget.h"
-#include "platform/bilingual.h"
+#include "platform/interface_text.h"
 #include "platform/codepage.h"
 #include "platform/placement.h"
 #include "platform/qt_text.h"

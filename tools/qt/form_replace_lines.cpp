@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "editor/qt/riri_widget.h"
-#include "platform/bilingual.h"
+#include "platform/interface_text.h"
 #include "platform/codepage.h"
 #include "tools/qt/form_fnd.h"
 #include "tools/regex_replace.h"
