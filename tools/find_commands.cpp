@@ -158,7 +158,7 @@ std::string TFindCommands::Text(const char* Bi) const { return Bilingual(Bi, FRu
 
 bool TFindCommands::RefuseReadOnly() {
     if (!M.ReadOnly && !M.DisplayOnly) return false;
-    P.Message(Text(find_texts::kReadOnly));
+    P.ShowMessage(Text(find_texts::kReadOnly));
     return true;
 }
 
@@ -206,15 +206,15 @@ bool TFindCommands::FindNext() {
         return true;
     }
     if (SelectionIsSearchText())
-        P.Message(Text(find_texts::kFinished));
+        P.ShowMessage(Text(find_texts::kFinished));
     else
-        P.Message(Cp1251ToUtf8(DisplayText(t, S.Escapes)) + "\n" + Text(find_texts::kNotFound) + "        ");
+        P.ShowMessage(Cp1251ToUtf8(DisplayText(t, S.Escapes)) + "\n" + Text(find_texts::kNotFound) + "        ");
     return false;
 }
 
 std::int64_t TFindCommands::Count(TFindRange Range) {
     const std::int64_t c = CountOccurrences(M, S, Range);
-    P.Message(CountText(find_texts::kFragments, c, FRussian));
+    P.ShowMessage(CountText(find_texts::kFragments, c, FRussian));
     return c;
 }
 
@@ -223,7 +223,7 @@ bool TFindCommands::Replace(bool HasReplacement) {
     if (M.SelLength() == 0) FindNext();
     if (!SelectionIsSearchText()) return false;
     const std::string question = HasReplacement ? Text(find_texts::kReplace) + "?" : Text(find_texts::kDelete);
-    const bool yes = P.Confirm(question);
+    const bool yes = P.Ask(question, TPrompts::pcYesNo) == TPrompts::paYes;
     if (yes) M.SetSelTextBuf(S.ReplaceText);
     // No skips this occurrence: the search goes on either way.
     FindNext();
@@ -237,13 +237,15 @@ std::int64_t TFindCommands::ReplaceAll(TFindRange Range, bool HasReplacement) {
     const TStoreSearch search(M.Pars, S.SearchText, S.MatchCase);
     const TReplacePlan plan = PlanReplace(search, r.Start, r.Start + r.Length, S.WholeWord);
     if (plan.Count == 0) {
-        P.Message(Text(find_texts::kNothing));
+        P.ShowMessage(Text(find_texts::kNothing));
         return 0;
     }
-    if (!P.Confirm(CountText(HasReplacement ? find_texts::kReplacements : find_texts::kRemovals, plan.Count, FRussian)))
+    if (P.Ask(CountText(HasReplacement ? find_texts::kReplacements : find_texts::kRemovals, plan.Count, FRussian),
+              TPrompts::pcYesNo) != TPrompts::paYes)
         return 0;
     if (BeforeReplacing) BeforeReplacing();
     {
+        const TBusyScope busy(P);
         M.BeginUpdate();
         struct TEnd {
             TDudiRiri& M;
@@ -253,7 +255,7 @@ std::int64_t TFindCommands::ReplaceAll(TFindRange Range, bool HasReplacement) {
         M.SetSelStart(std::min(remembered, M.CharCount()));
     }
     M.KeepCaretInView();
-    P.Message(CountText(find_texts::kReplaced, plan.Count, FRussian));
+    P.ShowMessage(CountText(find_texts::kReplaced, plan.Count, FRussian));
     return plan.Count;
 }
 

@@ -2,7 +2,7 @@
 // The find and replace commands over an editor control: the next occurrence
 // forward or back (F3, Shift+F3), counting, listing, replacing one occurrence
 // after a question and replacing all of them in one undo step. They ask and
-// tell through TFindPrompts, so the window shows message boxes while tests
+// tell through TPrompts, so the window shows message boxes while tests
 // and tarvex-cli answer without them.
 
 #include <cstdint>
@@ -11,21 +11,13 @@
 #include <vector>
 
 #include "editor/text_transform.h"
+#include "platform/prompts.h"
 #include "textstore/types.h"
 #include "tools/find_state.h"
 
 namespace tarvex {
 
 class TDudiRiri;
-
-// Questions and messages, as UTF-8 texts in the interface language.
-class TFindPrompts {
-public:
-    virtual ~TFindPrompts() = default;
-    virtual void Message(const std::string& Text) = 0;
-    // A Yes/No question: true for Yes.
-    virtual bool Confirm(const std::string& Text) = 0;
-};
 
 // The interface texts, "English=Russian".
 namespace find_texts {
@@ -75,7 +67,7 @@ void GoToEntry(TDudiRiri& M, const TSearchState& S, TPos Pos);
 
 class TFindCommands {
 public:
-    TFindCommands(TDudiRiri& Memo, TSearchState& State, TFindPrompts& Prompts, bool Russian)
+    TFindCommands(TDudiRiri& Memo, TSearchState& State, TPrompts& Prompts, bool Russian)
         : M(Memo), S(State), P(Prompts), FRussian(Russian) {}
 
     // One search step in the direction of S.Forward; selects the occurrence
@@ -105,7 +97,7 @@ private:
 
     TDudiRiri& M;
     TSearchState& S;
-    TFindPrompts& P;
+    TPrompts& P;
     bool FRussian;
 };
 

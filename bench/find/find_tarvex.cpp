@@ -22,12 +22,6 @@ using namespace tarvex::bench;
 
 namespace {
 
-struct TSilent : TFindPrompts {
-    std::string Last;
-    void Message(const std::string& T) override { Last = T; }
-    bool Confirm(const std::string&) override { return true; }
-};
-
 // Starts a new peak of the resident set (Linux 4.0 and later).
 void ResetPeak() {
     std::ofstream f("/proc/self/clear_refs");
@@ -116,7 +110,7 @@ int Run(int argc, char** argv) {
     {
         TPos expected = 0;
         TSearchState s = Search(BreakSearchText(m, expected), true, false);
-        TSilent prompts;
+        TScriptedPrompts prompts;
         m.SetSelStart(0);
         const std::int64_t before = RssBytes();
         ResetPeak();

@@ -11,14 +11,9 @@
 namespace tarvex {
 namespace {
 
-struct TPromptLog : TFindPrompts {
-    std::vector<std::string> Messages, Questions;
-    bool Answer = true;
-    void Message(const std::string& T) override { Messages.push_back(T); }
-    bool Confirm(const std::string& T) override {
-        Questions.push_back(T);
-        return Answer;
-    }
+// Answers Yes unless told otherwise, and keeps what was said.
+struct TPromptLog : TScriptedPrompts {
+    TPromptLog() { Default = paYes; }
     std::string Last() const { return Messages.empty() ? "" : Messages.back(); }
 };
 
@@ -199,11 +194,11 @@ TEST_F(FindCommands, ReplaceAsksAndGoesOnToTheNext) {
     EXPECT_EQ(P.Questions.back(), "Replace?");
     EXPECT_EQ(M.Text(), "pink green red blue red");
     EXPECT_EQ(M.SelText(), "red") << "the next occurrence is selected";
-    P.Answer = false;
+    P.Default = TPrompts::paNo;
     EXPECT_FALSE(C().Replace(true));
     EXPECT_EQ(M.Text(), "pink green red blue red") << "No leaves it";
     EXPECT_EQ(Low(), 20) << "and goes on to the next";
-    P.Answer = true;
+    P.Default = TPrompts::paYes;
     S.ReplaceText.clear();
     Russian = true;
     EXPECT_TRUE(C().Replace(false));
@@ -264,11 +259,11 @@ TEST_F(FindCommands, ReplaceAllFromTheCursorStartsBehindAForwardSelection) {
 TEST_F(FindCommands, ReplaceAllWithNothingRemovesAndFollowsTheAnswer) {
     M.SetTextBuf("a-b-c");
     Search("-", true, false, "");
-    P.Answer = false;
+    P.Default = TPrompts::paNo;
     EXPECT_EQ(C().ReplaceAll(frGlobal, false), 0);
     EXPECT_EQ(P.Questions.back(), "To make 2 removals?");
     EXPECT_EQ(M.Text(), "a-b-c") << "No changes nothing";
-    P.Answer = true;
+    P.Default = TPrompts::paYes;
     Russian = true;
     EXPECT_EQ(C().ReplaceAll(frGlobal, false), 2);
     EXPECT_EQ(P.Questions.back(), "Произвести 2 удалений?");

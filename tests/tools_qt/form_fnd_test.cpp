@@ -20,14 +20,9 @@
 namespace tarvex {
 namespace {
 
-struct TPromptLog : TFindPrompts {
-    std::vector<std::string> Messages, Questions;
-    bool Answer = true;
-    void Message(const std::string& T) override { Messages.push_back(T); }
-    bool Confirm(const std::string& T) override {
-        Questions.push_back(T);
-        return Answer;
-    }
+// Answers Yes unless told otherwise, and keeps what was said.
+struct TPromptLog : TScriptedPrompts {
+    TPromptLog() { Default = paYes; }
     std::string Last() const { return Messages.empty() ? "" : Messages.back(); }
 };
 
@@ -65,8 +60,7 @@ protected:
         TFindDialogSetup setup;
         setup.Russian = Russian;
         setup.InitialText = Initial;
-        D = std::make_unique<TFormFnd>(*W, S, Settings, setup);
-        D->Prompts = &P;
+        D = std::make_unique<TFormFnd>(*W, S, Settings, P, setup);
         D->show();
         QApplication::processEvents();
     }
@@ -273,16 +267,16 @@ TEST_F(FindDialog, TheCommandOpensOnTheSelectionAndSearchesOnFind) {
         shown = d->CbFind->currentText();
         QTest::keyClick(d->CbFind->lineEdit(), Qt::Key_F3);
     });
-    EXPECT_TRUE(FindReplaceDialog(*W, S, Settings, false, false, nullptr, &P));
+    EXPECT_TRUE(FindReplaceDialog(*W, S, Settings, P, false, false, nullptr));
     EXPECT_EQ(shown, "beta");
     EXPECT_EQ(M->SelStart(), 21) << "the next occurrence, the caret behind it";
     EXPECT_EQ(M->SelText(), "beta");
     EXPECT_FALSE(Settings.FindSize.empty());
     EXPECT_EQ(Settings.Find, "beta");
     // F3 and Shift+F3 go on with the same search.
-    EXPECT_FALSE(FindNextCommand(*W, S, true, false, nullptr, &P));
+    EXPECT_FALSE(FindNextCommand(*W, S, P, true, false));
     EXPECT_EQ(P.Last(), "Search is finished.");
-    EXPECT_TRUE(FindNextCommand(*W, S, false, false, nullptr, &P));
+    EXPECT_TRUE(FindNextCommand(*W, S, P, false, false));
     EXPECT_EQ(M->SelStart(), 6);
     // Without a selection, the word at the caret.
     M->SetSelStart(13);
@@ -292,14 +286,13 @@ TEST_F(FindDialog, TheCommandOpensOnTheSelectionAndSearchesOnFind) {
         shown = d->CbFind->currentText();
         QTest::keyClick(d->CbFind->lineEdit(), Qt::Key_Escape);
     });
-    EXPECT_FALSE(FindReplaceDialog(*W, S, Settings, false, false, nullptr, &P));
+    EXPECT_FALSE(FindReplaceDialog(*W, S, Settings, P, false, false, nullptr));
     EXPECT_EQ(shown, "gamma");
 }
 
 TEST_F(FindDialog, ReplaceInLinesCountsAndReplacesWithGroups) {
     SetText(Utf8ToCp1251("ключ = значение\r\nбез пары\r\nkey = value"));
-    TFormReplaceLines d(*W, S, Settings, false);
-    d.Prompts = &P;
+    TFormReplaceLines d(*W, S, Settings, P, false);
     d.show();
     QApplication::processEvents();
     Type(d.CbPattern->lineEdit(), "^(\\w+) = (\\w+)$");
@@ -312,8 +305,7 @@ TEST_F(FindDialog, ReplaceInLinesCountsAndReplacesWithGroups) {
     EXPECT_EQ(S.FindHistory.Items.front(), "^(\\w+) = (\\w+)$") << "the same history as Find";
     M->Undo();
     EXPECT_EQ(M->Text(), Utf8ToCp1251("ключ = значение\r\nбез пары\r\nkey = value"));
-    TFormReplaceLines bad(*W, S, Settings, false);
-    bad.Prompts = &P;
+    TFormReplaceLines bad(*W, S, Settings, P, false);
     Type(bad.CbPattern->lineEdit(), "a(b");
     QTest::mouseClick(bad.ButCount, Qt::LeftButton);
     EXPECT_EQ(P.Last(), "Bad regular expression:\nmissing closing parenthesis (offset 3)");

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -70,11 +69,6 @@ public:
     }
 };
 
-// Hourglass while a long search or replacement runs.
-struct TWaitCursor {
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 // The text a search starts with: the selection when it is 1 to 65,536
 // characters long, else the word at the caret.
@@ -94,31 +88,10 @@ void TCountLabel::mousePressEvent(QMouseEvent* E) {
     QLabel::mousePressEvent(E);
 }
 
-namespace {
-// The arrow over a message box, whatever cursor the work behind it shows.
-struct TArrowCursor {
-    TArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
-    ~TArrowCursor() { QApplication::restoreOverrideCursor(); }
-};
-}  // namespace
-
-void TQtFindPrompts::Message(const std::string& Text) {
-    const TArrowCursor arrow;
-    QMessageBox::information(FParent, FParent ? FParent->windowTitle() : QString(), Q(Text));
-}
-
-bool TQtFindPrompts::Confirm(const std::string& Text) {
-    const TArrowCursor arrow;
-    return QMessageBox::question(FParent, FParent ? FParent->windowTitle() : QString(), Q(Text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
-
-TFormFnd::TFormFnd(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, const TFindDialogSetup& Setup,
-                   QWidget* Parent)
-    : QDialog(Parent), FEditor(Editor), S(State), FSettings(Settings), FSetup(Setup) {
+TFormFnd::TFormFnd(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
+                   const TFindDialogSetup& Setup, QWidget* Parent)
+    : QDialog(Parent), FEditor(Editor), S(State), FSettings(Settings), P(Prompts), FSetup(Setup) {
     setObjectName("FormFnd");
-    FBoxes = std::make_unique<TQtFindPrompts>(this);
-    Prompts = FBoxes.get();
     CreateControls();
     Relabel();
     if (Setup.AlwaysOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -311,7 +284,7 @@ void TFormFnd::TakeSearchParams() {
     S.Store(FSettings);
 }
 
-TFindCommands TFormFnd::Commands() { return TFindCommands(FEditor.Memo(), S, *Prompts, FSetup.Russian); }
+TFindCommands TFormFnd::Commands() { return TFindCommands(FEditor.Memo(), S, P, FSetup.Russian); }
 
 bool TFormFnd::ListShown() const { return Lb->isVisible(); }
 
@@ -381,12 +354,12 @@ void TFormFnd::ButListClick() {
     std::vector<TFoundEntry> entries;
     std::int64_t count = 0;
     {
-        const TWaitCursor wait;
+        const TBusyScope busy(P);
         count = ListOccurrences(FEditor.Memo(), S, Range(), kMaxListed, entries);
     }
     if (count > kMaxListed) {
         ShowList(false);
-        Prompts->Message(CountText(find_texts::kFragments, count, FSetup.Russian) + "\n" + find_texts::kTooMany);
+        P.ShowMessage(CountText(find_texts::kFragments, count, FSetup.Russian) + "\n" + find_texts::kTooMany);
         return;
     }
     ShowList(true);
@@ -402,11 +375,11 @@ void TFormFnd::ButCountClick() {
     TakeSearchParams();
     std::int64_t count = 0;
     {
-        const TWaitCursor wait;
+        const TBusyScope busy(P);
         count = CountOccurrences(FEditor.Memo(), S, Range());
     }
     if (OnCounted) OnCounted();
-    Prompts->Message(CountText(find_texts::kFragments, count, FSetup.Russian));
+    P.ShowMessage(CountText(find_texts::kFragments, count, FSetup.Russian));
 }
 
 void TFormFnd::ButReplaceClick() {
@@ -423,14 +396,8 @@ void TFormFnd::ButReplaceAllClick() {
     TFindCommands c = Commands();
     if (c.RefuseReadOnly()) return;
     TakeSearchParams();
-    std::unique_ptr<TWaitCursor> wait;
-    c.BeforeReplacing = [&] {
-        ShowList(false);
-        wait = std::make_unique<TWaitCursor>();
-    };
-    const std::int64_t n = c.ReplaceAll(Range(), !CbReplace->currentText().isEmpty());
-    wait.reset();
-    if (n > 0) reject();
+    c.BeforeReplacing = [this] { ShowList(false); };
+    if (c.ReplaceAll(Range(), !CbReplace->currentText().isEmpty()) > 0) reject();
 }
 
 void TFormFnd::LbDblClick() {
@@ -506,27 +473,22 @@ bool TFormFnd::eventFilter(QObject* O, QEvent* E) {
     return QDialog::eventFilter(O, E);
 }
 
-bool FindReplaceDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, bool Russian,
-                       bool AlwaysOnTop, QWidget* Parent, TFindPrompts* Prompts) {
-    TDudiRiri& m = Editor.Memo();
+bool FindReplaceDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
+                       bool Russian, bool AlwaysOnTop, QWidget* Parent) {
     TFindDialogSetup setup;
     setup.Russian = Russian;
     setup.AlwaysOnTop = AlwaysOnTop;
-    setup.InitialText = InitialSearchText(m);
-    TFormFnd dialog(Editor, State, Settings, setup, Parent);
-    if (Prompts) dialog.Prompts = Prompts;
+    setup.InitialText = InitialSearchText(Editor.Memo());
+    TFormFnd dialog(Editor, State, Settings, Prompts, setup, Parent);
     const bool ok = dialog.exec() == QDialog::Accepted;
     if (!ok || State.SearchText.empty()) return false;
-    return FindNextCommand(Editor, State, true, Russian, Parent, Prompts);
+    return FindNextCommand(Editor, State, Prompts, true, Russian);
 }
 
-bool FindNextCommand(TRiriWidget& Editor, TSearchState& State, bool Forward, bool Russian, QWidget* Parent,
-                     TFindPrompts* Prompts) {
+bool FindNextCommand(TRiriWidget& Editor, TSearchState& State, TPrompts& Prompts, bool Forward, bool Russian) {
     if (State.SearchText.empty()) return false;
     State.Forward = Forward;
-    TQtFindPrompts boxes(Parent);
-    const TWaitCursor wait;
-    return TFindCommands(Editor.Memo(), State, Prompts ? *Prompts : boxes, Russian).FindNext();
+    return TFindCommands(Editor.Memo(), State, Prompts, Russian).FindNext();
 }
 
 }  // namespace tarvex

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <functional>
-#include <memory>
 #include <vector>
 
 #include "tools/find_commands.h"
@@ -34,17 +33,6 @@ protected:
     void mousePressEvent(QMouseEvent* E) override;
 };
 
-// Message boxes for the find commands.
-class TQtFindPrompts : public TFindPrompts {
-public:
-    explicit TQtFindPrompts(QWidget* Parent) : FParent(Parent) {}
-    void Message(const std::string& Text) override;
-    bool Confirm(const std::string& Text) override;
-
-private:
-    QWidget* FParent;
-};
-
 // What the dialog starts with.
 struct TFindDialogSetup {
     bool Russian = false;
@@ -54,8 +42,10 @@ struct TFindDialogSetup {
 
 class TFormFnd : public QDialog {
 public:
-    TFormFnd(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, const TFindDialogSetup& Setup,
-             QWidget* Parent = nullptr);
+    // Questions and messages go through Prompts (the main window's message
+    // boxes; a scripted answerer in tests).
+    TFormFnd(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
+             const TFindDialogSetup& Setup, QWidget* Parent = nullptr);
     ~TFormFnd() override;
 
     // The controls, by the names the program's texts use.
@@ -69,8 +59,6 @@ public:
     QListWidget* Lb = nullptr;
     QMenu* LbMenu = nullptr;
 
-    // Questions and messages (message boxes unless replaced, as tests do).
-    TFindPrompts* Prompts = nullptr;
     // Called after Count, so that the main window refreshes its status bar.
     std::function<void()> OnCounted;
 
@@ -113,8 +101,8 @@ private:
     TRiriWidget& FEditor;
     TSearchState& S;
     TFindSettings& FSettings;
+    TPrompts& P;
     TFindDialogSetup FSetup;
-    std::unique_ptr<TQtFindPrompts> FBoxes;
     QSize FCompact;
     bool FPlaced = false;
     // What the list was made for.
@@ -125,11 +113,10 @@ private:
 // The main window's Find/Replace command (Ctrl+F, Ctrl+R, the toolbar
 // button): opens the dialog on the selected text (1 to 65,536 characters) or
 // the word at the caret, and when it ends with Find runs the search.
-// Returns whether it did.
-bool FindReplaceDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, bool Russian,
-                       bool AlwaysOnTop, QWidget* Parent, TFindPrompts* Prompts = nullptr);
-// Find next (F3) and Find back (Shift+F3).
-bool FindNextCommand(TRiriWidget& Editor, TSearchState& State, bool Forward, bool Russian, QWidget* Parent,
-                     TFindPrompts* Prompts = nullptr);
+// Returns whether it found an occurrence.
+bool FindReplaceDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
+                       bool Russian, bool AlwaysOnTop, QWidget* Parent);
+// Find next (F3) and Find back (Shift+F3): one search step with the last search.
+bool FindNextCommand(TRiriWidget& Editor, TSearchState& State, TPrompts& Prompts, bool Forward, bool Russian);
 
 }  // namespace tarvex

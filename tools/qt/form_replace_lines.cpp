@@ -1,6 +1,5 @@
 #include "tools/qt/form_replace_lines.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,7 +11,6 @@
 #include "editor/qt/riri_widget.h"
 #include "platform/interface_text.h"
 #include "platform/codepage.h"
-#include "tools/qt/form_fnd.h"
 #include "tools/regex_replace.h"
 
 namespace tarvex {
@@ -33,14 +31,13 @@ constexpr const char* kButReplaceAll = "Replace all=Заменить все";
 constexpr const char* kButClose = "Close=Закрыть";
 constexpr const char* kBadPattern = "Bad regular expression:=Ошибка в регулярном выражении:";
 
+
 }  // namespace
 
-TFormReplaceLines::TFormReplaceLines(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, bool Russian,
-                                     QWidget* Parent)
-    : QDialog(Parent), FEditor(Editor), S(State), FSettings(Settings), FRussian(Russian) {
+TFormReplaceLines::TFormReplaceLines(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings,
+                                     TPrompts& Prompts, bool Russian, QWidget* Parent)
+    : QDialog(Parent), FEditor(Editor), S(State), FSettings(Settings), P(Prompts), FRussian(Russian) {
     setObjectName("FormReplaceLines");
-    FBoxes = std::make_unique<TQtFindPrompts>(this);
-    Prompts = FBoxes.get();
     QString caption = Text(kCaption);
     caption.remove('&');
     caption.remove("...");
@@ -144,56 +141,57 @@ void TFormReplaceLines::ButCountClick() {
         const TLineRegex regex(Utf8ToCp1251(U(CbPattern->currentText())), ChReg->isChecked());
         TPos from = 0, to = 0;
         Range(from, to);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const TLinesPlan plan = PlanReplaceInLines(FEditor.Memo().Pars, regex, from, to);
-        QApplication::restoreOverrideCursor();
-        Prompts->Message(CountText(find_texts::kFragments, plan.Count, FRussian));
+        TLinesPlan plan;
+        {
+            const TBusyScope busy(P);
+            plan = PlanReplaceInLines(FEditor.Memo().Pars, regex, from, to);
+        }
+        P.ShowMessage(CountText(find_texts::kFragments, plan.Count, FRussian));
     } catch (const ERegexError& e) {
-        QApplication::restoreOverrideCursor();
-        Prompts->Message(Bilingual(kBadPattern, FRussian) + "\n" + e.what());
+        P.ShowMessage(Bilingual(kBadPattern, FRussian) + "\n" + e.what());
     }
 }
 
 void TFormReplaceLines::ButReplaceAllClick() {
     if (CbPattern->currentText().isEmpty()) return;
-    TFindCommands commands(FEditor.Memo(), S, *Prompts, FRussian);
+    TFindCommands commands(FEditor.Memo(), S, P, FRussian);
     if (commands.RefuseReadOnly()) return;
     TakeHistory();
     try {
         const TLineRegex regex(Utf8ToCp1251(U(CbPattern->currentText())), ChReg->isChecked());
         TPos from = 0, to = 0;
         Range(from, to);
-        const TLinesPlan plan = PlanReplaceInLines(FEditor.Memo().Pars, regex, from, to);
+        TLinesPlan plan;
+        {
+            const TBusyScope busy(P);
+            plan = PlanReplaceInLines(FEditor.Memo().Pars, regex, from, to);
+        }
         if (plan.Count == 0) {
-            Prompts->Message(Bilingual(find_texts::kNothing, FRussian));
+            P.ShowMessage(Bilingual(find_texts::kNothing, FRussian));
             return;
         }
         const std::string replacement = Utf8ToCp1251(U(CbReplace->currentText()));
         const char* question = replacement.empty() ? find_texts::kRemovals : find_texts::kReplacements;
-        if (!Prompts->Confirm(CountText(question, plan.Count, FRussian))) return;
+        if (P.Ask(CountText(question, plan.Count, FRussian), TPrompts::pcYesNo) != TPrompts::paYes) return;
         TDudiRiri& m = FEditor.Memo();
         const TPos caret = m.SelStart();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         std::int64_t n = 0;
-        try {
+        {
+            const TBusyScope busy(P);
             n = ApplyReplaceInLines(m, regex, plan, replacement);
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
         }
-        QApplication::restoreOverrideCursor();
         m.SetSelStart(std::min(caret, m.CharCount()));
         m.KeepCaretInView();
-        Prompts->Message(CountText(find_texts::kReplaced, n, FRussian));
+        P.ShowMessage(CountText(find_texts::kReplaced, n, FRussian));
         accept();
     } catch (const ERegexError& e) {
-        Prompts->Message(Bilingual(kBadPattern, FRussian) + "\n" + e.what());
+        P.ShowMessage(Bilingual(kBadPattern, FRussian) + "\n" + e.what());
     }
 }
 
-void ReplaceInLinesDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, bool Russian,
-                          bool AlwaysOnTop, QWidget* Parent) {
-    TFormReplaceLines dialog(Editor, State, Settings, Russian, Parent);
+void ReplaceInLinesDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
+                          bool Russian, bool AlwaysOnTop, QWidget* Parent) {
+    TFormReplaceLines dialog(Editor, State, Settings, Prompts, Russian, Parent);
     if (AlwaysOnTop) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     dialog.exec();
 }

@@ -4,7 +4,6 @@
 // patterns and replacements share the Find/Replace histories.
 
 #include <QDialog>
-#include <memory>
 
 #include "tools/find_commands.h"
 #include "tools/find_state.h"
@@ -18,12 +17,11 @@ class QRadioButton;
 namespace tarvex {
 
 class TRiriWidget;
-class TQtFindPrompts;
 
 class TFormReplaceLines : public QDialog {
 public:
-    TFormReplaceLines(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, bool Russian,
-                      QWidget* Parent = nullptr);
+    TFormReplaceLines(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
+                      bool Russian, QWidget* Parent = nullptr);
     ~TFormReplaceLines() override;
 
     QLabel *LabPattern = nullptr, *LabReplace = nullptr;
@@ -31,8 +29,6 @@ public:
     QCheckBox* ChReg = nullptr;
     QRadioButton *RbGlob = nullptr, *RbSel = nullptr;
     QPushButton *ButCount = nullptr, *ButReplaceAll = nullptr, *ButClose = nullptr;
-
-    TFindPrompts* Prompts = nullptr;
 
     // Shows the number of matches.
     void ButCountClick();
@@ -49,12 +45,12 @@ private:
     TRiriWidget& FEditor;
     TSearchState& S;
     TFindSettings& FSettings;
+    TPrompts& P;
     bool FRussian;
-    std::unique_ptr<TQtFindPrompts> FBoxes;
 };
 
 // The main window's Replace in Lines command (Edit menu, Ctrl+F3).
-void ReplaceInLinesDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, bool Russian,
-                          bool AlwaysOnTop, QWidget* Parent);
+void ReplaceInLinesDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
+                          bool Russian, bool AlwaysOnTop, QWidget* Parent);
 
 }  // namespace tarvex
