@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/codepage.h"
+#include "platform/word_separators.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,13 +15,14 @@ namespace {
 
 struct TSeparatorTable {
     bool T[256] = {};
-    constexpr TSeparatorTable() {
-        for (int c = 0; c <= 0x22; ++c) T[c] = true;
-        for (unsigned char c : std::string_view("()*+,./:;<=>?[\\]^{|}")) T[c] = true;
-        for (unsigned char c : std::string_view("\x85\x93\x94\x96\x97\xA0\xAB\xBB")) T[c] = true;
+    TSeparatorTable() {
+        for (const char c : AppWordSeparators()) T[static_cast<unsigned char>(c)] = true;
     }
 };
-constexpr TSeparatorTable kSeparators;
+const TSeparatorTable& Separators() {
+    static const TSeparatorTable t;
+    return t;
+}
 
 #if defined(__SSE2__)
 // Bytes of Block equal to any of the Count bytes in V, as a 16-bit mask.
@@ -33,14 +35,7 @@ inline __m128i AnyOf(__m128i Block, const __m128i* V, int Count) {
 
 }  // namespace
 
-bool IsWordSeparator(unsigned char C) { return kSeparators.T[C]; }
-
-std::string WordSeparators() {
-    std::string s;
-    for (int c = 0; c < 256; ++c)
-        if (kSeparators.T[c]) s.push_back(static_cast<char>(c));
-    return s;
-}
+bool IsWordSeparator(unsigned char C) { return Separators().T[C]; }
 
 TFindPattern::TFindPattern(std::string_view Text, bool MatchCase) : FText(Text), FMatchCase(MatchCase) {
     for (int b = 0; b < 256; ++b)

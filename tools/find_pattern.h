@@ -10,12 +10,9 @@
 
 namespace tarvex {
 
-// The separators of whole-word matching: 0x00..0x22, ( ) * + , . / : ; < = > ?
-// [ \ ] ^ { | } and the Windows-1251 ellipsis, curly quotes, dashes, no-break
-// space and guillemets. Bytes 0xC0 and above (Cyrillic letters) never are.
+// The separators of whole-word matching, the program's word separators
+// (platform/word_separators.h): bytes 0xC0 and above (Cyrillic letters) never are.
 bool IsWordSeparator(unsigned char C);
-// The same set as a string in ascending order (for an editor's Separators).
-std::string WordSeparators();
 
 class TFindPattern {
 public:

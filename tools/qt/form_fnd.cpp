@@ -474,12 +474,13 @@ bool TFormFnd::eventFilter(QObject* O, QEvent* E) {
 }
 
 bool FindReplaceDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
-                       bool Russian, bool AlwaysOnTop, QWidget* Parent) {
+                       bool Russian, bool AlwaysOnTop, QWidget* Parent, std::function<void()> OnCounted) {
     TFindDialogSetup setup;
     setup.Russian = Russian;
     setup.AlwaysOnTop = AlwaysOnTop;
     setup.InitialText = InitialSearchText(Editor.Memo());
     TFormFnd dialog(Editor, State, Settings, Prompts, setup, Parent);
+    dialog.OnCounted = std::move(OnCounted);
     const bool ok = dialog.exec() == QDialog::Accepted;
     if (!ok || State.SearchText.empty()) return false;
     return FindNextCommand(Editor, State, Prompts, true, Russian);

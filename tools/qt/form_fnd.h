@@ -114,8 +114,9 @@ private:
 // button): opens the dialog on the selected text (1 to 65,536 characters) or
 // the word at the caret, and when it ends with Find runs the search.
 // Returns whether it found an occurrence.
+// OnCounted runs after each Count (the main window refreshes its status bar).
 bool FindReplaceDialog(TRiriWidget& Editor, TSearchState& State, TFindSettings& Settings, TPrompts& Prompts,
-                       bool Russian, bool AlwaysOnTop, QWidget* Parent);
+                       bool Russian, bool AlwaysOnTop, QWidget* Parent, std::function<void()> OnCounted = {});
 // Find next (F3) and Find back (Shift+F3): one search step with the last search.
 bool FindNextCommand(TRiriWidget& Editor, TSearchState& State, TPrompts& Prompts, bool Forward, bool Russian);
 
