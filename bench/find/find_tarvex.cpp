@@ -1,21 +1,23 @@
-// The find benchmark for the editor control (laid out with the Qt canvas, no
-// window), on a text at rest (laid out in full, as after the background
-// layout): counting a word three ways, Find all of a rarer word, F3 with a
-// search text holding a line break from the start to a match near the end,
-// Replace all of the frequent word by a longer text and undoing it.
+// The find benchmark for the editor in its window (not shown), on a text at
+// rest (laid out in full, as after the background layout): counting a word
+// three ways, Find all of a rarer word through the Find/Replace dialog to its
+// filled list, F3 with a search text holding a line break from the start to a
+// match near the end, Replace all of the frequent word by a longer text and
+// undoing it.
 //   tarvex-bench-find FILE SIZE_MB KIND COUNT_WORD LIST_WORD REPLACEMENT
 // (words as UTF-8).
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCheckBox>
 #include <fstream>
 
 #include "bench/common/bench_util.h"
-#include "editor/dudi_riri.h"
+#include "editor/qt/riri_widget.h"
 #include "platform/codepage.h"
 #include "platform/huge_page_heap.h"
-#include "platform/qt_canvas.h"
 #include "textstore/stream.h"
 #include "tools/find_commands.h"
+#include "tools/qt/form_fnd.h"
 
 using namespace tarvex;
 using namespace tarvex::bench;
@@ -61,10 +63,11 @@ int Run(int argc, char** argv) {
     const double bytes = static_cast<double>(FileSizeBytes(file));
     const double gb = bytes / (kMB * 1024);
     WarmPageCache(file);
-    TQtCanvas canvas;
-    TDudiRiri m;
-    m.SetCanvas(&canvas);
-    m.SetClientSize(816, 600);
+    TRiriWidget window;
+    window.resize(1000, 700);
+    TDudiRiri& m = window.Memo();
+    // Scrolling to a match is not animated here: the figures are the search's own.
+    m.ScrollTime = 0;
     {
         TFileStream in(file, TFileStream::fmOpenRead);
         m.LoadFromStream(in);
@@ -94,16 +97,24 @@ int Run(int argc, char** argv) {
         out.Figure(std::string(c.Name) + "_matches", static_cast<double>(n), "matches");
     }
 
-    // Find all: the list filled with every entry's line and text.
+    // Find all in the dialog: to the list filled with every entry's line and text.
     {
-        const TSearchState s = Search(listWord, true, false);
-        std::vector<TFoundEntry> list;
+        TSearchState s;
+        TFindSettings settings;
+        TScriptedPrompts prompts;
+        TFindDialogSetup setup;
+        setup.InitialText = listWord;
+        TFormFnd dialog(window, s, settings, prompts, setup);
+        dialog.ChReg->setChecked(true);
+        dialog.show();
+        QApplication::processEvents();
         Stopwatch t;
-        const std::int64_t n = ListOccurrences(m, s, frGlobal, kMaxListed, list);
+        dialog.ButListClick();
         const double sec = t.Seconds();
-        if (list.empty()) throw std::runtime_error("Find all: " + std::to_string(n) + " matches, no list");
+        if (!dialog.ListShown())
+            throw std::runtime_error("Find all: no list (" + (prompts.Messages.empty() ? "" : prompts.Messages.back()) + ")");
         out.Figure("findall_time", sec, "s");
-        out.Figure("findall_entries", static_cast<double>(list.size()), "entries");
+        out.Figure("findall_entries", static_cast<double>(dialog.Lb->count()), "entries");
     }
 
     // F3 with a line break in the search text, from the start.
@@ -145,7 +156,6 @@ int Run(int argc, char** argv) {
         out.Figure("replace_undo_peak_rss", static_cast<double>(PeakRssBytes()) / kMB, "MB");
         if (m.CharCount() != length) throw std::runtime_error("undo did not restore the length");
     }
-    m.SetCanvas(nullptr);
     return 0;
 }
 
@@ -153,6 +163,6 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     tarvex::UseHugePageHeap(argv);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     return RunGuarded("tarvex-bench-find", [&] { return Run(argc, argv); });
 }

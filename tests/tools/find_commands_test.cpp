@@ -7,6 +7,7 @@
 #include "editor/dudi_riri.h"
 #include "platform/codepage.h"
 #include "tools/find_commands.h"
+#include "tools/find_replace.h"
 
 namespace tarvex {
 namespace {
@@ -285,6 +286,32 @@ TEST_F(FindCommands, ReadOnlyTextIsNotChanged) {
     EXPECT_EQ(C().ReplaceAll(frGlobal, true), 0);
     EXPECT_EQ(P.Last(), "Текст только для чтения!!!");
     EXPECT_EQ(M.Text(), "keep keep");
+}
+
+TEST_F(FindCommands, SparseOccurrencesAreReplacedOneByOneInOneStep) {
+    // Few occurrences in a long text: each is replaced where it stands, and
+    // the undo step keeps only them.
+    std::string text;
+    for (int i = 0; i < 400; ++i) text += (i % 50 == 7 ? "a Needle here, " : "some filler words. ") + std::string(i % 9 == 0 ? "\r\n" : "");
+    M.SetTextBuf(text);
+    M.ClearUndo();
+    Search("needle", false, true, "pin");
+    M.SetSelStart(100);
+    EXPECT_EQ(C().ReplaceAll(frGlobal, true), 8);
+    ASSERT_EQ(M.UndoList().Count(), 1);
+    EXPECT_EQ(M.UndoList()[0].Edits.size(), 8u) << "the replacements themselves, not the text";
+    EXPECT_TRUE(M.UndoList()[0].Text.empty());
+    std::int64_t n = 0;
+    EXPECT_EQ(M.Text(), ReplaceAllInString(text, "needle", "pin", false, true, n));
+    EXPECT_EQ(M.SelStart(), 100);
+    EXPECT_NO_THROW(M.CheckConsistency());
+    M.Undo();
+    EXPECT_EQ(M.Text(), text);
+    M.Redo();
+    EXPECT_EQ(CountOccurrences(M, S, frGlobal), 0);
+    EXPECT_EQ(M.Text().find("a pin here"), text.find("a Needle here"));
+    M.Undo();
+    EXPECT_EQ(M.Text(), text);
 }
 
 TEST_F(FindCommands, ReplaceAllOfALargeTextIsOneStepThatUndoesToTheSameBytes) {
