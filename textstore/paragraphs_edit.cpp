@@ -51,7 +51,7 @@ std::vector<std::int32_t> TParagraphsList::EditInPlace(const std::vector<TParEdi
             std::int32_t shift = 0;
             std::size_t kept = 0;
             for (std::size_t j = 0; j < d.size(); ++j) {
-                TDynInfo x = d[j];
+                TDynPoint x = d[j];
                 // Edits ending at or before the point move it (an insertion at it too).
                 while (e < i && Edits[e].Offset + Edits[e].Length <= x.Offset) {
                     shift += static_cast<std::int32_t>(Edits[e].Text.size()) - Edits[e].Length;
