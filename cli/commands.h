@@ -32,6 +32,8 @@ inline constexpr const char* kPdfUsage =
     "      file's name in the header, \"- {p} -\" in the footer, the locale's\n"
     "      paper) and print \"pages: N\". {p} in a header or footer is the page\n"
     "      number; --plain leaves out highlighting colours.\n";
+int Find(const Args& A);
+int Replace(const Args& A);
 
 // Thrown for a malformed command line; main prints it with the usage.
 struct UsageError {

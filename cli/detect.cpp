@@ -8,6 +8,7 @@
 #include "textstore/atomic_file.h"
 #include "platform/codepage.h"
 #include "cli/commands.h"
+#include "cli/document.h"
 #include "editor/dudi_riri.h"
 #include "app/loader.h"
 #include "app/text_writer.h"
@@ -47,25 +48,12 @@ TDecodeArgs ParseArgs(const Args& A, const char* Command, bool Decode) {
     return r;
 }
 
-// Opens the file as the editor does; documents keep their line breaks.
-std::unique_ptr<TDudiRiri> Open(const TDecodeArgs& A, TFormatFlags& Flags) {
-    auto memo = std::make_unique<TDudiRiri>();
-    memo->SetOptions(memo->Options() | droAutoLineBreak);
-    TLoadHooks hooks;
-    hooks.ConfirmLarge = [](std::int64_t) { return true; };
-    TLoadOutcome outcome;
-    LoadDocument(*memo, A.File, A.Settings, hooks, outcome);
-    Flags = outcome.Flags;
-    if (outcome.NulCut) std::cerr << "tarvex-cli: " << NulCutMessage(outcome.NulPos, false) << "\n";
-    return memo;
-}
-
 }  // namespace
 
 int Detect(const Args& A) {
     const TDecodeArgs args = ParseArgs(A, "detect", false);
     TFormatFlags flags;
-    Open(args, flags);
+    OpenDocument(args.File, args.Settings, flags);
     std::cout << "format: " << FormatName(flags) << "\nencoding: " << EncodingName(flags) << "\n";
     return 0;
 }
@@ -73,16 +61,32 @@ int Detect(const Args& A) {
 int Decode(const Args& A) {
     const TDecodeArgs args = ParseArgs(A, "decode", true);
     TFormatFlags flags;
-    std::unique_ptr<TDudiRiri> memo = Open(args, flags);
-    auto write = [&](TStream& S) { WriteText(*memo, S, args.Utf8 ? teUtf8 : teAnsi); };
-    if (args.Out.empty()) {
+    std::unique_ptr<TDudiRiri> memo = OpenDocument(args.File, args.Settings, flags);
+    WriteDocument(*memo, args.Utf8, args.Out);
+    return 0;
+}
+
+std::unique_ptr<TDudiRiri> OpenDocument(const std::string& File, const TLoadSettings& Settings, TFormatFlags& Flags) {
+    auto memo = std::make_unique<TDudiRiri>();
+    memo->SetOptions(memo->Options() | droAutoLineBreak);
+    TLoadHooks hooks;
+    hooks.ConfirmLarge = [](std::int64_t) { return true; };
+    TLoadOutcome outcome;
+    LoadDocument(*memo, File, Settings, hooks, outcome);
+    Flags = outcome.Flags;
+    if (outcome.NulCut) std::cerr << "tarvex-cli: " << NulCutMessage(outcome.NulPos, false) << "\n";
+    return memo;
+}
+
+void WriteDocument(TDudiRiri& Memo, bool Utf8, const std::string& Out) {
+    auto write = [&](TStream& S) { WriteText(Memo, S, Utf8 ? teUtf8 : teAnsi); };
+    if (Out.empty()) {
         THandleStream out(1);
         write(out);
     } else {
         // A device or a pipe named as OUT is written into, never replaced.
-        SaveFileAtomically(args.Out, write);
+        SaveFileAtomically(Out, write);
     }
-    return 0;
 }
 
 }  // namespace tarvex::cli

@@ -38,6 +38,17 @@ const char* kUsageHead =
     "      Write the text the editor holds after opening FILE as Windows-1251\n"
     "      with the line breaks it would save (UTF-8 with --utf8), to OUT or\n"
     "      standard output.\n"
+    "  find [--case] [--word] [--escapes] [--from POS] (--count | --list) TEXT FILE\n"
+    "      Count the occurrences of TEXT (UTF-8) in FILE as the editor opens it\n"
+    "      (\"count: N\"), or list each as POSITION<TAB>LINE<TAB>TEXT (caret\n"
+    "      position, 1-based line, the line's text in UTF-8). --case matches case,\n"
+    "      --word whole words only, --escapes reads ^p as a line break and ^t as a\n"
+    "      tab, --from searches from position POS on.\n"
+    "  replace [--case] [--word] [--escapes] [--from POS] TEXT REPLACEMENT FILE [-o OUT]\n"
+    "  replace --regex [--case] [--from POS] PATTERN REPLACEMENT FILE [-o OUT]\n"
+    "      Replace every occurrence and write the text as decode does; prints\n"
+    "      \"replaced: N\" on standard error. --regex replaces a PCRE2 pattern\n"
+    "      line by line ($1 and ${name} in REPLACEMENT name its groups).\n"
     "  calc [--lang ru|en] [--date] TEXT\n"
     "      Print what Calculate Mathemat. (Calculate Date Time with --date)\n"
     "      inserts after TEXT taken as the line up to the caret, or\n"
@@ -73,7 +84,8 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode},
         {"sort", Sort},   {"compress", Compress},   {"headlines", Headlines}, {"spell", Spell},
-        {"dict", Dict},   {"calc", Calc},   {"pdf", PdfViaHelper},    {"rtf", Rtf}};
+        {"dict", Dict},   {"calc", Calc},   {"pdf", PdfViaHelper},    {"rtf", Rtf},
+        {"find", Find},   {"replace", Replace}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << Usage();
         return argc < 2 ? 2 : 0;

@@ -147,9 +147,23 @@ public:
     bool FindText(std::string_view Text, bool Forward, bool FromBoundary, bool WholeWord, bool MatchCase);
 
     // The one editing primitive: replaces the selection by Txt. SuppressTail
-    // leaves out the code clean-up, the caret move and the refresh.
+    // leaves out the code clean-up, the caret move and the refresh. With
+    // Adopt (Txt is then its content) the text store keeps the string instead
+    // of copying it: large replacements cost no second copy.
     virtual void SetSelTextBuf(std::string_view Txt) { ReplaceSelection(Txt, false); }
-    void ReplaceSelection(std::string_view Txt, bool SuppressTail);
+    void ReplaceSelection(std::string_view Txt, bool SuppressTail, std::string* Adopt = nullptr);
+    // SetSelTextBuf handing Txt over (it is left empty or unspecified).
+    void SetSelTextMoved(std::string&& Txt) { ReplaceSelection(Txt, false, &Txt); }
+    // Many replacements as one undo step, for commands that change words all
+    // over a large text: the ranges are sorted and do not overlap, and
+    // neither a range nor its new text holds a paragraph break, so that only
+    // the paragraphs edited are laid out and highlighted again and the undo
+    // record keeps only what was replaced. The caret ends behind the last new
+    // text, with no selection. Needs CanReplaceRanges().
+    void ReplaceRanges(const std::vector<TTextEdit>& Edits);
+    // Off with static formatting and trailing-blank removal, whose edits reach
+    // beyond the ranges.
+    bool CanReplaceRanges() const { return !StaticFormat() && !HasOption(droDiscardTrailingSpaces); }
 
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
@@ -274,6 +288,10 @@ protected:
     void LayoutPropertyChanged();
     void ReloadKeepingModified();
     void RecordUndo(std::string Removed, TPos Start, bool& Merged);
+    // Puts record Index's text back in place of the text it was recorded for.
+    void ReplayRecord(std::int32_t Index);
+    // Adds a record at the undo position (replacing the one there while undoing).
+    void StoreUndo(UndoRecord&& Rec);
     void CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int32_t Record);
     TParagraphsList& L() { return Pars; }
     // The two selection ends, lower first.

@@ -12,14 +12,26 @@ namespace tarvex {
 TPos TDudiRiri::SelLow() const { return std::min(FSelStartNav->Pos(), FSelEndNav->Pos()); }
 TPos TDudiRiri::SelHigh() const { return std::max(FSelStartNav->Pos(), FSelEndNav->Pos()); }
 
-void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail) {
-    std::string txt(TxtIn);
-    if (OnBeforeChange) OnBeforeChange(*this, txt);
+void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std::string* Adopt) {
+    // A copy only when the handler may change the text.
+    std::string own;
+    std::string_view txt = TxtIn;
+    if (OnBeforeChange) {
+        std::string& t = Adopt ? *Adopt : own;
+        if (!Adopt) t.assign(TxtIn);
+        OnBeforeChange(*this, t);
+        txt = t;
+    }
     if (SelLength() == 0 && txt.empty()) return;
 
     if (BlockSelected) {
         // A column block: each row's part between the two columns goes.
         BlockSelected = false;
+        // The rows change first: a text that may lie in them is copied.
+        if (!Adopt && !OnBeforeChange && !txt.empty()) {
+            own.assign(txt);
+            txt = own;
+        }
         const std::int32_t c1 = std::min(BlockCol1, BlockCol2), c2 = std::max(BlockCol1, BlockCol2);
         const std::int32_t p1 = L().ParagraphAt(SelLow()), p2 = L().ParagraphAt(SelHigh());
         const TPos caret = SelStart();
@@ -60,7 +72,7 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail) {
     // The selection navigators are the range; the start one ends up at its start.
     TRiriNavigator* from = FSelStartNav->Pos() <= FSelEndNav->Pos() ? FSelStartNav.get() : FSelEndNav.get();
     TRiriNavigator* to = from == FSelStartNav.get() ? FSelEndNav.get() : FSelStartNav.get();
-    const TReplaceResult r = ReplaceText(txt, *from, *to, false, HasOption(droDiscardTrailingSpaces));
+    const TReplaceResult r = ReplaceText(txt, *from, *to, false, HasOption(droDiscardTrailingSpaces), Adopt);
     if (from != FSelStartNav.get()) {
         FSelStartNav->Assign(*from);
         FSelEndNav->Assign(*to);

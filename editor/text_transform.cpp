@@ -19,9 +19,12 @@ std::string RangeText(TDudiRiri& M, const TTextRange& R) {
     return at.GetText(R.Length);
 }
 
-void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText) {
+namespace {
+
+void Replace(TDudiRiri& M, const TTextRange& R, std::string_view NewText, std::string* Adopt) {
     const TPos need = M.CharCount() + 8192;
     if (M.UndoMaxSpace() < need) M.SetUndoMaxSpace(need);
+    const auto length = static_cast<TPos>(NewText.size());
     M.BeginUpdate();
     // Ends the update batch on every path: the editor must not stay frozen.
     struct TEnd {
@@ -30,20 +33,31 @@ void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText) {
     } end{M};
     M.SetSelStart(R.Start);
     M.SetSelLength(R.Length);
-    M.SetSelTextBuf(NewText);
+    if (Adopt)
+        M.SetSelTextMoved(std::move(*Adopt));
+    else
+        M.SetSelTextBuf(NewText);
     if (R.WholeText) {
         M.SetSelStart(0);
     } else {
         M.SetSelStart(R.Start);
-        M.SetSelLength(static_cast<TPos>(NewText.size()));
+        M.SetSelLength(length);
     }
+}
+
+}  // namespace
+
+void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText) { Replace(M, R, NewText, nullptr); }
+
+void ReplaceRangeMoved(TDudiRiri& M, const TTextRange& R, std::string&& NewText) {
+    Replace(M, R, NewText, &NewText);
 }
 
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F) {
     const TTextRange r = CommandRange(M);
     std::string text = RangeText(M, r);
     if (!F(text)) return false;
-    ReplaceRange(M, r, text);
+    ReplaceRangeMoved(M, r, std::move(text));
     return true;
 }
 

@@ -32,6 +32,9 @@ std::string RangeText(TDudiRiri& M, const TTextRange& R);
 // selected over the new text; after a whole-text change the caret goes to
 // the start.
 void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText);
+// The same, handing NewText over: the text store keeps its storage instead of
+// copying it, so a whole-text result costs no second copy.
+void ReplaceRangeMoved(TDudiRiri& M, const TTextRange& R, std::string&& NewText);
 // RangeText, F and ReplaceRange together. F returns false to leave the text
 // as it is (nothing recorded). Returns whether the text was replaced.
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F);

@@ -13,7 +13,7 @@ void TDudiRiri::RecordUndo(std::string Removed, TPos Start, bool& Merged) {
     // Typing on at the end of the last insertion extends it.
     if (SelLength() == 0 && FUndo.Position > 0 && !FUndoing && !NoMerge) {
         UndoRecord& r = FUndo[FUndo.Position - 1];
-        if (SelStart() == r.Stop && r.Stop != r.Start) {
+        if (SelStart() == r.Stop && r.Stop != r.Start && r.Edits.empty()) {
             NoMerge = false;
             Merged = true;
             return;
@@ -24,11 +24,15 @@ void TDudiRiri::RecordUndo(std::string Removed, TPos Start, bool& Merged) {
     rec.Start = Start;
     rec.Stop = Start;
     rec.Text = std::move(Removed);
+    StoreUndo(std::move(rec));
+}
+
+void TDudiRiri::StoreUndo(UndoRecord&& Rec) {
     if (FUndo.Position < FUndo.Count()) {
-        FUndo.ReplaceAt(FUndo.Position, std::move(rec));
+        FUndo.ReplaceAt(FUndo.Position, std::move(Rec));
     } else {
         while (FUndo.Position >= FUndoMaxLevel && FUndo.Count() > 0) FUndo.DeleteFirst();
-        FUndo.Append(std::move(rec));
+        FUndo.Append(std::move(Rec));
     }
     ++FUndo.Position;
     // The space limit drops redo records first, then the oldest.
@@ -36,22 +40,51 @@ void TDudiRiri::RecordUndo(std::string Removed, TPos Start, bool& Merged) {
     while (FUndo.Space() > FUndoMaxSpace && FUndo.Position >= 1) FUndo.DeleteFirst();
 }
 
-void TDudiRiri::Undo() {
-    if (FUndo.Position == 0) return;
-    const UndoRecord r = FUndo[FUndo.Position - 1];
-    SetSelStart(r.Start);
-    SetSelLength(r.Stop - r.Start);
-    FUndoing = true;
-    --FUndo.Position;
-    try {
-        SetSelTextBuf(r.Text);
-    } catch (...) {
+void TDudiRiri::ReplayRecord(std::int32_t Index) {
+    if (!FUndo[Index].Edits.empty()) {
+        // Replaying records the replacements that reverse it in the same slot.
+        std::vector<TTextEdit> edits = FUndo.TakeEdits(Index);
+        FUndoing = true;
+        try {
+            ReplaceRanges(edits);
+        } catch (...) {
+            FUndoing = false;
+            UndoRecord back = FUndo[Index];
+            back.Edits = std::move(edits);
+            FUndo.ReplaceAt(Index, std::move(back));
+            throw;
+        }
         FUndoing = false;
+        return;
+    }
+    // The record's text is handed to the store (no second copy of a large
+    // text); replaying records the text it replaces in the same slot.
+    const UndoRecord head{FUndo[Index].Start, FUndo[Index].Stop, FUndo[Index].Grouped, {}, {}};
+    std::string text = FUndo.TakeText(Index);
+    SetSelStart(head.Start);
+    SetSelLength(head.Stop - head.Start);
+    FUndoing = true;
+    try {
+        ReplaceSelection(text, false, &text);
+    } catch (...) {
+        // A refused replacement changed nothing: the record stays as it was.
+        FUndoing = false;
+        UndoRecord back = head;
+        back.Text = std::move(text);
+        FUndo.ReplaceAt(Index, std::move(back));
         throw;
     }
-    if (FUndo.Position > 0) --FUndo.Position;
     FUndoing = false;
-    if (r.Grouped) {
+}
+
+void TDudiRiri::Undo() {
+    if (FUndo.Position == 0) return;
+    const std::int32_t index = FUndo.Position - 1;
+    const bool grouped = FUndo[index].Grouped;
+    --FUndo.Position;
+    ReplayRecord(index);
+    if (FUndo.Position > 0) --FUndo.Position;
+    if (grouped) {
         Undo();
         if (FUndo.Position + 1 < FUndo.Count()) FUndo[FUndo.Position + 1].Grouped = true;
     }
@@ -59,17 +92,7 @@ void TDudiRiri::Undo() {
 
 void TDudiRiri::Redo() {
     if (FUndo.Count() <= FUndo.Position) return;
-    const UndoRecord r = FUndo[FUndo.Position];
-    SetSelStart(r.Start);
-    SetSelLength(r.Stop - r.Start);
-    FUndoing = true;
-    try {
-        SetSelTextBuf(r.Text);
-    } catch (...) {
-        FUndoing = false;
-        throw;
-    }
-    FUndoing = false;
+    ReplayRecord(FUndo.Position);
     if (FUndo.Count() > FUndo.Position && FUndo[FUndo.Position].Grouped) {
         Redo();
         FUndo[FUndo.Position - 1].Grouped = true;

@@ -25,4 +25,21 @@ void TUndoList::ReplaceAt(std::int32_t I, UndoRecord R) {
     old = std::move(R);
 }
 
+std::string TUndoList::TakeText(std::int32_t I) {
+    UndoRecord& r = FRecords[static_cast<std::size_t>(I)];
+    FSpace -= static_cast<std::int64_t>(r.Text.size());
+    std::string t = std::move(r.Text);
+    r.Text.clear();
+    return t;
+}
+
+std::vector<TTextEdit> TUndoList::TakeEdits(std::int32_t I) {
+    UndoRecord& r = FRecords[static_cast<std::size_t>(I)];
+    FSpace -= r.Size();
+    std::vector<TTextEdit> e = std::move(r.Edits);
+    r.Edits.clear();
+    FSpace += r.Size();
+    return e;
+}
+
 }  // namespace tarvex

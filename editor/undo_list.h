@@ -6,18 +6,33 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "textstore/types.h"
 
 namespace tarvex {
+
+// One replacement of a change made of many (TDudiRiri::ReplaceRanges).
+struct TTextEdit {
+    TPos Pos = 0;      // where it starts, on the text before the change
+    TPos Length = 0;   // the characters replaced
+    std::string Text;  // what takes their place
+};
 
 struct UndoRecord {
     TPos Start = 0;        // where the change begins
     TPos Stop = 0;         // just behind the text the change inserted
     bool Grouped = false;  // undone together with the record before it
     std::string Text;      // the text the change removed; breaks as CR LF
+    // A change of many replacements inside paragraphs: undoing it applies
+    // these (on the text after the change) instead of putting Text back.
+    std::vector<TTextEdit> Edits;
 
-    std::int64_t Size() const { return static_cast<std::int64_t>(Text.size()) + 13; }
+    std::int64_t Size() const {
+        std::int64_t s = static_cast<std::int64_t>(Text.size()) + 13;
+        for (const TTextEdit& e : Edits) s += static_cast<std::int64_t>(e.Text.size()) + 24;
+        return s;
+    }
 };
 
 class TUndoList {
@@ -34,6 +49,10 @@ public:
     void Delete(std::int32_t I);
     void Append(UndoRecord R);
     void ReplaceAt(std::int32_t I, UndoRecord R);
+    // Moves record I's text out (the record keeps an empty one).
+    std::string TakeText(std::int32_t I);
+    // Moves record I's replacements out.
+    std::vector<TTextEdit> TakeEdits(std::int32_t I);
     void DeleteFirst() { Delete(0); }
 
 private:

@@ -537,6 +537,33 @@ TLayoutStats FormatParagraphs(TDudiRiriBase& M, std::int32_t From, std::int32_t 
     return FormatRange(M, From, To, 0, true);
 }
 
+TLayoutStats FormatParagraphSet(TDudiRiriBase& M, const std::vector<std::int32_t>& Pars) {
+    TParagraphsList& L = M.Pars;
+    TLayoutStats st;
+    if (Pars.empty()) return st;
+    TFormatState state;
+    std::size_t k = 0;
+    std::int32_t shift = 0;
+    // One pass: each paragraph's first line follows the changes before it,
+    // so that the ones laid out get their true line numbers.
+    for (std::int32_t q = Pars.front(); q < L.Count(); ++q) {
+        ParInfo& par = L.At(q);
+        par.FirstLine += shift;
+        if (k >= Pars.size() || Pars[k] != q) continue;
+        std::int32_t first = 0, last = 0;
+        const TFormatResult r = FormatParagraph(M, M.Canvas(), k == 0, state, true, last, first, q, &par,
+                                                M.ClientWidth());
+        if (st.FirstChangedLine < 0) st.FirstChangedLine = par.FirstLine;
+        shift += r.Delta;
+        ++st.Paragraphs;
+        ++k;
+    }
+    L.LineCount += shift;
+    st.LinesAdded = shift;
+    st.LastChangedLine = -1;
+    return st;
+}
+
 TLayoutStats FormatAll(TDudiRiriBase& M) {
     TParagraphsList& L = M.Pars;
     if (L.Count() > 0) L.At(0).FirstLine = 0;

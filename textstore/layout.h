@@ -57,6 +57,9 @@ struct TLayoutStats {
 TLayoutStats FormatDirtyRange(TDudiRiriBase& Memo);
 // Lays out paragraphs From..To in full and keeps the line bookkeeping in step.
 TLayoutStats FormatParagraphs(TDudiRiriBase& Memo, std::int32_t From, std::int32_t To);
+// Lays out the paragraphs Pars (ascending, distinct) in full and keeps every
+// later FirstLine and LineCount in step, in one pass over the rest.
+TLayoutStats FormatParagraphSet(TDudiRiriBase& Memo, const std::vector<std::int32_t>& Pars);
 // Lays out the whole text; nothing is left pending.
 TLayoutStats FormatAll(TDudiRiriBase& Memo);
 

@@ -128,8 +128,8 @@ void TDudiRiriBase::SelectStyleFont(TCanvas& C, std::uint8_t Style) const {
 }
 
 TReplaceResult TDudiRiriBase::ReplaceText(std::string_view NewText, TRiriNavigator& FromNav, TRiriNavigator& ToNav,
-                                          bool BalanceCodes, bool TrimTrailing) {
-    const TReplaceResult r = Pars.ReplaceText(NewText, FromNav, ToNav, BalanceCodes, TrimTrailing);
+                                          bool BalanceCodes, bool TrimTrailing, std::string* Adopt) {
+    const TReplaceResult r = Pars.ReplaceText(NewText, FromNav, ToNav, BalanceCodes, TrimTrailing, Adopt);
     for (TRiriNavigator* n : FNavigators)
         if (n != &FromNav && n != &ToNav) n->AdjustAfterReplace(r);
     return r;

@@ -145,8 +145,9 @@ public:
     // as a load does); every navigator goes to position 0.
     void LoadText(std::string_view Text);
     // The store's replace, then every other registered navigator follows the edit.
+    // With Adopt, the store takes the string over (see TParagraphsList::ReplaceText).
     TReplaceResult ReplaceText(std::string_view NewText, TRiriNavigator& FromNav, TRiriNavigator& ToNav,
-                               bool BalanceCodes = false, bool TrimTrailing = false);
+                               bool BalanceCodes = false, bool TrimTrailing = false, std::string* Adopt = nullptr);
 
 private:
     bool FWordWrap = true;

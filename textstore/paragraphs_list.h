@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,10 +24,15 @@ class TParagraphsList;
 
 using TProgressEvent = std::function<void(TParagraphsList&)>;
 
-// A load buffer: loaded paragraphs point into it until they are edited.
+// A load buffer: loaded paragraphs point into it until they are edited. A
+// text handed over by an edit is kept the same way, in its own string.
 struct TLoadBuffer {
     TLargeBuffer Buf;
+    std::string Adopted;
     std::int64_t Used = 0;  // bytes holding paragraph text (breaks included)
+
+    const char* Begin() const { return Buf.Data() ? Buf.Data() : Adopted.data(); }
+    std::size_t Size() const { return Buf.Data() ? Buf.Size() : Adopted.size(); }
 };
 
 // What a replace did, for the caller that keeps other positions up to date.
@@ -41,6 +47,15 @@ struct TReplaceResult {
     std::int32_t LastOldPar = 0;  // paragraph of the end before the edit
     std::int32_t LastNewPar = 0;  // paragraph of the end after the edit
     bool Structural = false;      // paragraphs were joined or split: cached record pointers are stale
+};
+
+// A replacement inside one paragraph: Length characters at Offset give way to
+// Text, which holds no line break.
+struct TParEdit {
+    std::int32_t Par = 0;
+    std::int32_t Offset = 0;
+    std::int32_t Length = 0;
+    std::string_view Text;
 };
 
 class TParagraphsList : public TDynArray2 {
@@ -73,6 +88,9 @@ public:
     // Limits (lowered by tests to reach the refusals without gigabytes of text).
     std::int32_t MaxCount = kMaxParagraphs;
     std::int32_t MaxParLen = kMaxParLen;
+    // Handed-over texts below this size are copied like any other (lowered by
+    // tests; a string below 32 bytes may keep its text inside the object).
+    std::size_t AdoptMinSize = 1 << 20;
 
     // Replaces the content by the text of Stream from its position on.
     // FoundBreak receives the last break kind seen and is left as it was when
@@ -89,8 +107,23 @@ public:
     // character). FromNav stays at the start, ToNav ends just behind the new
     // text. Other navigators are the caller's to adjust (see TReplaceResult).
     // Raises "Text too long" (changing nothing) when a paragraph would exceed MaxParLen.
+    // With Adopt (NewText is then its content) of AdoptMinSize bytes or
+    // more, the store takes the string over: whole new paragraphs point into
+    // it instead of being copied, and load buffers no paragraph uses any more
+    // are freed.
     TReplaceResult ReplaceText(std::string_view NewText, TRiriNavigator& FromNav, TRiriNavigator& ToNav,
-                               bool BalanceCodes, bool TrimTrailing);
+                               bool BalanceCodes, bool TrimTrailing, std::string* Adopt = nullptr);
+    // Frees the load buffers that no paragraph points into.
+    void ReleaseUnusedLoadBuffers();
+    // Applies replacements inside paragraphs (sorted by paragraph and offset,
+    // not overlapping) without joining or splitting any: each edited
+    // paragraph gets its new text as one display line, not laid out, its
+    // change points inside replaced text removed and the others moved; the
+    // start positions behind follow in one pass. Raises "Text too long"
+    // (changing nothing) when a paragraph would exceed MaxParLen. Returns the
+    // edited paragraphs, ascending; AttrsRemoved receives, for each, whether
+    // change points went.
+    std::vector<std::int32_t> EditInPlace(const std::vector<TParEdit>& Edits, std::vector<bool>& AttrsRemoved);
 
     void MarkDirty(std::int32_t ParIndex, std::int32_t LineInPar, std::int32_t LastPar);
     void InvalidateLayout();
@@ -129,8 +162,12 @@ private:
     void AdjustFormatRange(std::int32_t First, std::int32_t LastOld, std::int32_t D);
     void ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std::int32_t O1, std::int32_t O2,
                             std::string_view Piece);
+    // With InPlace, the pieces between the first and the last lie in a
+    // writable buffer the store keeps: those paragraphs point into it.
     void ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1, std::int32_t O1, std::int32_t P2,
-                                 std::int32_t O2, std::vector<std::string_view>& Pieces);
+                                 std::int32_t O2, std::vector<std::string_view>& Pieces, bool InPlace);
+    // Whether Text lies in an own buffer of the paragraphs P1..P2.
+    bool InOwnBuffers(std::string_view Text, std::int32_t P1, std::int32_t P2) const;
 };
 
 // Replaces [O1, O2) of the paragraph's text by A followed by B, applying the

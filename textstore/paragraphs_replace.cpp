@@ -90,8 +90,41 @@ void EditParText(ParInfo& Par, std::int32_t O1, std::int32_t O2, std::string_vie
     }
 }
 
+bool TParagraphsList::InOwnBuffers(std::string_view Text, std::int32_t P1, std::int32_t P2) const {
+    const char* a = Text.data();
+    const char* b = Text.data() + Text.size();
+    for (std::int32_t q = P1; q <= P2; ++q) {
+        const ParInfo& p = At(q);
+        if (p.OwnText() && p.Text && a <= p.Text + p.Len() && p.Text < b) return true;
+    }
+    return false;
+}
+
+void TParagraphsList::ReleaseUnusedLoadBuffers() {
+    if (LoadBuffers.empty()) return;
+    std::vector<std::size_t> order(LoadBuffers.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t x, std::size_t y) { return LoadBuffers[x].Begin() < LoadBuffers[y].Begin(); });
+    std::vector<char> used(LoadBuffers.size(), 0);
+    for (std::int32_t q = 0; q < Count(); ++q) {
+        const ParInfo& p = At(q);
+        if (p.OwnText() || !p.Text) continue;
+        // The last buffer starting at or before the text holds it.
+        const auto it = std::upper_bound(order.begin(), order.end(), p.Text,
+                                         [&](const char* t, std::size_t i) { return t < LoadBuffers[i].Begin(); });
+        if (it == order.begin()) continue;
+        const TLoadBuffer& b = LoadBuffers[*(it - 1)];
+        if (p.Text < b.Begin() + b.Size()) used[*(it - 1)] = 1;
+    }
+    std::vector<TLoadBuffer> kept;
+    for (std::size_t i = 0; i < LoadBuffers.size(); ++i)
+        if (used[i]) kept.push_back(std::move(LoadBuffers[i]));
+    LoadBuffers = std::move(kept);
+}
+
 TReplaceResult TParagraphsList::ReplaceText(std::string_view NewText, TRiriNavigator& FromNav, TRiriNavigator& ToNav,
-                                            bool BalanceCodes, bool TrimTrailing) {
+                                            bool BalanceCodes, bool TrimTrailing, std::string* Adopt) {
     std::int32_t p1 = FromNav.ParNb(), o1 = FromNav.ParOffset();
     std::int32_t p2 = ToNav.ParNb(), o2 = ToNav.ParOffset();
     if (FromNav.Pos() > ToNav.Pos()) {
@@ -114,9 +147,19 @@ TReplaceResult TParagraphsList::ReplaceText(std::string_view NewText, TRiriNavig
         }
     }
 
-    // Own copy: the new text may come from this very store, and codes may be appended.
-    std::string text(NewText);
-    if (BalanceCodes && StaticFormat) text += BalancingCodes(text);
+    // The pieces must not lie in a buffer the edit changes, and codes may be
+    // appended: a copy then, unless the text is handed over.
+    const bool balance = BalanceCodes && StaticFormat;
+    std::string copy;
+    std::string_view text = NewText;
+    if (Adopt) {
+        if (balance) *Adopt += BalancingCodes(*Adopt);
+        text = *Adopt;
+    } else if (balance || InOwnBuffers(NewText, p1, p2)) {
+        copy.assign(NewText);
+        if (balance) copy += BalancingCodes(copy);
+        text = copy;
+    }
     std::vector<std::string_view> pieces = SplitAtCR(text);
     const auto k = static_cast<std::int32_t>(pieces.size() - 1);
 
@@ -158,10 +201,23 @@ TReplaceResult TParagraphsList::ReplaceText(std::string_view NewText, TRiriNavig
     Changing = 1;
     MarkDirty(p1, LineOfOffset(At(p1), o1t), p2);
 
+    // Whole new paragraphs point into a large handed-over text, which the
+    // store then keeps (a small one is copied as usual).
+    const bool large = Adopt && Adopt->size() >= std::max<std::size_t>(AdoptMinSize, 32);
+    const bool inPlace = large && k >= 2;
     if (k == 0 && p1 == p2)
         ReplaceInParagraph(r, p1, o1t, o2, pieces[0]);
     else
-        ReplaceAcrossParagraphs(r, p1, o1t, p2, o2, pieces);
+        ReplaceAcrossParagraphs(r, p1, o1t, p2, o2, pieces, inPlace);
+    if (large) {
+        if (inPlace) {
+            TLoadBuffer b;
+            b.Adopted = std::move(*Adopt);
+            b.Used = static_cast<std::int64_t>(b.Adopted.size());
+            LoadBuffers.push_back(std::move(b));
+        }
+        ReleaseUnusedLoadBuffers();
+    }
 
     FromNav.SetResolved(p1, o1t, r.NewFrom);
     const std::int32_t endOffset = k == 0 ? o1t + static_cast<std::int32_t>(inserted)
@@ -218,7 +274,7 @@ void TParagraphsList::ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std:
 }
 
 void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1, std::int32_t O1, std::int32_t P2,
-                                              std::int32_t O2, std::vector<std::string_view>& Pieces) {
+                                              std::int32_t O2, std::vector<std::string_view>& Pieces, bool InPlace) {
     const auto k = static_cast<std::int32_t>(Pieces.size() - 1);
     const std::int32_t m = P2 - P1;
     const std::int32_t D = k - m;
@@ -279,10 +335,18 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
 
     // Buffers of the new paragraphs 1..k, made before anything changes.
     TBufferGuard guard;
+    std::vector<char*> inPlace;  // the paragraphs' texts in the handed-over buffer
     std::vector<std::int32_t> lens(static_cast<std::size_t>(k + 1));
     for (std::int32_t j = 1; j <= k; ++j) {
         const std::string_view piece = Pieces[static_cast<std::size_t>(j)];
         const std::int32_t len = static_cast<std::int32_t>(piece.size()) + (j == k ? tailLen : 0);
+        if (InPlace && j < k) {
+            inPlace.push_back(const_cast<char*>(piece.data()));
+            guard.Bufs.push_back(nullptr);
+            lens[static_cast<std::size_t>(j)] = len;
+            continue;
+        }
+        inPlace.push_back(nullptr);
         char* b = AllocTextBuffer(GrownSize(len));
         guard.Bufs.push_back(b);
         std::memcpy(b, piece.data(), piece.size());
@@ -290,6 +354,9 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
         b[len] = 0;
         lens[static_cast<std::size_t>(j)] = len;
     }
+    // Once nothing can fail: each piece's CR (or a trimmed blank) becomes its NUL.
+    for (std::size_t j = 0; j < inPlace.size(); ++j)
+        if (inPlace[j]) inPlace[j][Pieces[j + 1].size()] = 0;
 
     // The first paragraph: its head, the first piece, and the tail when no break was inserted.
     const std::int32_t len0 = O1 + static_cast<std::int32_t>(Pieces[0].size()) + (k == 0 ? tailLen : 0);
@@ -328,7 +395,9 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     TPos pos = start1 + len0 + 2;
     for (std::int32_t j = 1; j <= k; ++j) {
         const std::int32_t len = lens[static_cast<std::size_t>(j)];
-        ParInfo p = MakeParInfo(guard.Bufs[static_cast<std::size_t>(j - 1)], len, pos, firstLine + j, pfOwnText);
+        char* shared = inPlace[static_cast<std::size_t>(j - 1)];
+        ParInfo p = shared ? MakeParInfo(shared, len, pos, firstLine + j, 0)
+                           : MakeParInfo(guard.Bufs[static_cast<std::size_t>(j - 1)], len, pos, firstLine + j, pfOwnText);
         guard.Bufs[static_cast<std::size_t>(j - 1)] = nullptr;
         At(P1 + j) = p;
         ParInfo& rec = At(P1 + j);

@@ -1,5 +1,6 @@
 #include "app/qt/window_settings.h"
 
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWindow>
@@ -13,6 +14,15 @@
 namespace tarvex {
 
 namespace {
+
+// The available area of the window's screen: a placement saved on a larger or
+// another screen must not put the window out of reach.
+TBounds ScreenArea(const QWidget& W) {
+    const QScreen* screen = W.screen();
+    if (!screen) return TBounds{0, 0, 1 << 20, 1 << 20};
+    const QRect a = screen->availableGeometry();
+    return TBounds{a.x(), a.y(), a.width(), a.height()};
+}
 
 void ApplyFontAndColors(TDudiRiri& M, const TSettings& S) {
     TFontSpec f;
@@ -75,7 +85,7 @@ void ApplySettings(TFrmMainTarvex& W) {
 
     // The placement: parts missing from the string keep these.
     TBounds b{100, 80, 900, 650};
-    const bool maximized = ReadPlacement(s.MainSize, b);
+    const bool maximized = ReadPlacement(s.MainSize, b, ScreenArea(W));
     if (s.MainSize.empty())
         W.resize(b.Width, b.Height);
     else
@@ -87,7 +97,7 @@ void CollectSettings(TFrmMainTarvex& W) {
     TSettings& s = W.Settings();
     TDudiRiri& m = W.Memo();
     const QRect g = W.isMaximized() ? W.normalGeometry() : W.geometry();
-    s.MainSize = PlacementToStore(s.MainSize, TBounds{g.x(), g.y(), g.width(), g.height()}, W.isMaximized());
+    s.MainSize = PlacementToStore(s.MainSize, TBounds{g.x(), g.y(), g.width(), g.height()}, W.isMaximized(), ScreenArea(W));
     s.ToolBar = W.Action("mToolbar")->isChecked();
     s.Status = W.Action("mStatusbar")->isChecked();
     s.OnTop = W.Action("mTop")->isChecked();

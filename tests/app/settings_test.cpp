@@ -110,6 +110,33 @@ TEST(Settings, WritingRules) {
     EXPECT_EQ(ini.ReadInteger("Options", "MaxFndList", 0), 100);
 }
 
+TEST(Settings, TheFindKeysGoToTheFindCommandsAndBack) {
+    // A search through the settings file: the history with its separators and
+    // a search text with a line break survive on one line each.
+    TSettings s;
+    TFindSettings f = s.FindSettings();
+    EXPECT_EQ(f.FndWd, 600);
+    EXPECT_EQ(f.FndHt, 300);
+    TSearchState state;
+    state.Load(f);
+    TFindDialogValues v;
+    v.FindText = "end^pstart";
+    v.Escapes = true;
+    state.TakeSearchParams(v);
+    state.Store(f);
+    f.FindSize = "L10;T20;W300;H200";
+    s.SetFindSettings(f);
+    TIniFile ini;
+    s.Write(ini);
+    TSettings back;
+    back.Read(Parsed(ini.Serialize()));
+    EXPECT_TRUE(back.FindSettings() == f);
+    TSearchState again;
+    again.Load(back.FindSettings());
+    EXPECT_EQ(again.SearchText, "end\r\nstart");
+    EXPECT_EQ(again.FindHistory.Items, (std::vector<std::string>{"end^pstart"}));
+}
+
 TEST(Settings, MalformedValuesFallBackKeyByKey) {
     TSettings s;
     s.Read(Parsed("garbage line\n[options]\ntoolbar=yes\nStatus=0\nMaxFiles=12x\nTabStops=\n"

@@ -12,7 +12,28 @@
 namespace tarvex {
 namespace {
 
-TEST(Soak, RandomEditsUndoAndRedoEverything) {
+// A few random replacements inside paragraphs, sorted and apart, without breaks.
+std::vector<TTextEdit> RandomRanges(TDudiRiri& M, std::mt19937& Rng) {
+    const char* words[] = {"", "x", "word", "/*", "*/", " \t", "longer text"};
+    std::vector<TTextEdit> r;
+    std::int32_t p = static_cast<std::int32_t>(Rng() % 4);
+    for (int n = 1 + static_cast<int>(Rng() % 6); n > 0 && p < M.ParagraphCount(); --n) {
+        const ParInfo& par = M.Pars.At(p);
+        const TPos from = r.empty() || r.back().Pos + r.back().Length <= par.StartPos ? 0 : r.back().Pos + r.back().Length - par.StartPos;
+        if (from <= par.Len()) {
+            const TPos off = from + static_cast<TPos>(Rng() % (par.Len() - from + 1));
+            const TPos len = std::min<TPos>(static_cast<TPos>(Rng() % 4), par.Len() - off);
+            r.push_back({par.StartPos + off, len, words[Rng() % std::size(words)]});
+        }
+        p += static_cast<std::int32_t>(Rng() % 3);
+    }
+    return r;
+}
+
+// HandOver: edits and replays hand their texts to the store, which keeps
+// every text of 32 bytes or more as it is (paragraphs pointing into it).
+// Ranges: some steps are many replacements at once.
+void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false) {
     TFixedCanvas canvas(10);
     TDudiRiri m;
     m.SetCanvas(&canvas);
@@ -25,9 +46,11 @@ TEST(Soak, RandomEditsUndoAndRedoEverything) {
     const char* bits[] = {"a", "word ", " ", "\r\n", "/*", "*/", "\t", "longer text here "};
     std::string start;
     for (int i = 0; i < 300; ++i) start += bits[rng() % std::size(bits)];
+    if (HandOver) m.Pars.AdoptMinSize = 32;
     m.SetTextBuf(start);
     m.ClearUndo();
     const std::string original = m.Text();
+    std::size_t keptTexts = 0;
     for (int step = 0; step < 3000; ++step) {
         const TPos len = m.CharCount();
         m.SetSelStart(static_cast<TPos>(rng() % (len + 1)));
@@ -38,11 +61,42 @@ TEST(Soak, RandomEditsUndoAndRedoEverything) {
         switch (rng() % 10) {
             case 0: m.Undo(); break;
             case 1: m.Redo(); break;
+            case 3:
+                if (Ranges) {
+                    m.ReplaceRanges(RandomRanges(m, rng));
+                    break;
+                }
+                [[fallthrough]];
+            case 2:
+                if (HandOver) {
+                    // A longer text with breaks: whole paragraphs of it stay where they are.
+                    for (int k = 0; k < 12; ++k) t += bits[rng() % std::size(bits)];
+                    m.SetSelTextMoved(std::move(t));
+                    break;
+                }
+                [[fallthrough]];
             default: m.SetSelTextBuf(t);
         }
         ASSERT_NO_THROW(m.CheckConsistency()) << "step " << step;
+        keptTexts = std::max(keptTexts, m.Pars.LoadBuffers.size());
+    }
+    if (HandOver) {
+        EXPECT_GT(keptTexts, 0u) << "some handed-over text was kept in place";
     }
     const std::string final = m.Text();
+    {
+        // The display lines kept in step edit by edit are those of a fresh layout.
+        m.FormatPending();
+        TDudiRiri fresh;
+        fresh.SetCanvas(&canvas);
+        fresh.SetClientSize(300, 100);
+        fresh.SetTextBuf(final);
+        fresh.FormatPending();
+        ASSERT_EQ(m.LineCount(), fresh.LineCount());
+        for (std::int32_t p = 0; p < m.ParagraphCount(); ++p)
+            ASSERT_EQ(m.Pars.At(p).LineCount(), fresh.Pars.At(p).LineCount()) << "paragraph " << p;
+        fresh.SetCanvas(nullptr);
+    }
     while (m.CanUndo()) m.Undo();
     EXPECT_EQ(m.Text(), original);
     while (m.CanRedo()) m.Redo();
@@ -50,6 +104,12 @@ TEST(Soak, RandomEditsUndoAndRedoEverything) {
     EXPECT_NO_THROW(m.CheckConsistency());
     m.SetCanvas(nullptr);
 }
+
+TEST(Soak, RandomEditsUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(false); }
+
+TEST(Soak, HandedOverTextsUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(true); }
+
+TEST(Soak, ManyReplacementsAtOnceUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(false, true); }
 
 }  // namespace
 }  // namespace tarvex
