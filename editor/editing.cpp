@@ -13,8 +13,16 @@ TPos TDudiRiri::SelLow() const { return std::min(FSelStartNav->Pos(), FSelEndNav
 TPos TDudiRiri::SelHigh() const { return std::max(FSelStartNav->Pos(), FSelEndNav->Pos()); }
 
 void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail) {
-    std::string txt(TxtIn);
-    if (OnBeforeChange) OnBeforeChange(*this, txt);
+    // A copy only when a handler may change the text or a column block's
+    // removal may move text it points into: a whole-text command passes
+    // hundreds of megabytes here.
+    std::string own;
+    std::string_view txt = TxtIn;
+    if (OnBeforeChange || BlockSelected) {
+        own.assign(TxtIn);
+        if (OnBeforeChange) OnBeforeChange(*this, own);
+        txt = own;
+    }
     if (SelLength() == 0 && txt.empty()) return;
 
     if (BlockSelected) {
