@@ -32,6 +32,9 @@ std::string RangeText(TDudiRiri& M, const TTextRange& R);
 // selected over the new text; after a whole-text change the caret goes to
 // the start.
 void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText);
+// Whether Text loads back exactly as it reads: no NUL byte, and every CR and
+// LF part of a CR LF pair (TDudiRiri::ReplaceAllFromStream needs this).
+bool LoadsAsIs(std::string_view Text);
 // RangeText, F and ReplaceRange together. F returns false to leave the text
 // as it is (nothing recorded). Returns whether the text was replaced.
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F);
