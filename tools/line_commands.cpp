@@ -9,6 +9,7 @@
 
 #include "editor/dudi_riri.h"
 #include "editor/text_transform.h"
+#include "textstore/stream.h"
 #include "tools/compress_lines.h"
 
 namespace tarvex {
@@ -118,9 +119,20 @@ private:
 
 bool SortLines(TDudiRiri& M, const TSortOptions& Options, const TCollation& Collation, TJobControl* Job) {
     const TTextRange r = CommandRange(M);
-    std::string sorted = SortLinesText(RangeText(M, r), Options, Collation, Job);
-    ReplaceRange(M, r, sorted);
+    std::string text = RangeText(M, r);
+    std::string sorted = SortLinesText(text, Options, Collation, Job);
+    PutSortedText(M, r, std::move(text), std::move(sorted));
     return true;
+}
+
+void PutSortedText(TDudiRiri& M, const TTextRange& Range, std::string&& Old, std::string&& Sorted) {
+    if (!Range.WholeText || M.StaticFormat() || M.OnBeforeChange || !LoadsAsIs(Sorted)) {
+        ReplaceRange(M, Range, Sorted);
+        return;
+    }
+    if (M.UndoMaxSpace() < M.CharCount() + 8192) M.SetUndoMaxSpace(M.CharCount() + 8192);
+    TMemoryStream s(std::move(Sorted));
+    M.ReplaceAllFromStream(s, std::move(Old));
 }
 
 bool CompressLines(TDudiRiri& M, std::uint32_t Steps) {
