@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/loader.h"
-#include "app/settings.h"
+#include "platform/interface_text.h"
 #include "cli/commands.h"
 #include "editor/dudi_riri.h"
 #include "textstore/stream.h"

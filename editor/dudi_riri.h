@@ -164,6 +164,16 @@ public:
     // Off with static formatting and trailing-blank removal, whose edits reach
     // beyond the ranges.
     bool CanReplaceRanges() const { return !StaticFormat() && !HasOption(droDiscardTrailingSpaces); }
+    void ReplaceSelection(std::string_view Txt, bool SuppressTail);
+    // The whole text replaced by NewText's bytes as one undo step, for
+    // commands that rewrite gigabytes: OldText, which must be the current
+    // text with CR LF breaks, becomes the undo record without a copy, and the
+    // old paragraphs are freed before the new ones are made. NewText is
+    // loaded as a file is, so it must hold no NUL byte and no CR or LF
+    // outside a CR LF pair; it may read from OldText, which is taken over
+    // only once NewText is loaded. The caret goes to the start. When loading
+    // fails the old text is put back and the error passes on.
+    void ReplaceAllFromStream(TStream& NewText, std::string&& OldText);
 
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();

@@ -13,13 +13,15 @@ TPos TDudiRiri::SelLow() const { return std::min(FSelStartNav->Pos(), FSelEndNav
 TPos TDudiRiri::SelHigh() const { return std::max(FSelStartNav->Pos(), FSelEndNav->Pos()); }
 
 void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std::string* Adopt) {
-    // A copy only when the handler may change the text.
+    // A copy only when a handler may change the text or a column block's
+    // removal may move text it points into: a whole-text command passes
+    // hundreds of megabytes here. A handed-over string is already our own.
     std::string own;
     std::string_view txt = TxtIn;
-    if (OnBeforeChange) {
+    if (OnBeforeChange || (BlockSelected && !Adopt)) {
         std::string& t = Adopt ? *Adopt : own;
         if (!Adopt) t.assign(TxtIn);
-        OnBeforeChange(*this, t);
+        if (OnBeforeChange) OnBeforeChange(*this, t);
         txt = t;
     }
     if (SelLength() == 0 && txt.empty()) return;
@@ -244,6 +246,65 @@ void TDudiRiri::LoadFromStream(TStream& S) {
         UpdateCaretPos();
         Change();
     }
+}
+
+void TDudiRiri::ReplaceAllFromStream(TStream& NewText, std::string&& OldText) {
+    StopFormatThread();
+    const TRiriLineBreak lineBreak = LineBreak;
+    TRiriLineBreak found = LineBreak;
+    TProgressEvent progress;
+    if (OnProgress) progress = [this](TParagraphsList&) { OnProgress(*this); };
+    InvalidateNavigators();
+    try {
+        Pars.LoadFromStream(NewText, 0, ProgressInterval, progress, found, HasOption(droDiscardTrailingSpaces));
+    } catch (...) {
+        // The old text comes back as it was; the edit never happened.
+        TMemoryStream old(std::move(OldText));
+        Pars.LoadFromStream(old, 0, ProgressInterval, nullptr, found, HasOption(droDiscardTrailingSpaces));
+        for (TRiriNavigator* n : Navigators()) n->SetPos(0);
+        Pars.DirtyLastPar = -1;
+        FCaret = FSelStartNav.get();
+        if (FHost->HasWindow()) StartFormatThreadIfNeeded();
+        throw;
+    }
+    LineBreak = lineBreak;
+    for (TRiriNavigator* n : Navigators()) n->SetPos(0);
+    Pars.DirtyLastPar = -1;
+    FCaret = FSelStartNav.get();
+    // The removed text goes into the undo record as it is: no second copy.
+    if (FUndoMaxLevel > 0) {
+        NoMerge = true;
+        bool merged = false;
+        RecordUndo(std::move(OldText), 0, merged);
+        if (FUndo.Position > 0) FUndo[FUndo.Position - 1].Stop = CharCount();
+    }
+    VirtualSpaces = 0;
+    RememberedX = -1;
+    BlockSelected = false;
+    HorzOffset = 0;
+    VertOffset = 0;
+    WidestLine = 0;
+    WidestLineIndex = -1;
+    Modified = true;
+    if (OnParse) {
+        ++FUpdateCount;
+        OnParse(*this, 0, CharCount());
+        --FUpdateCount;
+    }
+    if (FUpdateCount > 0) {
+        FPendingChange = true;
+        return;
+    }
+    if (FHost->HasWindow()) {
+        if (FUpdateMode == umImmediate)
+            FormatPending();
+        else if (FUpdateMode == umBackground)
+            StartFormatThreadIfNeeded();
+        FHost->InvalidateAll();
+    }
+    UpdateScrollRange();
+    UpdateCaretPos();
+    Change();
 }
 
 void TDudiRiri::SaveToStream(TStream& S) {

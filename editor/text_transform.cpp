@@ -53,6 +53,20 @@ void ReplaceRangeMoved(TDudiRiri& M, const TTextRange& R, std::string&& NewText)
     Replace(M, R, NewText, &NewText);
 }
 
+bool LoadsAsIs(std::string_view Text) {
+    const char* p = Text.data();
+    const char* end = p + Text.size();
+    for (; p < end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c > '\r') continue;
+        if (c == '\0' || c == '\n') return false;
+        if (c != '\r') continue;
+        if (p + 1 == end || p[1] != '\n') return false;
+        ++p;
+    }
+    return true;
+}
+
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F) {
     const TTextRange r = CommandRange(M);
     std::string text = RangeText(M, r);

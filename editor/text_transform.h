@@ -35,6 +35,9 @@ void ReplaceRange(TDudiRiri& M, const TTextRange& R, std::string_view NewText);
 // The same, handing NewText over: the text store keeps its storage instead of
 // copying it, so a whole-text result costs no second copy.
 void ReplaceRangeMoved(TDudiRiri& M, const TTextRange& R, std::string&& NewText);
+// Whether Text loads back exactly as it reads: no NUL byte, and every CR and
+// LF part of a CR LF pair (TDudiRiri::ReplaceAllFromStream needs this).
+bool LoadsAsIs(std::string_view Text);
 // RangeText, F and ReplaceRange together. F returns false to leave the text
 // as it is (nothing recorded). Returns whether the text was replaced.
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F);

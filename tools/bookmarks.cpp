@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -149,19 +148,10 @@ std::string DocumentStem(const std::string& DocumentPath) {
 
 }  // namespace
 
-std::string BookmarkFolder(const std::string& ExeDir) {
-    std::string base = ExeDir;
+std::string BookmarkFolder(const std::string& DataDir) {
+    std::string base = DataDir;
     while (base.size() > 1 && base.back() == '/') base.pop_back();
-    if (base.empty() || ::access(base.c_str(), W_OK) != 0) {
-        const char* xdg = std::getenv("XDG_CONFIG_HOME");
-        const char* home = std::getenv("HOME");
-        if (xdg && *xdg == '/')
-            base = std::string(xdg) + "/tarvex";
-        else if (home && *home)
-            base = std::string(home) + "/.config/tarvex";
-        else
-            return {};
-    }
+    if (base.empty()) return {};
     const std::string dir = base + "/Bookmarks";
     return MakeFolder(dir) ? dir : std::string();
 }

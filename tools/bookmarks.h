@@ -65,10 +65,11 @@ std::vector<std::string> LoadLinesFromFile(const std::string& Path);
 
 // --- the per-document bookmark file
 
-// The folder of the per-document files: "Bookmarks" in ExeDir when that folder
-// is writable, else in $XDG_CONFIG_HOME/tarvex (~/.config/tarvex), created
-// when missing. Empty when it cannot be made: bookmarks are then not kept.
-std::string BookmarkFolder(const std::string& ExeDir);
+// The folder of the per-document files: "Bookmarks" in DataDir (where the
+// program keeps its own files: next to it, or the user's config folder),
+// created when missing. Empty when it cannot be made: bookmarks are then not
+// kept.
+std::string BookmarkFolder(const std::string& DataDir);
 // Folder/NAME.bkm, NAME the document's file name without its extension.
 std::string BookmarkFileFor(const std::string& Folder, const std::string& DocumentPath);
 // Loads the document's bookmarks: Folder/NAME.bkm, else the first

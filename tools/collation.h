@@ -1,9 +1,8 @@
 #pragma once
 // The user's collation for sorting lines: ICU's rules for the interface
 // language (Russian or English), letter case ignored, set up as QCollator
-// sets up ICU for a case-insensitive collator (normalisation on, secondary
-// strength, punctuation significant), so that the order is the one Qt
-// programs show. Texts are Windows-1251 bytes.
+// sets up ICU for a case-insensitive collator (secondary strength,
+// punctuation significant), so that the order is the one Qt programs show. Texts are Windows-1251 bytes, at most 2 GB each.
 //
 // Sort keys are byte strings that compare with memcmp as their texts
 // collate; a key ends with one 0 byte, and 0 occurs nowhere else in it, so

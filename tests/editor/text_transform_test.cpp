@@ -4,6 +4,7 @@
 
 #include "editor/dudi_riri.h"
 #include "editor/text_transform.h"
+#include "textstore/stream.h"
 
 namespace tarvex {
 namespace {
@@ -65,6 +66,46 @@ TEST(TextTransform, WholeTextChangeStaysUndoableBeyondTheUndoSpace) {
     EXPECT_GE(M.UndoMaxSpace(), M.CharCount() + 8192);
     M.Undo();
     EXPECT_EQ(M.Text(), std::string(200000, 'x'));
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST(TextTransform, LoadsAsIsOnlyWithCrLfBreaksAndNoNul) {
+    EXPECT_TRUE(LoadsAsIs(""));
+    EXPECT_TRUE(LoadsAsIs("a\r\nb\r\n\r\n"));
+    EXPECT_FALSE(LoadsAsIs("a\nb"));
+    EXPECT_FALSE(LoadsAsIs("a\rb"));
+    EXPECT_FALSE(LoadsAsIs("a\r"));
+    EXPECT_FALSE(LoadsAsIs("a\n\r"));
+    EXPECT_FALSE(LoadsAsIs(std::string("a\0b", 3)));
+    EXPECT_TRUE(LoadsAsIs("\t\x01\x0B\x1F\xFF"));
+}
+
+TEST(TextTransform, WholeTextFromAStreamIsOneUndoStepTakingTheOldText) {
+    TDudiRiri M;
+    M.SetTextBuf("one\r\ntwo");
+    M.ClearUndo();
+    M.SetSelStart(4);
+    TMemoryStream s("ONE\r\nTWO\r\nTHREE");
+    M.ReplaceAllFromStream(s, M.Text());
+    EXPECT_EQ(M.Text(), "ONE\r\nTWO\r\nTHREE");
+    EXPECT_EQ(M.SelStart(), 0);
+    EXPECT_TRUE(M.Modified);
+    M.Undo();
+    EXPECT_EQ(M.Text(), "one\r\ntwo");
+    EXPECT_FALSE(M.CanUndo());
+    M.Redo();
+    EXPECT_EQ(M.Text(), "ONE\r\nTWO\r\nTHREE");
+    // Without undo levels nothing is recorded.
+    M.SetUndoMaxLevel(0);
+    TMemoryStream t("x");
+    M.ReplaceAllFromStream(t, M.Text());
+    EXPECT_EQ(M.Text(), "x");
+    EXPECT_FALSE(M.CanUndo());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 
 #include "editor/dudi_riri.h"
 #include "tests/app/test_files.h"
@@ -138,25 +137,17 @@ TEST(Bookmarks, PerDocumentFileIsLoadedAtOpenAndWrittenOrDeletedAtClose) {
     EXPECT_EQ(BookmarkFileFor(folder, "/a/.hidden"), folder + "/.hidden.bkm");
 }
 
-TEST(Bookmarks, FolderNextToTheProgramOrInTheUserConfig) {
+TEST(Bookmarks, FolderIsMadeInTheDataFolder) {
     TTempDir dir;
-    const std::string exe = dir / "bin";
-    ASSERT_EQ(::mkdir(exe.c_str(), 0755), 0);
-    EXPECT_EQ(BookmarkFolder(exe + "/"), exe + "/Bookmarks");
+    const std::string data = dir / "config/tarvex/";
+    EXPECT_EQ(BookmarkFolder(data), dir / "config/tarvex/Bookmarks");
     struct stat st {};
-    EXPECT_EQ(::stat((exe + "/Bookmarks").c_str(), &st), 0);
-
-    test::TReadOnlyFolder ro(exe);
-    if (!ro.Works()) GTEST_SKIP() << "no way to make a folder read-only here";
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = old ? old : "";
-    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    EXPECT_EQ(BookmarkFolder(exe + "/"), dir / "config/tarvex/Bookmarks");
-    EXPECT_EQ(::stat((dir / "config/tarvex/Bookmarks").c_str(), &st), 0);
-    if (old)
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(::stat((dir / "config/tarvex/Bookmarks").c_str(), &st), 0) << "made with its parents";
+    EXPECT_EQ(BookmarkFolder(data), dir / "config/tarvex/Bookmarks") << "an existing folder is used";
+    EXPECT_EQ(BookmarkFolder(""), "");
+    // A file where the folder should be: bookmarks are not kept.
+    WriteFile(dir / "plain", "x");
+    EXPECT_EQ(BookmarkFolder(dir / "plain"), "");
 }
 
 // --- the commands on an editor

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tarvex {
 namespace {
 
@@ -83,6 +85,43 @@ TEST(CompressLines, ReportsWhetherAnythingChanged) {
     EXPECT_TRUE(CompressText(u, cmpDoubleSpaces));
     std::string e;
     EXPECT_FALSE(CompressText(e, cmpAll));
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+// Whatever pieces the text comes in, the result is the same: every step
+// holds back exactly what its decision waits on.
+TEST(CompressLines, PiecesOfAnySizeGiveTheSameResult) {
+    std::uint64_t seed = 99;
+    auto rnd = [&](std::uint32_t n) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::uint32_t>(seed >> 33) % n;
+    };
+    const char* alphabet[] = {"\r\n", "\r\n", "\r\n", " ", " ", " ", "a", "B", "1", "-", ".", "!", "\r", "\n",
+                              "\x01", "\t", "\xE0", "\xAB", "*", "\""};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        for (int i = 0, n = static_cast<int>(rnd(200)); i < n; ++i) text += alphabet[rnd(20)];
+        for (std::uint32_t steps = 0; steps <= cmpAll; ++steps) {
+            std::string whole = text;
+            const bool changed = CompressText(whole, steps);
+            TCompressor c(steps);
+            std::string out;
+            for (std::size_t at = 0; at < text.size();) {
+                const std::size_t n = std::min<std::size_t>(1 + rnd(7), text.size() - at);
+                c.Feed(std::string_view(text).substr(at, n), out);
+                at += n;
+            }
+            c.Finish(out);
+            ASSERT_EQ(out, whole) << "steps " << steps << " round " << round;
+            ASSERT_EQ(c.Changed(), changed) << "steps " << steps << " round " << round;
+            ASSERT_EQ(changed, whole != text) << "steps " << steps << " round " << round;
+        }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/dudi_riri.h"
+#include "tools/compress_lines.h"
 
 namespace tarvex {
 namespace {
@@ -68,6 +69,81 @@ TEST(LineCommands, CompressIsOneUndoStepAndRecordsNothingWhenClean) {
     M.SetSelLength(4);
     ASSERT_TRUE(CompressLines(M, 1));
     EXPECT_EQ(M.Text(), "x  y\r\nx y");
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+// A text large enough for Compress lines to go straight into the store.
+std::string LargeText(const char* Line, std::size_t Bytes) {
+    std::string t;
+    while (t.size() < Bytes) t += Line;
+    return t;
+}
+
+TEST(LineCommands, LargeCompressGoesIntoTheStoreAsOneUndoStep) {
+    const std::string text = LargeText("first  line\r\nof a paragraph .\r\n\r\n\r\n\r\n  Next\r\n", 5 << 20);
+    TDudiRiri M;
+    M.SetTextBuf(text);
+    M.LineBreak = pbLF;
+    M.ClearUndo();
+    M.Modified = false;
+    std::string want = text;
+    ASSERT_TRUE(CompressText(want, cmpAll));
+    ASSERT_TRUE(CompressLines(M, cmpAll));
+    EXPECT_EQ(M.CharCount(), static_cast<TPos>(want.size()));
+    EXPECT_TRUE(M.Text() == want);
+    EXPECT_EQ(M.SelStart(), 0);
+    EXPECT_TRUE(M.Modified);
+    EXPECT_EQ(M.LineBreak, pbLF) << "the document keeps the line breaks it is saved with";
+    EXPECT_NO_THROW(M.CheckConsistency());
+    M.Undo();
+    EXPECT_TRUE(M.Text() == text);
+    EXPECT_FALSE(M.CanUndo());
+    M.Redo();
+    EXPECT_TRUE(M.Text() == want);
+    // Compressed again nothing changes, and nothing is recorded.
+    M.ClearUndo();
+    M.Modified = false;
+    EXPECT_FALSE(CompressLines(M, cmpAll));
+    EXPECT_FALSE(M.CanUndo());
+    EXPECT_FALSE(M.Modified);
+    EXPECT_TRUE(M.Text() == want);
+}
+
+TEST(LineCommands, LargeTextWithALoneBreakTakesTheEditingPath) {
+    // A lone LF is an ordinary character inside a paragraph; loaded as a file
+    // it would split it, so such a text is replaced through the editing primitive.
+    std::string text = LargeText("word  word\r\n", 5 << 20);
+    text.insert(100, "\n");
+    TDudiRiri M;
+    M.SetTextBuf(text);
+    const std::int32_t pars = M.ParagraphCount();
+    M.ClearUndo();
+    std::string want = text;
+    CompressText(want, cmpDoubleSpaces);
+    ASSERT_TRUE(CompressLines(M, cmpDoubleSpaces));
+    EXPECT_TRUE(M.Text() == want);
+    EXPECT_EQ(M.ParagraphCount(), pars);
+    M.Undo();
+    EXPECT_TRUE(M.Text() == text);
+}
+
+TEST(LineCommands, AFailedLargeCompressLeavesTheText) {
+    const std::string text = LargeText("a  b\r\n", 5 << 20);
+    TDudiRiri M;
+    M.SetTextBuf(text);
+    M.ClearUndo();
+    // No paragraph may grow beyond 8 bytes: merging the lines makes one that would.
+    M.Pars.MaxParLen = 8;
+    EXPECT_THROW(CompressLines(M, cmpAll), std::exception);
+    M.Pars.MaxParLen = TParagraphsList::kMaxParLen;
+    EXPECT_TRUE(M.Text() == text);
+    EXPECT_FALSE(M.CanUndo());
+    EXPECT_NO_THROW(M.CheckConsistency());
 }
 
 }  // namespace

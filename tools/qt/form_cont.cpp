@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QToolButton>
@@ -159,7 +158,7 @@ void TFormCont::Fill(std::int32_t Select) {
 }
 
 void TFormCont::UpdateCount() {
-    LbCount->setText(QLocale(QLocale::English).toString(static_cast<qlonglong>(Current().size())));
+    LbCount->setText(QString::fromStdString(FormatCount(static_cast<std::int64_t>(Current().size()))));
 }
 
 void TFormCont::ShowMarks() {

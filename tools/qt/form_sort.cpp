@@ -178,9 +178,8 @@ bool TFormSort::SortLines(QWidget* Parent, TDudiRiri& M, const std::string& Docu
                       [&](TJobControl& Job) {
                           const TCollation collation(Russian);
                           sorted = SortLinesText(text, Options, collation, &Job);
-                          text = {};
                       },
-                      [&] { ReplaceRange(M, range, sorted); }});
+                      [&] { PutSortedText(M, range, std::move(text), std::move(sorted)); }});
 }
 
 bool TFormSort::SortDictionaryFile(QWidget* Parent, const std::string& Path, bool Russian,
