@@ -164,7 +164,6 @@ public:
     // Off with static formatting and trailing-blank removal, whose edits reach
     // beyond the ranges.
     bool CanReplaceRanges() const { return !StaticFormat() && !HasOption(droDiscardTrailingSpaces); }
-    void ReplaceSelection(std::string_view Txt, bool SuppressTail);
     // The whole text replaced by NewText's bytes as one undo step, for
     // commands that rewrite gigabytes: OldText, which must be the current
     // text with CR LF breaks, becomes the undo record without a copy, and the
