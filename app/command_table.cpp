@@ -47,8 +47,24 @@ constexpr TCommandDef kRows[] = {
     Cmd("mSpellCheck", "&SpellCheck...=&Орфография...", "mEdit", "F7", erText),
     Cmd("mDict", "&Dictionary...=&Словарь...", "mEdit", "F8"),
     Sep("mEdit"),
+    Cmd("mFindReplace", "&Find/Replace...=&Найти/Заменить...", "mEdit", "Ctrl+F", erText),
+    Cmd("mFindNext", "Find &next=Найти да&льше", "mEdit", "F3", erSearch, 0, 1),
+    Cmd("mFindBack", "Find &back=Найти вы&ше", "mEdit", "Shift+F3", erSearch, 0, 2),
+    Cmd("mReplaceLines", "Replace in Lines...=Заменить пос&трочно...", "mEdit", "Ctrl+F3", erText, cfHidden),
+    Cmd("mRep", "&Find/Replace...=&Найти/Заменить...", "mEdit", "Ctrl+R", erText, cfHidden),
+    Menu("mBookMarks", "&BookMarks=&Закладки", "mEdit", erText),
+    Cmd("mBookMark", "&Add bookmark=&Добавить закладку", "mBookMarks", "F9", erText),
+    Cmd("mGotoMark", "&Go to last bookmark=&Перейти к посл. закладке", "mBookMarks", "Ctrl+F7", erText),
+    Cmd("mSelToMark", "&Select to last bookmark=&Выделить до закладки", "mBookMarks", "Ctrl+F8", erText),
+    Cmd("mCont", "&View all bookmarks...=&Закладки и Заголовки...", "mBookMarks", "Ctrl+F9", erText),
+    Cmd("mNextMark", "Next bookmark=Следующая закладка", "mBookMarks", "Ctrl+Tab", erText, cfHidden, 1),
+    Cmd("mPrevMark", "Previous bookmark=Предыдущая закладка", "mBookMarks", "Ctrl+Shift+Tab", erText, cfHidden, 2),
+    Sep("mEdit"),
     Menu("mConvert", "Con&vert=Преобра&зовать", "mEdit", erText),
     Cmd("mAuto", "Aut&oDecode=Автод&екодирование", "mConvert", nullptr, erAlways, cfCheckable),
+    Sep("mConvert"),
+    Cmd("mCompress", "&Compress lines=&Уплотнить текст", "mConvert", "Ctrl+L", erTextWritable, 0, 11),
+    Cmd("mSort", "&Sort lines...=&Сортировать строки...", "mConvert", nullptr, erTextWritable, 0, 12),
 
     Menu("mOptions", "Op&tions=&Опции", nullptr),
     Menu("mView", "&View=&Вид", "mOptions"),
@@ -85,6 +101,11 @@ constexpr TButtonDef kButtons[] = {
     {"ButUndo", "mUndo", nullptr, "edit-undo"},
     {"ButRedo", "mRedo", nullptr, "edit-redo"},
     {nullptr, nullptr, nullptr, nullptr},
+    {"ButFind", "mFindReplace", nullptr, "edit-find"},
+    {"ButMark", "mBookMark", "Add bookmark  (F9)=Добавить закладку  (F9)", "bookmark-new"},
+    {"ButCont", "mCont", "View all bookmarks... (Ctrl+F9)=Закладки и Заголовки... (Ctrl+F9)", "bookmarks-organize"},
+    {"ButCompress", "mCompress", nullptr, "format-justify-fill"},
+    {nullptr, nullptr, nullptr, nullptr},
     {"ButSpell", "mSpellCheck", "Spell check (F7)...=Орфография (F7)...", "tools-check-spelling"},
     {"ButDict", "mDict", "Dictionary (F8)...=Словарь (F8)...", "accessories-dictionary"},
     {nullptr, nullptr, nullptr, nullptr},
@@ -108,6 +129,7 @@ bool CommandEnabled(TEnableRule Rule, const TCommandState& S) {
         case erRedo: return S.CanRedo && !S.ReadOnly;
         case erPaste: return S.ClipboardText && !S.ReadOnly;
         case erSave: return S.SaveEnabled;
+        case erSearch: return S.Search;
     }
     return false;
 }

@@ -24,11 +24,12 @@ enum TEnableRule : std::uint8_t {
     erRedo,
     erPaste,              // the clipboard holds text and the text may be changed
     erSave,               // the document is modified, or was converted on loading
+    erSearch,             // there is a search text (Find next, Find back)
 };
 
 struct TCommandState {
     bool Selection = false, Text = false, ReadOnly = false, Named = false;
-    bool CanUndo = false, CanRedo = false, ClipboardText = false, SaveEnabled = false;
+    bool CanUndo = false, CanRedo = false, ClipboardText = false, SaveEnabled = false, Search = false;
 };
 
 bool CommandEnabled(TEnableRule Rule, const TCommandState& S);

@@ -22,6 +22,8 @@ void AddOptionCommands(TFrmMainTarvex& W);
 void AddOutputCommands(TFrmMainTarvex& W);
 void AddSpellCommands(TFrmMainTarvex& W);
 void AddHighlightCommands(TFrmMainTarvex& W);
+void AddSearchCommands(TFrmMainTarvex& W);
+void AddMarkCommands(TFrmMainTarvex& W);
 void ChooseHighlighterAfterLoad(TFrmMainTarvex& W);
 void ChooseHighlighterAfterUndo(TFrmMainTarvex& W);
 

@@ -63,7 +63,9 @@ void AddFileCommands(TFrmMainTarvex& W) {
     TDocument& d = W.Doc();
     c.On("mNew", [&W, &d] {
         if (!d.DiscardQuery()) return;
+        if (W.OnDocumentLeaving) W.OnDocumentLeaving();
         d.New();
+        if (W.OnDocumentOpened) W.OnDocumentOpened();
         AfterDocumentChange(W);
     });
     c.On("mOpen", [&W, &d] {

@@ -192,6 +192,7 @@ void TFrmMainTarvex::UpdateCommands() {
     s.CanRedo = m.CanRedo();
     s.ClipboardText = FClipboardHasText;
     s.SaveEnabled = FDoc->SaveEnabled();
+    s.Search = FSearch.CanFindNext();
     // The first change of a saved text repaints: the editor shows modified text alike, but the window title does not.
     if (s.SaveEnabled && !FSaveWasEnabled && m.Modified) Med->viewport()->update();
     FSaveWasEnabled = s.SaveEnabled;
@@ -246,6 +247,7 @@ bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
     // The text comes in unhighlighted; the file's own highlighter is chosen once it is in.
     TRiriHighlighter* previous = Memo().Highlighter();
     Memo().SetHighlighter(nullptr);
+    if (OnDocumentLeaving) OnDocumentLeaving();
     bool loaded;
     {
         FLoading = true;
@@ -262,6 +264,7 @@ bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
         return false;
     }
     ChooseHighlighterAfterLoad(*this);
+    if (OnDocumentOpened) OnDocumentOpened();
     Med->viewport()->update();
     if (isVisible()) Med->setFocus();
     // A text laid out at once reports no progress: its layout is complete now.
@@ -363,6 +366,7 @@ void TFrmMainTarvex::closeEvent(QCloseEvent* E) {
         return;
     }
     FDoc->AddToHistory();
+    if (OnDocumentLeaving) OnDocumentLeaving();
     if (!FProbe) SaveSettings();
     E->accept();
 }

@@ -16,6 +16,7 @@
 #include "app/qt/command_binder.h"
 #include "app/settings.h"
 #include "editor/qt/riri_widget.h"
+#include "tools/find_state.h"
 
 class QToolBar;
 class QTranslator;
@@ -54,6 +55,8 @@ public:
     TCommandBinder& Commands() { return FCommands; }
     QToolBar* ToolBar() const { return FToolBar; }
     const TAppPaths& Paths() const { return FPaths; }
+    // The last search: Find/Replace sets it, Find next and Find back use it.
+    TSearchState& Search() { return FSearch; }
 
     // Processes the command line once the window is shown: a file and an
     // optional caret position. Closes the window when the already-open check
@@ -104,6 +107,10 @@ public:
     std::function<void()> OnReadOnlyStyle;
     // Checks a Highlight menu item and gives the editor its highlighter.
     std::function<void(THighlighterKind Kind)> ChooseHighlighter;
+    // Around a document's life: after it is opened, and before another one
+    // replaces it or the window closes (its bookmarks are stored then).
+    std::function<void()> OnDocumentOpened;
+    std::function<void()> OnDocumentLeaving;
 
 protected:
     void closeEvent(QCloseEvent* E) override;
@@ -122,6 +129,7 @@ private:
     TIniFile FIni;
     TSettings FSettings;
     THistory FHistory;
+    TSearchState FSearch;
     std::unique_ptr<TPrompts> FOwnPrompts;
     TPrompts* FPrompts = nullptr;
     std::unique_ptr<TDocument> FDoc;

@@ -53,6 +53,8 @@ void AddCommandHandlers(TFrmMainTarvex& W) {
     AddOutputCommands(W);
     AddSpellCommands(W);
     AddHighlightCommands(W);
+    AddSearchCommands(W);
+    AddMarkCommands(W);
 }
 
 }  // namespace tarvex

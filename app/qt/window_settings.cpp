@@ -80,6 +80,7 @@ void ApplySettings(TFrmMainTarvex& W) {
     W.Action("mAuto")->setChecked(s.AutoDecode);
     m.NullReplacement = s.SkipNull ? ' ' : '\0';
     m.RussianInterface = s.Lang;
+    W.Search().Load(s.FindSettings());
     ApplyFontAndColors(m, s);
     ApplyLayout(m, s);
 
@@ -98,6 +99,9 @@ void CollectSettings(TFrmMainTarvex& W) {
     TDudiRiri& m = W.Memo();
     const QRect g = W.isMaximized() ? W.normalGeometry() : W.geometry();
     s.MainSize = PlacementToStore(s.MainSize, TBounds{g.x(), g.y(), g.width(), g.height()}, W.isMaximized(), ScreenArea(W));
+    TFindSettings find = s.FindSettings();
+    W.Search().Store(find);
+    s.SetFindSettings(find);
     s.ToolBar = W.Action("mToolbar")->isChecked();
     s.Status = W.Action("mStatusbar")->isChecked();
     s.OnTop = W.Action("mTop")->isChecked();
