@@ -109,7 +109,6 @@ bool TDocument::Open(const std::string& Name, TPos CaretPos) {
     const std::string resolved = AbsolutePath(Name);
     FOpenedName = resolved;
     if (FSettings.WatchOpen && Hooks.AlreadyOpen && Hooks.AlreadyOpen(resolved)) return false;
-    const std::int64_t fileDate = FileModifiedNs(resolved);
     SetShownName({});
     if (CaretPos == 0)
         if (const THistory::TItem* h = FHistory.Find(resolved)) CaretPos = h->Pos;
@@ -145,8 +144,11 @@ bool TDocument::Open(const std::string& Name, TPos CaretPos) {
         return false;
     }
     if (!outcome.Loaded) return false;
-    FFileDate = fileDate;
+    FIdentity = outcome.Identity;
     FFlags = outcome.Flags;
+    FUnmapped = outcome.Unmapped;
+    FNulPos = outcome.NulPos;
+    FPartialFile = outcome.NulCut ? resolved : std::string();
     // A converted document can be saved although it is unmodified.
     FSaveEnabled = FFlags.Converts();
     SetFileName(resolved);
@@ -159,6 +161,7 @@ bool TDocument::Open(const std::string& Name, TPos CaretPos) {
     }
     FLoadedPos = FMemo.SelStart();
     FHighlighter = FSettings.Highlight ? HighlighterFor(FFlags, FSettings.AutoHtmTxt) : hkNone;
+    if (outcome.NulCut) FPrompts.ShowMessage(NulCutMessage(FNulPos, FSettings.Lang));
     return true;
 }
 
@@ -192,13 +195,36 @@ bool TDocument::ConfirmSourceFormat() {
     std::string q = Text("Attention! Source file is %s! Continue saving?=Внимание! Исходный файл - это %s! "
                          "Продолжать сохранение?");
     q.replace(q.find("%s"), 2, what);
+    if ((FFlags.IsUtf8 || FFlags.IsUcs2) && FUnmapped > 0) {
+        std::string lost = Text("%s characters that Windows-1251 lacks were loaded as \"?\" and will be saved so. "
+                                "Save As UTF-8 keeps them.=%s символов, которых нет в Windows-1251, загружены как "
+                                "\"?\" и так и будут сохранены. Сохранить как UTF-8 сохранит их.");
+        lost.replace(lost.find("%s"), 2, FormatCount(FUnmapped));
+        q = lost + "\n" + q;
+    }
     return FPrompts.Ask(q, TPrompts::pcYesNo) == TPrompts::paYes;
 }
 
 bool TDocument::ConfirmNotChangedOnDisk() {
+    // Size, times and inode: a program that put the modification time back is caught too.
+    if (!FIdentity.Exists || !FileExists(FFileName) || FileUnchanged(FIdentity, FFileName)) return true;
     const std::int64_t now = FileModifiedNs(FFileName);
-    if (!FileExists(FFileName) || FFileDate <= 0 || now <= 0 || now == FFileDate) return true;
     return FPrompts.Ask("File was changed " + LocalTime(now) + "\nwith another program!\nSave file anyway???",
+                        TPrompts::pcYesNo) == TPrompts::paYes;
+}
+
+bool TDocument::ConfirmWholeFile() {
+    if (FPartialFile.empty() || FPartialFile != FFileName) return true;
+    std::string q = Text("Only the text before the NUL byte at position %s was loaded: saving replaces the whole "
+                         "file with it and the rest is lost. Save anyway?=Загружен только текст до нулевого байта в "
+                         "позиции %s: сохранение заменит им весь файл, остальное будет потеряно. Всё равно сохранить?");
+    q.replace(q.find("%s"), 2, std::to_string(FNulPos));
+    return FPrompts.Ask(q, TPrompts::pcYesNo) == TPrompts::paYes;
+}
+
+bool TDocument::ConfirmWritable() {
+    if (MayWriteFile(FFileName)) return true;
+    return FPrompts.Ask(Text("File is read-only! Save anyway?=Файл только для чтения! Всё равно сохранить?"),
                         TPrompts::pcYesNo) == TPrompts::paYes;
 }
 
@@ -215,13 +241,16 @@ bool TDocument::WriteFile(const std::string& Path, TTextEncoding E) {
 
 bool TDocument::Save() {
     if (!Named()) return SaveAs();
-    if (!ConfirmSourceFormat() || !ConfirmNotChangedOnDisk()) return false;
+    if (!ConfirmWholeFile() || !ConfirmSourceFormat() || !ConfirmNotChangedOnDisk() || !ConfirmWritable())
+        return false;
     if (!WriteFile(FFileName, teAnsi)) return false;
     FMemo.Modified = false;
     FSaveEnabled = false;
     FFlags = PlainFlags(FFileName);
+    FUnmapped = 0;
+    FPartialFile.clear();
     if (FShownName.empty()) SetShownName(FFileName);
-    FFileDate = FileModifiedNs(FFileName);
+    FIdentity = FileIdentityOf(FFileName);
     return true;
 }
 
@@ -245,7 +274,7 @@ bool TDocument::SaveAsFile(const std::string& Path, TSaveFormat Format) {
         SetFileName(Path);
         FFlags = PlainFlags(Path);
         // The user agreed to replace whatever is there.
-        FFileDate = 0;
+        FIdentity = {};
         const bool saved = Save();
         SetShownName(Path);
         return saved;
@@ -256,7 +285,8 @@ bool TDocument::SaveAsFile(const std::string& Path, TSaveFormat Format) {
     SetFileName(Path);
     FFlags = PlainFlags(Path);
     FFlags.IsUtf8 = true;
-    FFileDate = FileModifiedNs(Path);
+    FUnmapped = 0;
+    FIdentity = FileIdentityOf(Path);
     SetShownName(Path);
     return true;
 }
@@ -289,6 +319,9 @@ void TDocument::New() {
     AddToHistory();
     FMemo.Clear();
     FFlags = {};
+    FIdentity = {};
+    FPartialFile.clear();
+    FUnmapped = 0;
     FMemo.SetUndoMaxSpace(65000);
     FMemo.Modified = false;
     FSaveEnabled = false;

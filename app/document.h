@@ -13,6 +13,7 @@
 #include "app/prompts.h"
 #include "app/settings.h"
 #include "app/text_writer.h"
+#include "textstore/file_identity.h"
 
 namespace tarvex {
 
@@ -99,6 +100,8 @@ private:
     bool ExportRtf(const std::string& Path);
     bool ConfirmSourceFormat();
     bool ConfirmNotChangedOnDisk();
+    bool ConfirmWholeFile();
+    bool ConfirmWritable();
 
     TDudiRiri& FMemo;
     TPrompts& FPrompts;
@@ -106,7 +109,14 @@ private:
     THistory& FHistory;
 
     std::string FFileName, FShownName, FOpenedName;
-    std::int64_t FFileDate = 0;  // modification time (ns) when loaded or saved; 0: not known
+    // The file as loaded or last saved; Exists false: not known (the user
+    // chose to replace whatever is there).
+    TFileIdentity FIdentity;
+    // Set when a NUL byte cut the loaded text: saving over that file would
+    // drop everything after it, so Save asks first.
+    std::string FPartialFile;
+    std::int64_t FNulPos = -1;
+    std::int64_t FUnmapped = 0;  // characters the loading conversion turned into '?'
     TFormatFlags FFlags;         // how the file under FFileName was read
     bool FSaveEnabled = false;
     bool FJustLoaded = false;

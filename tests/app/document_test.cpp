@@ -2,6 +2,9 @@
 // byte for byte, the questions before saving and discarding, Save As.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "app/codepages.h"
 #include "app/document.h"
@@ -221,6 +224,70 @@ TEST_F(Document, ASaveTheUserStopsLeavesTheFileAsItWas) {
     EXPECT_TRUE(D.Save());
     EXPECT_EQ(ReadFile(Dir / "big.txt"), "edit " + text);
     EXPECT_GT(P.ProgressTexts.size(), 2u) << "\"Saving N%\" along the way";
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+class DocumentSafety : public Document {};
+
+TEST_F(DocumentSafety, ANulCutIsToldAndSaveAsksBeforeDroppingTheRest) {
+    std::string file = "head line\r\n" + std::string(1, '\0') + "tail that must survive\r\n";
+    WriteFile(Dir / "nul.log", file);
+    ASSERT_TRUE(D.Open(Dir / "nul.log", 0));
+    EXPECT_EQ(M.Text(), "head line\r\n");
+    ASSERT_EQ(P.Messages.size(), 1u);
+    EXPECT_NE(P.Messages[0].find("NUL byte at position 11"), std::string::npos);
+    M.Modified = true;
+    P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(D.Save());
+    EXPECT_NE(P.Questions.back().find("position 11"), std::string::npos);
+    EXPECT_EQ(ReadFile(Dir / "nul.log"), file) << "refused: the file keeps its tail";
+    P.Answers = {TPrompts::paYes};
+    EXPECT_TRUE(D.Save());
+    EXPECT_EQ(ReadFile(Dir / "nul.log"), "head line\r\n");
+    const std::size_t asked = P.Questions.size();
+    M.Modified = true;
+    EXPECT_TRUE(D.Save()) << "once saved, the file is the whole document";
+    EXPECT_EQ(P.Questions.size(), asked);
+}
+
+TEST_F(DocumentSafety, SavingAUtf8SourceSaysHowManyCharactersBecameQuestionMarks) {
+    WriteFile(Dir / "u.txt", "\xEF\xBB\xBF" "мир \xE4\xB8\x96\xE7\x95\x8C \xF0\x9F\x98\x80\r\n");
+    ASSERT_TRUE(D.Open(Dir / "u.txt", 0));
+    P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(D.Save());
+    ASSERT_FALSE(P.Questions.empty());
+    EXPECT_EQ(P.Questions.back().rfind("3 characters that Windows-1251 lacks", 0), 0u) << P.Questions.back();
+    EXPECT_NE(P.Questions.back().find("UTF-8"), std::string::npos);
+}
+
+TEST_F(DocumentSafety, AChangeThatPutTheTimeBackIsStillNoticed) {
+    WriteFile(Dir / "t.txt", "mine1");
+    ASSERT_TRUE(D.Open(Dir / "t.txt", 0));
+    const auto when = std::filesystem::last_write_time(Dir / "t.txt");
+    WriteFile(Dir / "t.txt", "their");
+    std::filesystem::last_write_time(Dir / "t.txt", when);
+    M.Modified = true;
+    P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(D.Save());
+    EXPECT_EQ(P.Questions.back().rfind("File was changed ", 0), 0u);
+    EXPECT_EQ(ReadFile(Dir / "t.txt"), "their");
+}
+
+TEST_F(DocumentSafety, AReadOnlyFileIsReplacedOnlyAfterAYes) {
+    WriteFile(Dir / "ro.txt", "old");
+    std::filesystem::permissions(Dir / "ro.txt", std::filesystem::perms::owner_read);
+    ASSERT_TRUE(D.Open(Dir / "ro.txt", 0));
+    M.SetTextBuf("new");
+    M.Modified = true;
+    P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(D.Save());
+    EXPECT_NE(P.Questions.back().find("read-only"), std::string::npos);
+    EXPECT_EQ(ReadFile(Dir / "ro.txt"), "old");
 }
 
 }  // namespace
