@@ -129,20 +129,6 @@ void Apply(const Table& T, char* Buf, std::size_t Len) {
     for (std::size_t i = 0; i < Len; ++i) p[i] = T[p[i]];
 }
 
-// U+0080..U+07FF (the two-byte UTF-8 forms) to Windows-1251.
-const std::array<unsigned char, 0x780>& TwoByteTable() {
-    static const auto t = [] {
-        std::array<unsigned char, 0x780> a{};
-        for (char32_t c = 0x80; c < 0x800; ++c) {
-            const int b = UnicodeToCp1251(c);
-            a[c - 0x80] = b < 0 ? '?' : static_cast<unsigned char>(b);
-        }
-        return a;
-    }();
-    return t;
-}
-
-bool IsCont(unsigned char B) { return (B & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -159,77 +145,7 @@ void WinToDos(char* Buf, std::size_t Len) { Apply(WinDos(), Buf, Len); }
 std::string Utf8ToAnsi(std::string_view Bytes, std::int64_t* Unmapped) {
     // A byte-order mark alone is an empty text, not a character.
     if (Bytes.size() >= 3 && Bytes.substr(0, 3) == "\xEF\xBB\xBF") Bytes.remove_prefix(3);
-    const auto* s = reinterpret_cast<const unsigned char*>(Bytes.data());
-    const std::size_t n = Bytes.size();
-    const auto& two = TwoByteTable();
-    std::string out(n, '\0');  // never longer than the input
-    auto* o = reinterpret_cast<unsigned char*>(out.data());
-    std::size_t i = 0, k = 0;
-    std::int64_t missing = 0;
-    while (i < n) {
-        const unsigned char b0 = s[i];
-        if (b0 < 0x80) {
-            // Runs of ASCII eight bytes at a time.
-            while (i + 8 <= n) {
-                std::uint64_t w;
-                std::memcpy(&w, s + i, 8);
-                if (w & 0x8080808080808080ull) break;
-                std::memcpy(o + k, &w, 8);
-                i += 8;
-                k += 8;
-            }
-            while (i < n && s[i] < 0x80) o[k++] = s[i++];
-            continue;
-        }
-        // Two-byte forms (Cyrillic among them) by table.
-        if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < n && IsCont(s[i + 1])) {
-            const unsigned char b = two[(((b0 & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu)) - 0x80];
-            missing += b == '?';  // no two-byte form stands for '?' itself
-            o[k++] = b;
-            i += 2;
-            continue;
-        }
-        // Everything else as the reference decoder does it.
-        std::size_t len;
-        char32_t c;
-        if ((b0 & 0xE0) == 0xC0) {
-            len = 2;
-            c = b0 & 0x1F;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            len = 3;
-            c = b0 & 0x0F;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            len = 4;
-            c = b0 & 0x07;
-        } else {
-            o[k++] = '?';
-            ++missing;
-            ++i;
-            continue;
-        }
-        bool ok = i + len <= n;
-        for (std::size_t j = 1; ok && j < len; ++j) {
-            if (!IsCont(s[i + j]))
-                ok = false;
-            else
-                c = (c << 6) | (s[i + j] & 0x3F);
-        }
-        static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (ok && (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
-        if (!ok) {
-            o[k++] = '?';
-            ++missing;
-            ++i;
-            continue;
-        }
-        const int b = UnicodeToCp1251(c);
-        missing += b < 0;
-        o[k++] = b < 0 ? '?' : static_cast<unsigned char>(b);
-        i += len;
-    }
-    out.resize(k);
-    if (Unmapped) *Unmapped = missing;
-    return out;
+    return Utf8ToCp1251(Bytes, Unmapped);
 }
 
 void SwapByteOrder16(std::string& Bytes) {

@@ -134,52 +134,96 @@ std::string Cp1251ToUtf8(std::string_view Text) {
     return out;
 }
 
-std::string Utf8ToCp1251(std::string_view Text, char Replacement) {
-    std::string out;
-    out.reserve(Text.size());
-    std::size_t i = 0;
-    const std::size_t n = Text.size();
+namespace {
+
+// U+0080..U+07FF (the two-byte UTF-8 forms) to Windows-1251.
+const std::array<unsigned char, 0x780>& TwoByteTable() {
+    static const auto t = [] {
+        std::array<unsigned char, 0x780> a{};
+        for (char32_t c = 0x80; c < 0x800; ++c) {
+            const int b = UnicodeToCp1251(c);
+            a[c - 0x80] = b < 0 ? '?' : static_cast<unsigned char>(b);
+        }
+        return a;
+    }();
+    return t;
+}
+
+bool IsCont(unsigned char B) { return (B & 0xC0) == 0x80; }
+
+}  // namespace
+
+std::string Utf8ToCp1251(std::string_view Bytes, std::int64_t* Unmapped) {
+    const auto* s = reinterpret_cast<const unsigned char*>(Bytes.data());
+    const std::size_t n = Bytes.size();
+    const auto& two = TwoByteTable();
+    std::string out(n, '\0');  // never longer than the input
+    auto* o = reinterpret_cast<unsigned char*>(out.data());
+    std::size_t i = 0, k = 0;
+    std::int64_t missing = 0;
     while (i < n) {
-        const auto b0 = static_cast<unsigned char>(Text[i]);
-        char32_t c;
-        std::size_t len;
+        const unsigned char b0 = s[i];
         if (b0 < 0x80) {
-            c = b0;
-            len = 1;
-        } else if ((b0 & 0xE0) == 0xC0) {
-            c = b0 & 0x1F;
+            // Runs of ASCII eight bytes at a time.
+            while (i + 8 <= n) {
+                std::uint64_t w;
+                std::memcpy(&w, s + i, 8);
+                if (w & 0x8080808080808080ull) break;
+                std::memcpy(o + k, &w, 8);
+                i += 8;
+                k += 8;
+            }
+            while (i < n && s[i] < 0x80) o[k++] = s[i++];
+            continue;
+        }
+        // Two-byte forms (Cyrillic among them) by table.
+        if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < n && IsCont(s[i + 1])) {
+            const unsigned char b = two[(((b0 & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu)) - 0x80];
+            missing += b == '?';  // no two-byte form stands for '?' itself
+            o[k++] = b;
+            i += 2;
+            continue;
+        }
+        // Everything else as the reference decoder does it.
+        std::size_t len;
+        char32_t c;
+        if ((b0 & 0xE0) == 0xC0) {
             len = 2;
+            c = b0 & 0x1F;
         } else if ((b0 & 0xF0) == 0xE0) {
-            c = b0 & 0x0F;
             len = 3;
+            c = b0 & 0x0F;
         } else if ((b0 & 0xF8) == 0xF0) {
-            c = b0 & 0x07;
             len = 4;
+            c = b0 & 0x07;
         } else {
-            out.push_back(Replacement);
+            o[k++] = '?';
+            ++missing;
             ++i;
             continue;
         }
         bool ok = i + len <= n;
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<unsigned char>(Text[i + k]);
-            if ((b & 0xC0) != 0x80)
+        for (std::size_t j = 1; ok && j < len; ++j) {
+            if (!IsCont(s[i + j]))
                 ok = false;
             else
-                c = (c << 6) | (b & 0x3F);
+                c = (c << 6) | (s[i + j] & 0x3F);
         }
-        // Overlong forms and surrogates are invalid.
         static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
         if (ok && (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
         if (!ok) {
-            out.push_back(Replacement);
-            ++i;  // resynchronise at the next byte
+            o[k++] = '?';
+            ++missing;
+            ++i;
             continue;
         }
         const int b = UnicodeToCp1251(c);
-        out.push_back(b < 0 ? Replacement : static_cast<char>(b));
+        missing += b < 0;
+        o[k++] = b < 0 ? '?' : static_cast<unsigned char>(b);
         i += len;
     }
+    out.resize(k);
+    if (Unmapped) *Unmapped = missing;
     return out;
 }
 

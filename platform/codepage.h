@@ -20,8 +20,10 @@ std::string Utf16ToCp1251(std::u16string_view Text, char Replacement = '?');
 std::string Cp1251ToUtf8(std::string_view Text);
 // Appends Text as UTF-8 to Out (a table lookup per byte: for long texts).
 void AppendCp1251AsUtf8(std::string_view Text, std::string& Out);
-// Invalid UTF-8 sequences and characters without a Windows-1251 byte become Replacement.
-std::string Utf8ToCp1251(std::string_view Text, char Replacement = '?');
+// The one UTF-8 decoder: invalid sequences (each byte of them) and characters
+// without a Windows-1251 byte become '?'; Unmapped, when given, receives how
+// many did. A byte-order mark is a character like any other here.
+std::string Utf8ToCp1251(std::string_view Text, std::int64_t* Unmapped = nullptr);
 
 // The upper-case letter of a Windows-1251 byte (Latin and Cyrillic letters;
 // every other byte is itself).
