@@ -10,7 +10,9 @@
 #include "cli/commands.h"
 #include "cli/document.h"
 #include "editor/dudi_riri.h"
+#include "app/document.h"
 #include "app/loader.h"
+#include "platform/prompts.h"
 #include "app/text_writer.h"
 
 namespace tarvex::cli {
@@ -66,15 +68,39 @@ int Decode(const Args& A) {
     return 0;
 }
 
+namespace {
+
+// The document's questions answered as a batch run must: a large file is
+// loaded, anything else is refused; what the window would tell goes to
+// standard error.
+class TCliPrompts : public TPrompts {
+public:
+    TAnswer Ask(const std::string& Text, TChoice) override {
+        return Text.rfind("Too large file!", 0) == 0 ? paYes : paNo;
+    }
+    void ShowError(const std::string& Text) override { Error = Text; }
+    void ShowMessage(const std::string& Text) override { std::cerr << "tarvex-cli: " << Text << "\n"; }
+    std::string AskOpenFileName(const std::string&, int&) override { return {}; }
+    std::string AskSaveFileName(const std::string&, int&) override { return {}; }
+    std::string Error;
+};
+
+}  // namespace
+
 std::unique_ptr<TDudiRiri> OpenDocument(const std::string& File, const TLoadSettings& Settings, TFormatFlags& Flags) {
     auto memo = std::make_unique<TDudiRiri>();
     memo->SetOptions(memo->Options() | droAutoLineBreak);
-    TLoadHooks hooks;
-    hooks.ConfirmLarge = [](std::int64_t) { return true; };
-    TLoadOutcome outcome;
-    LoadDocument(*memo, File, Settings, hooks, outcome);
-    Flags = outcome.Flags;
-    if (outcome.NulCut) std::cerr << "tarvex-cli: " << NulCutMessage(outcome.NulPos, false) << "\n";
+    // The window's own document object opens it: the same decisions, questions and warnings.
+    TSettings settings;
+    settings.AutoDecode = Settings.AutoDecode;
+    settings.AutoHtmTxt = Settings.AutoHtmTxt;
+    settings.DocConvert = Settings.DocConvert;
+    settings.WatchOpen = false;
+    THistory history;
+    TCliPrompts prompts;
+    TDocument document(*memo, prompts, settings, history);
+    if (!document.Open(File, 0)) throw EStreamError(prompts.Error.empty() ? "Cannot open " + File : prompts.Error);
+    Flags = document.Flags();
     return memo;
 }
 
