@@ -65,8 +65,8 @@ void ReadSettingsFile(const std::string& Path, TIniFile& Ini) {
 
 void PrepareEditor(TDudiRiri& M) {
     M.SetSeparators(AppWordSeparators());
-    // Documents are saved with the line breaks they came with.
-    M.SetOptions(M.Options() | droAutoLineBreak);
+    // Files keep their own line breaks; Alt+drag and Shift+Alt+arrows make column blocks.
+    M.SetOptions(M.Options() | droAutoLineBreak | droBlockSelection);
 }
 
 void ApplySettings(TFrmMainTarvex& W) {
