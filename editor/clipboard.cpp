@@ -68,7 +68,7 @@ void TDudiRiri::ColumnPaste(const std::string& Text) {
         lines.push_back(Text.substr(start, br - start));
         start = br + 2;
     }
-    const std::int32_t col = (FCaret->PosToX() + HorzOffset - LeftMargin()) / AverageWidth();
+    const std::int32_t col = (FCaret->PosToX() - LeftMargin()) / AverageWidth();
     const std::int32_t first = FCaret->ParNb();
     BeginUpdate();
     for (std::size_t i = 0; i < lines.size(); ++i) {

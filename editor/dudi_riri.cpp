@@ -259,7 +259,7 @@ void TDudiRiri::UpdateCaretPos() {
     FormatThrough(FCaret->ParNb());
     const TPoint p = FCaret->PosToPixel();
     const std::int32_t w = CaretWidth > 0 ? CaretWidth : LineHeight() / 14 + 1;
-    FHost->UpdateCaret(p.X, p.Y, w, LineHeight());
+    FHost->UpdateCaret(p.X - HorzOffset + VirtualSpaces * AverageWidth(), p.Y - VertOffset, w, LineHeight());
 }
 
 std::int32_t TDudiRiri::TopLine() {

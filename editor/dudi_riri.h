@@ -231,6 +231,10 @@ public:
     std::int32_t VisibleLines();
 
     // --- scrolling
+    // The view's offsets in pixels: text x of the client area's left edge, and
+    // text y of its top edge (line i occupies [i, i + 1) x line height).
+    std::int32_t HorzOffset = 0;
+    std::int64_t VertOffset = 0;
     std::int64_t VertUnit();
     std::int32_t HorzUnit();
     // Moves the view; animated by ScrollTime unless Animate is false.

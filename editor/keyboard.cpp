@@ -32,7 +32,7 @@ void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
             FCaret = FSelStartNav.get();
         }
         if (BlockSelected) {
-            BlockCol2 = (Target.PosToX() + HorzOffset - LeftMargin()) / AverageWidth();
+            BlockCol2 = (Target.PosToX() - LeftMargin()) / AverageWidth();
             if (FHost->HasWindow()) FHost->InvalidateAll();
         } else {
             InvalidateLinesOf(oldCaret, Target.Pos());
@@ -153,7 +153,7 @@ bool TDudiRiri::KeyDown(std::uint16_t Key, std::uint32_t Shift) {
     };
     auto verticalX = [&]() -> std::int32_t {
         if (RememberedX < 0 || (!WordWrap() && HasOption(droPutExtraSpaces) && !HasOption(droKeepColumnPos)))
-            RememberedX = FCaret->PosToX() + VirtualSpaces * AverageWidth() + HorzOffset;
+            RememberedX = FCaret->PosToX() + VirtualSpaces * AverageWidth();
         return RememberedX;
     };
     auto placeVertically = [&](std::int32_t Line) {
@@ -162,12 +162,12 @@ bool TDudiRiri::KeyDown(std::uint16_t Key, std::uint32_t Shift) {
         FormatThrough(target.ParNb());
         target.Invalidate();
         target.SetVisibleLine(Line);
-        target.XToPos(rx - HorzOffset);
+        target.XToPos(rx);
         VirtualSpaces = 0;
         if (HasOption(droKeepColumnPos) || BlockSelected) {
             const bool atEnd = target.ParOffset() >= target.Par()->Len() || target.CurrentChar() == '\t';
             if (atEnd && !(shift && !BlockSelected && !persistent)) {
-                const std::int32_t extra = (rx - HorzOffset - target.PosToX()) / AverageWidth();
+                const std::int32_t extra = (rx - target.PosToX()) / AverageWidth();
                 if (extra > 0) VirtualSpaces = extra;
             }
         }

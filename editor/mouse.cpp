@@ -25,9 +25,9 @@ TPos TDudiRiri::PosAtPoint(std::int32_t X, std::int32_t Y, std::int32_t* XOut) {
         n.SetVisibleLine(static_cast<std::int32_t>(std::max<std::int64_t>(0, line)));
         FormatThrough(n.ParNb());
         n.Invalidate();
-        n.PixelToPos(X, Y);
+        n.PixelToPos(X + HorzOffset, Y + VertOffset);
     }
-    if (XOut) *XOut = n.PosToX();
+    if (XOut) *XOut = n.PosToX() - HorzOffset;
     return n.Pos();
 }
 

@@ -48,9 +48,9 @@ TRect TDudiRiri::CaretRect() {
     const TPoint p = FCaret->PosToPixel();
     std::int32_t w = CaretWidth > 0 ? CaretWidth : LineHeight() / 14 + 1;
     if (Overwrite && HasOption(droWideOverwriteCaret) && SelLength() == 0) w = std::max(1, FCaret->CharWidth());
-    std::int32_t x = p.X + VirtualSpaces * AverageWidth();
+    std::int32_t x = p.X - HorzOffset + VirtualSpaces * AverageWidth();
     if (WordWrap() && x >= ClientWidth()) x = ClientWidth() - 1;
-    const auto y = static_cast<std::int32_t>(std::clamp<std::int64_t>(p.Y, -LineHeight() - 1, INT32_MAX / 2));
+    const auto y = static_cast<std::int32_t>(std::clamp<std::int64_t>(p.Y - VertOffset, -LineHeight() - 1, INT32_MAX / 2));
     return {x, y, x + w, y + LineHeight()};
 }
 

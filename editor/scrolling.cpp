@@ -126,7 +126,7 @@ void TDudiRiri::KeepCaretInView() {
     std::int64_t v = VertOffset;
     const std::int32_t avg = AverageWidth();
     if ((!WordWrap() || ColumnWrap() >= 1) && (Alignment() == taLeftJustify || HorzOffset != 0)) {
-        const std::int32_t x = FCaret->PosToX() + VirtualSpaces * avg;
+        const std::int32_t x = FCaret->PosToX() - HorzOffset + VirtualSpaces * avg;
         const std::int32_t W = 5 * avg;
         if (x >= ClientWidth())
             h += ((x - ClientWidth()) / W + 1) * W;
