@@ -357,7 +357,8 @@ protected:
     bool InSelection(TPos P) const;
     void InvalidateLinesOf(TPos A, TPos B);
     void SetMouseCursor(std::int16_t C);
-    void ColumnPaste(const std::string& Text);
+    // Pastes the lines of Text as a column at Col, from paragraph FirstPar down.
+    void ColumnPaste(const std::string& Text, std::int32_t FirstPar, std::int32_t Col);
     std::unique_ptr<TRiriNavigator> FAsideA, FAsideB;
     std::int32_t FAsideCol1 = 0, FAsideCol2 = 0;
     bool FAsideBlock = false, FAsideCaretEnd = false;

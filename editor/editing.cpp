@@ -36,7 +36,9 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
         }
         const std::int32_t c1 = std::min(BlockCol1, BlockCol2), c2 = std::max(BlockCol1, BlockCol2);
         const std::int32_t p1 = L().ParagraphAt(SelLow()), p2 = L().ParagraphAt(SelHigh());
-        const TPos caret = SelStart();
+        // The caret follows the removals: the new text goes where it ends up.
+        TRiriNavigator caret(this);
+        caret.Assign(*FCaret);
         BeginUpdate();
         for (std::int32_t p = p2; p >= p1; --p) {
             const std::string_view t = Pars.At(p).View();
@@ -50,8 +52,9 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
         }
         EndUpdate();
         if (txt.empty()) return;
-        FSelStartNav->SetPos(std::min(caret, CharCount()));
-        FSelEndNav->Assign(*FSelStartNav);
+        FSelStartNav->Assign(caret);
+        FSelEndNav->Assign(caret);
+        FCaret = FSelStartNav.get();
     }
 
     VirtualSpaces = 0;
@@ -107,7 +110,9 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
         FCaret = FSelStartNav.get();
         return;
     }
-    if (StaticFormat()) CleanStyleCodes(r.FirstPar, r.LastNewPar, record);
+    // The clean-up is part of the edit's own undo step: replaying a step
+    // replays its clean-up records too, so it must not run again.
+    if (StaticFormat() && !FUndoing) CleanStyleCodes(r.FirstPar, r.LastNewPar, record);
     // The caret stands after the new text.
     FSelStartNav->Assign(*FSelEndNav);
     FCaret = FSelStartNav.get();
