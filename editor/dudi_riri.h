@@ -13,6 +13,7 @@
 
 #include "platform/draw_surface.h"
 #include "editor/host.h"
+#include "editor/key_map.h"
 #include "textstore/memo_base.h"
 #include "textstore/navigator.h"
 #include "editor/options.h"
@@ -257,6 +258,11 @@ public:
     void KeyPress(unsigned char Ch);
     void KeyUp(std::uint16_t Key, std::uint32_t Shift);
     std::function<void(TDudiRiri&, std::uint16_t& Key, std::uint32_t Shift)> OnKeyDown;
+    // The keys the control handles and the commands they reach.
+    TKeyMap& KeyMap() { return FKeyMap; }
+    // Runs one editor command (a TEditorCommand, movement ones with ecExtend
+    // for a selecting move) as its key would; false when it is not one.
+    bool ExecuteCommand(std::uint16_t Command);
     std::function<void(TDudiRiri&, unsigned char& Ch)> OnKeyPress;
 
     // --- mouse (client coordinates)
@@ -346,6 +352,16 @@ protected:
     std::int16_t FCursor = crIBeam;
     std::chrono::steady_clock::time_point FLastAnimEnd{};
     // Helpers of the input handlers.
+    TKeyMap FKeyMap;
+    bool DragKey(std::uint16_t Key);
+    bool DisplayOnlyKey(std::uint16_t Key, bool Ctrl);
+    void MoveCommand(std::uint16_t Command);
+    bool HorizontalTarget(TEditorCommand Cmd, TRiriNavigator& Target);
+    bool VerticalTarget(TEditorCommand Cmd, bool Extend, TRiriNavigator& Target);
+    void PlaceVertically(TRiriNavigator& Target, std::int32_t Line, bool Extend);
+    void TypeCharacter(char Ch);
+    void CutOrDeleteBack();
+    void DeleteToLineEnd();
     void MoveCaretTo(TRiriNavigator& Target, bool Shift);
     void DeleteKey(bool Ctrl);
     void BackspaceKey(bool Ctrl);

@@ -370,5 +370,26 @@ TEST_F(Keys, TheViewFollowsTheCaret) {
     EXPECT_EQ(M.VertOffset, 0);
 }
 
+TEST_F(Keys, TheKeyMapCanBeChanged) {
+    const auto& b = M.KeyMap().Bindings();
+    for (std::size_t i = 0; i < b.size(); ++i)
+        for (std::size_t j = i + 1; j < b.size(); ++j)
+            EXPECT_FALSE(b[i].Key == b[j].Key && b[i].Mods == b[j].Mods) << "key " << b[i].Key << " bound twice";
+    Load("ab");
+    M.SetSelStart(1);
+    M.KeyMap().Unbind('T', kmCtrl);
+    Key('T', kCtrl);
+    EXPECT_EQ(M.Text(), "ab") << "an unbound hot key does nothing";
+    M.KeyMap().Bind(K::VK_HOME, 0, ecTextEnd);
+    Key(K::VK_HOME);
+    EXPECT_EQ(M.SelStart(), 2);
+    M.KeyMap().Bind(K::VK_HOME, kmShift, ecTextStart | ecExtend);
+    Key(K::VK_HOME, kShift);
+    EXPECT_EQ(M.SelText(), "ab");
+    EXPECT_FALSE(M.ExecuteCommand(ecNone));
+    EXPECT_TRUE(M.ExecuteCommand(ecCharLeft));
+    EXPECT_EQ(M.SelStart(), 0);
+}
+
 }  // namespace
 }  // namespace tarvex
