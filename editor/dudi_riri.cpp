@@ -15,6 +15,7 @@ TDudiRiri::TDudiRiri(TRiriHost* Host) : FHost(Host ? Host : &FNullHost) {
     FSelStartNav = std::make_unique<TRiriNavigator>(this);
     FSelEndNav = std::make_unique<TRiriNavigator>(this);
     FTopNav = std::make_unique<TRiriNavigator>(this);
+    FPersistentCaret = std::make_unique<TRiriNavigator>(this);
     FCaret = FSelStartNav.get();
     FParagraphs = std::make_unique<TRiriParaStrings>(*this);
     FLines = std::make_unique<TRiriLinesStrings>(*this);

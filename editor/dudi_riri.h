@@ -320,7 +320,9 @@ protected:
     TRiriHost* FHost;
     TNullHost FNullHost;
     TDudiRiriOptions FOptions = kDefaultOptions;
-    std::unique_ptr<TRiriNavigator> FSelStartNav, FSelEndNav, FTopNav;
+    // FSelStartNav is never behind FSelEndNav. FCaret is one of them, or
+    // FPersistentCaret when droPersistentBlocks let the caret leave a selection.
+    std::unique_ptr<TRiriNavigator> FSelStartNav, FSelEndNav, FTopNav, FPersistentCaret;
     TRiriNavigator* FCaret;
     std::int32_t FUpdateCount = 0;
     bool FPendingChange = false;  // an edit happened inside an update batch
@@ -377,7 +379,7 @@ protected:
     void ColumnPaste(const std::string& Text, std::int32_t FirstPar, std::int32_t Col);
     std::unique_ptr<TRiriNavigator> FAsideA, FAsideB;
     std::int32_t FAsideCol1 = 0, FAsideCol2 = 0;
-    bool FAsideBlock = false, FAsideCaretEnd = false;
+    bool FAsideBlock = false;
     std::int32_t FAsideDepth = 0;
     TPos FLastSelStart = -1;
     std::int32_t FLastVirtual = -1;

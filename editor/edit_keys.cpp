@@ -141,7 +141,6 @@ void TDudiRiri::SetBlockAside(bool Aside) {
         FAsideBlock = BlockSelected;
         FAsideCol1 = BlockCol1;
         FAsideCol2 = BlockCol2;
-        FAsideCaretEnd = FCaret == FSelEndNav.get();
         const TPos caret = SelStart();
         BlockSelected = false;
         FSelStartNav->SetPos(caret);
@@ -150,18 +149,31 @@ void TDudiRiri::SetBlockAside(bool Aside) {
         ++FUpdateCount;
     } else {
         if (FAsideDepth == 0 || --FAsideDepth > 0) return;
+        // The selection comes back where the edit left its ends; the caret
+        // stays where the edit left it, as the persistent caret when that is
+        // not one of the selection's ends.
         const TPos caret = SelStart();
-        FSelStartNav->SetPos(FAsideA->Pos());
-        FSelEndNav->SetPos(FAsideB->Pos());
-        FCaret = FAsideCaretEnd ? FSelEndNav.get() : FSelStartNav.get();
-        BlockSelected = FAsideBlock;
-        BlockCol1 = FAsideCol1;
-        BlockCol2 = FAsideCol2;
+        const TPos low = FAsideA->Pos(), high = FAsideB->Pos();
+        if (high > low || FAsideBlock) {
+            FSelStartNav->SetPos(low);
+            FSelEndNav->SetPos(high);
+            if (caret == low) {
+                FCaret = FSelStartNav.get();
+            } else if (caret == high) {
+                FCaret = FSelEndNav.get();
+            } else {
+                FPersistentCaret->SetPos(caret);
+                FCaret = FPersistentCaret.get();
+            }
+            BlockSelected = FAsideBlock;
+            BlockCol1 = FAsideCol1;
+            BlockCol2 = FAsideCol2;
+        }
         FAsideA.reset();
         FAsideB.reset();
         VirtualSpaces = 0;
         --FUpdateCount;
-        (void)caret;
+        FPendingChange = false;
         RefreshAfterChange();
         KeepCaretInView();
     }

@@ -35,7 +35,30 @@ void TDudiRiri::InvalidateLinesOf(TPos A, TPos B) {
 void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
     const TPos oldCaret = SelStart();
     const TPos oldLow = SelLow(), oldHigh = SelHigh();
+    if (!Shift && HasOption(droPersistentBlocks) && (oldHigh > oldLow || BlockSelected)) {
+        // The selection stays; only the caret moves.
+        FPersistentCaret->Assign(Target);
+        FCaret = FPersistentCaret.get();
+        NoMerge = true;
+        UpdateCaretPos();
+        KeepCaretInView();
+        return;
+    }
     if (Shift) {
+        if (FCaret == FPersistentCaret.get()) {
+            // Away from the selection a selecting move starts a new one at the caret.
+            if (oldCaret == oldLow) {
+                FCaret = FSelStartNav.get();
+            } else if (oldCaret == oldHigh) {
+                FCaret = FSelEndNav.get();
+            } else {
+                if (oldHigh > oldLow) InvalidateLinesOf(oldLow, oldHigh);
+                BlockSelected = false;
+                FSelStartNav->SetPos(oldCaret);
+                FSelEndNav->SetPos(oldCaret);
+                FCaret = FSelStartNav.get();
+            }
+        }
         const TPos anchor = FCaret == FSelStartNav.get() ? FSelEndNav->Pos() : FSelStartNav->Pos();
         if (Target.Pos() >= anchor) {
             FSelStartNav->SetPos(anchor);

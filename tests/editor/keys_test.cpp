@@ -391,5 +391,50 @@ TEST_F(Keys, TheKeyMapCanBeChanged) {
     EXPECT_EQ(M.SelStart(), 0);
 }
 
+TEST_F(Keys, PersistentBlocksStayWhileTheCaretMoves) {
+    // Failed an earlier version that dropped the selection on every caret move.
+    Load("abcdef");
+    M.SetOptions(M.Options() | droPersistentBlocks);
+    M.SetSelStart(1);
+    M.SetSelLength(2);
+    Key(K::VK_RIGHT);
+    Key(K::VK_RIGHT);
+    Key(K::VK_RIGHT);
+    EXPECT_EQ(M.SelText(), "bc") << "the selection stays";
+    EXPECT_EQ(M.SelStart(), 4) << "only the caret moved";
+    Key(K::VK_END);
+    EXPECT_EQ(M.SelStart(), 6);
+    EXPECT_EQ(M.SelText(), "bc");
+    Key(K::VK_LEFT, kShift);
+    EXPECT_EQ(M.SelText(), "f") << "away from the selection, Shift starts a new one at the caret";
+    M.SetSelStart(1);
+    M.SetSelLength(2);  // "bc", the caret at its start
+    Key(K::VK_LEFT, kShift);
+    EXPECT_EQ(M.SelText(), "abc") << "at one of its ends, Shift extends it";
+}
+
+TEST_F(Keys, TypingBesideAPersistentBlockKeepsItSelected) {
+    Load("abcdef");
+    M.SetOptions(M.Options() | droPersistentBlocks | droNoOverwriteBlocks);
+    M.SetSelStart(1);
+    M.SetSelLength(2);
+    Key(K::VK_RIGHT);
+    Key(K::VK_RIGHT);
+    Key(K::VK_RIGHT);
+    Type("Z");
+    EXPECT_EQ(M.Text(), "abcdZef");
+    EXPECT_EQ(M.SelText(), "bc") << "the same text stays selected";
+    Type("Y");
+    EXPECT_EQ(M.Text(), "abcdZYef") << "the caret went on behind the typed text";
+    Key(K::VK_BACK);
+    EXPECT_EQ(M.Text(), "abcdZef");
+    EXPECT_EQ(M.SelText(), "bc");
+    M.SetSelStart(3);
+    M.SetSelLength(-2);  // "bc", the caret at its end
+    Type("X");
+    EXPECT_EQ(M.Text(), "abcXdZef") << "typing at the selection's end inserts there";
+    EXPECT_EQ(M.SelText(), "bc");
+}
+
 }  // namespace
 }  // namespace tarvex
