@@ -364,13 +364,15 @@ protected:
     void TypeCharacter(char Ch);
     void CutOrDeleteBack();
     void DeleteToLineEnd();
-    void MoveCaretTo(TRiriNavigator& Target, bool Shift);
+    // The mouse extends the selection without scrolling: the autoscroll does that.
+    void MoveCaretTo(TRiriNavigator& Target, bool Shift, bool KeepInView = true);
     void DeleteKey(bool Ctrl);
     void BackspaceKey(bool Ctrl);
     void EnterKey();
     std::string SmartTabFill();
     void SetBlockAside(bool Aside);
     void SelectTo(TPos P);
+    TPos FWordLow = 0, FWordHigh = 0;  // the word a double click selected
     TPos PosAtPoint(std::int32_t X, std::int32_t Y, std::int32_t* XOut = nullptr);
     bool InSelection(TPos P) const;
     void InvalidateLinesOf(TPos A, TPos B);

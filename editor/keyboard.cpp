@@ -32,7 +32,7 @@ void TDudiRiri::InvalidateLinesOf(TPos A, TPos B) {
 }
 
 // Puts the caret at Target; with Shift the far end of the selection stays.
-void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
+void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift, bool KeepInView) {
     const TPos oldCaret = SelStart();
     const TPos oldLow = SelLow(), oldHigh = SelHigh();
     if (!Shift && HasOption(droPersistentBlocks) && (oldHigh > oldLow || BlockSelected)) {
@@ -41,7 +41,7 @@ void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
         FCaret = FPersistentCaret.get();
         NoMerge = true;
         UpdateCaretPos();
-        KeepCaretInView();
+        if (KeepInView) KeepCaretInView();
         return;
     }
     if (Shift) {
@@ -84,7 +84,7 @@ void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
     }
     NoMerge = true;
     UpdateCaretPos();
-    KeepCaretInView();
+    if (KeepInView) KeepCaretInView();
 }
 
 bool TDudiRiri::KeyDown(std::uint16_t Key, std::uint32_t Shift) {

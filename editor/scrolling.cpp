@@ -24,7 +24,8 @@ void TDudiRiri::SetViewOffsets(std::int32_t H, std::int64_t V, bool Animate) {
     const auto now = std::chrono::steady_clock::now();
     // Repeated keys do not wait for animations.
     const bool quick = FInKey && now - FLastAnimEnd < std::chrono::milliseconds(201);
-    if (window && Animate && ScrollTime > 0 && !quick && FUpdateCount == 0) {
+    // While the left button is down (selecting, autoscrolling) the view follows at once.
+    if (window && Animate && ScrollTime > 0 && !quick && !FLeftDown && FUpdateCount == 0) {
         const auto start = std::chrono::steady_clock::now();
         std::int32_t h = oldH;
         std::int64_t v = oldV;

@@ -32,6 +32,11 @@ public:
         B = Block;
         return !Clip.empty();
     }
+    void ScrollContents(std::int32_t, std::int32_t Dy) override {
+        ++Scrolls;
+        ScrolledY += Dy;
+    }
+    void UpdateNow() override { ++ImmediateUpdates; }
     // Runs background steps until Done() holds (or a generous time passed).
     template <class F>
     bool PumpUntil(F Done) {
@@ -46,6 +51,9 @@ public:
 
     bool Window = true;
     int Invalidations = 0;
+    int Scrolls = 0;           // window contents scrolled
+    std::int64_t ScrolledY = 0;
+    int ImmediateUpdates = 0;  // paints forced at once (animation steps)
     TScrollInfo Vertical;
     std::int32_t CaretX = 0;
     std::int64_t CaretY = 0;
