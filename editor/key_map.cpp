@@ -56,8 +56,6 @@ constexpr TKeyBinding kOtherKeys[] = {
     {'F', CS, ecToggleAltFont},
     {'T', C, ecInsertTab},
     {'T', CS, ecInsertTab},
-    {'P', C, ecInsertPageBreak},
-    {'P', CS, ecInsertPageBreak},
     {'Z', C, ecUndo},
     {'Z', CS, ecRedo},
 };

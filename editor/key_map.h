@@ -49,7 +49,7 @@ enum TEditorCommand : std::uint16_t {
     ecToggleHighlight,
     ecToggleAltFont,
     ecInsertTab,
-    ecInsertPageBreak,  // CR LF, character 16, CR LF
+    ecInsertPageBreak,  // CR LF, character 16, CR LF (no key by default)
     ecUndo,
     ecRedo,
     ecCommandCount,

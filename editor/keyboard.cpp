@@ -90,7 +90,9 @@ void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift, bool KeepInView)
 bool TDudiRiri::KeyDown(std::uint16_t Key, std::uint32_t Shift) {
     if (OnKeyDown) OnKeyDown(*this, Key, Shift);
     const std::uint32_t mods = Shift & (ssShift | ssAlt | ssCtrl);
-    FSuppressChar = ((Shift & ssAlt) && FSuppressChar) || mods == (ssShift | ssAlt);
+    // A key with Alt types nothing: it belongs to the window's menus. With Ctrl
+    // (AltGr on some layouts) its character is typed.
+    FSuppressChar = (Shift & (ssAlt | ssCtrl)) == ssAlt;
     if (FUpdateCount > 0 || Key == 0) return true;
     if (FDragging) return DragKey(Key);
     if (DisplayOnly) return DisplayOnlyKey(Key, Shift & ssCtrl);

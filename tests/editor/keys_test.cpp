@@ -436,5 +436,23 @@ TEST_F(Keys, TypingBesideAPersistentBlockKeepsItSelected) {
     EXPECT_EQ(M.SelText(), "bc");
 }
 
+TEST_F(Keys, TheCharacterAfterAnAltKeyIsNotTyped) {
+    Load("");
+    for (char c : {'q', 'z', '1'}) {
+        EXPECT_FALSE(Key(static_cast<std::uint16_t>(c >= 'a' ? c - 32 : c), kAlt)) << "left to the window";
+        M.KeyPress(static_cast<unsigned char>(c));
+    }
+    Key('Q', kAlt | kShift);
+    M.KeyPress('Q');
+    EXPECT_EQ(M.Text(), "");
+    Key('Q', kAlt | kCtrl);  // AltGr: its character is typed
+    M.KeyPress('@');
+    EXPECT_EQ(M.Text(), "@");
+    Key('P', kCtrl);
+    EXPECT_EQ(M.Text(), "@") << "Ctrl+P has no command in the control";
+    EXPECT_TRUE(M.ExecuteCommand(ecInsertPageBreak));
+    EXPECT_EQ(M.Text(), "@\r\n\x10\r\n") << "the page break stays a command an owner may bind";
+}
+
 }  // namespace
 }  // namespace tarvex

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
@@ -316,6 +318,55 @@ TEST_F(Widget, FirstEditAfterALoadLaysOutOnlyWhatItTouched) {
     M->FormatPending();
     EXPECT_NO_THROW(M->CheckConsistency());
     EXPECT_EQ(M->Text(), t + "x");
+}
+
+TEST_F(Widget, CtrlKeysWithoutACommandInsertNothing) {
+    // Failed an earlier version: Ctrl+P inserted CR LF, 16, CR LF and Ctrl+M a break.
+    SetText("");
+    for (Qt::Key k : {Qt::Key_P, Qt::Key_M, Qt::Key_Q, Qt::Key_J, Qt::Key_I, Qt::Key_G, Qt::Key_1, Qt::Key_BracketLeft})
+        Key(k, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "");
+    Type("ab");
+    M->SelectAll();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    M->SetSelStart(2);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "abab") << "Ctrl+C and Ctrl+V still copy and paste";
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "abab");
+    Key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(M->Text(), "abab\r\n") << "Shift+Enter still breaks the line";
+}
+
+TEST_F(Widget, AltLettersTypeNothingAndReachTheMenuBar) {
+    // Failed an earlier version that typed "qz1" for Alt+Q, Alt+Z, Alt+1.
+    QMainWindow win;
+    auto* editor = new TRiriWidget;
+    win.setCentralWidget(editor);
+    QMenu* file = win.menuBar()->addMenu("&File");
+    file->addAction("&New");
+    struct TKeysSeen : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* E) override {
+            if (E->type() == QEvent::KeyPress) ++Count;
+            return false;
+        }
+    } seen;
+    win.installEventFilter(&seen);
+    win.resize(400, 300);
+    win.show();
+    QApplication::setActiveWindow(&win);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&win));
+    editor->setFocus();
+    TDudiRiri& m = editor->Memo();
+    m.ScrollTime = 0;
+    for (Qt::Key k : {Qt::Key_Q, Qt::Key_Z, Qt::Key_1}) QTest::keyClick(editor, k, Qt::AltModifier);
+    EXPECT_EQ(m.Text(), "");
+    EXPECT_EQ(seen.Count, 3) << "the keys went on to the window";
+    QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(file->isVisible()) << "Alt+F opened the File menu";
+    EXPECT_EQ(m.Text(), "");
+    file->close();
 }
 
 }  // namespace
