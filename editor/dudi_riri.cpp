@@ -128,6 +128,7 @@ void TDudiRiri::SetFont(const TFontSpec& F) {
     TDudiRiriBase::SetFont(F);
     HorzOffset = 0;
     VertOffset = 0;
+    FTopNav->SetPos(0);
     LayoutPropertyChanged();
     NotifyLinks(lnFontChanged);
     if (OnVScroll) OnVScroll(*this);
@@ -206,20 +207,33 @@ void TDudiRiri::EndUpdate() {
 }
 
 void TDudiRiri::RefreshAfterChange() {
+    const bool edited = Pars.DirtyLastPar >= 0;
     // Keys are applied through the paragraphs about to be laid out.
-    if (Pars.DirtyLastPar >= 0) KeysThrough(*this, Pars.DirtyLastPar);
-    const std::int32_t linesBefore = Pars.LineCount;
+    if (edited) KeysThrough(*this, Pars.DirtyLastPar);
+    const std::int32_t editLine = Pars.DirtyFirstLine;
+    const std::int32_t editDelta = Pars.LineDelta;  // display lines the edits added before layout
+    const std::int64_t lh = std::max(1, LineHeight());
+    const std::int64_t topBefore = VertOffset / lh;
     const TLayoutStats st = FormatDirtyRange(*this);
-    if (st.FirstChangedLine >= 0)
-        FHost->InvalidateLines(st.FirstChangedLine, Pars.LineCount != linesBefore ? -1 : st.LastChangedLine);
-    if (Pars.FormatLast >= Pars.FormatNext) {
-        if (FUpdateMode == umImmediate || !FHost->HasWindow())
-            ; // laid out on demand
-        else
-            StartFormatThreadIfNeeded();
+    if (Pars.FormatLast >= Pars.FormatNext && FUpdateMode == umBackground && FHost->HasWindow()) StartFormatThreadIfNeeded();
+    if (edited && FHost->HasWindow()) {
+        const std::int64_t topAfter = FTopNav->VisibleLine();
+        if (topAfter != topBefore && VertOffset > 0) {
+            // Lines came or went above the view: the text at its top stays there.
+            VertOffset += (topAfter - topBefore) * lh;
+            FHost->InvalidateAll();
+            if (OnVScroll) OnVScroll(*this);
+        } else {
+            // Everything below moves when the edit added or removed display lines.
+            const bool linesMoved = editDelta != 0 || st.LinesAdded != 0;
+            const std::int32_t first = st.FirstChangedLine >= 0 ? std::min(editLine, st.FirstChangedLine) : editLine;
+            FHost->InvalidateLines(std::max(0, first), linesMoved ? -1 : std::max(first, st.LastChangedLine));
+        }
     }
     UpdateScrollRange();
     UpdateCaretPos();
+    // The view follows the caret after every edit, whatever command made it.
+    KeepCaretInView();
     Change();
 }
 

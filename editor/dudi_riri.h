@@ -322,6 +322,8 @@ protected:
     TDudiRiriOptions FOptions = kDefaultOptions;
     // FSelStartNav is never behind FSelEndNav. FCaret is one of them, or
     // FPersistentCaret when droPersistentBlocks let the caret leave a selection.
+    // FTopNav stands in the display line at the top of the view (VertOffset
+    // div line height): it follows the text through edits and layout.
     std::unique_ptr<TRiriNavigator> FSelStartNav, FSelEndNav, FTopNav, FPersistentCaret;
     TRiriNavigator* FCaret;
     std::int32_t FUpdateCount = 0;

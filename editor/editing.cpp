@@ -154,12 +154,19 @@ void TDudiRiri::CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int3
 }
 
 void TDudiRiri::SetTextBuf(std::string_view Txt) {
+    // One batch: the view goes to the top once, not to the end of the new text first.
+    const bool outer = FUpdateCount == 0;
+    BeginUpdate();
     SelectAll();
     SetSelTextBuf(Txt);
     SetSelStart(0);
-    if (FUpdateCount == 0) {
+    if (outer) {
         VertOffset = 0;
         HorzOffset = 0;
+        FTopNav->SetPos(0);
+    }
+    EndUpdate();
+    if (outer) {
         UpdateScrollRange();
         FHost->InvalidateAll();
     }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QScreen>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
@@ -48,6 +49,28 @@ protected:
         return {p.X + 1, static_cast<int>(p.Y) + M->LineHeight() / 2};
     }
     QImage Grab() { return W->viewport()->grab().toImage(); }
+    // What the window shows now (its backing store), and a paint of the same
+    // state from scratch; both without the caret, which blinks.
+    QImage Shown() {
+        QApplication::processEvents();
+        const QPoint o = W->viewport()->mapTo(W->window(), QPoint(0, 0));
+        const QImage i = W->screen()->grabWindow(W->window()->winId(), o.x(), o.y(), W->viewport()->width(),
+                                                 W->viewport()->height()).toImage();
+        return WithoutCaret(i);
+    }
+    QImage Fresh() { return WithoutCaret(Grab()); }
+    QImage WithoutCaret(QImage I) {
+        I = I.convertToFormat(QImage::Format_RGB32);
+        const TRect c = M->CaretRect();
+        for (int y = std::max(0, c.Top); y < std::min(I.height(), c.Bottom); ++y)
+            for (int x = std::max(0, c.Left - 1); x < std::min(I.width(), c.Right + 1); ++x) I.setPixel(x, y, 0);
+        return I;
+    }
+    // The caret's line lies fully inside the window.
+    bool CaretShown() {
+        const TRect c = M->CaretRect();
+        return c.Top >= 0 && c.Bottom <= W->viewport()->height() && c.Left >= 0 && c.Left < W->viewport()->width();
+    }
 };
 
 TEST_F(Widget, TypingAndMovingWithArrowsHomeAndEnd) {
@@ -367,6 +390,78 @@ TEST_F(Widget, AltLettersTypeNothingAndReachTheMenuBar) {
     EXPECT_TRUE(file->isVisible()) << "Alt+F opened the File menu";
     EXPECT_EQ(m.Text(), "");
     file->close();
+}
+
+TEST_F(Widget, TheScreenMatchesTheTextAfterEditsThatAddOrRemoveLines) {
+    // Failed an earlier version that repainted only the edited lines when an
+    // edit added a paragraph: after the second Enter the line below vanished.
+    std::string t;
+    for (int i = 0; i < 60; ++i) t += "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0 " + std::to_string(i) + " and some words to wrap\r\n";
+    SetText(t);
+    QApplication::processEvents();
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    Key(Qt::Key_End);
+    for (int i = 0; i < 3; ++i) {
+        Key(Qt::Key_Return);
+        ASSERT_EQ(Shown(), Fresh()) << "after Enter " << i + 1;
+    }
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Shown(), Fresh()) << "after joining lines";
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Shown(), Fresh()) << "after deleting lines";
+    QApplication::clipboard()->setText("one\ntwo\nthree\n");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), Fresh()) << "after pasting lines";
+    Key(Qt::Key_End);
+    Type(" more words that make this paragraph wrap onto another display line");
+    EXPECT_EQ(Shown(), Fresh()) << "after a paragraph grew a display line";
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), Fresh()) << "after Undo";
+    // An edit above the view: the text at the top stays there.
+    W->verticalScrollBar()->setValue(W->verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    TRiriNavigator n(M);
+    n.SetVisibleLine(M->TopLine() + 3);
+    M->SetSelStart(n.Pos());  // the caret on screen, below the edit
+    n.SetVisibleLine(M->TopLine());
+    const std::string topText = n.LineText();
+    M->SetParagraph(0, "first\r\nsecond\r\nthird");
+    EXPECT_EQ(Shown(), Fresh()) << "after lines were added above the view";
+    n.SetVisibleLine(M->TopLine());
+    EXPECT_EQ(n.LineText(), topText);
+}
+
+TEST_F(Widget, TheViewFollowsTheCaretAfterEveryEditCommand) {
+    // Failed an earlier version that brought the caret into view only after
+    // typed keys: a paste on the last visible line or an Undo left it off screen.
+    std::string t;
+    for (int i = 0; i < 200; ++i) t += "row " + std::to_string(i) + "\r\n";
+    SetText(t);
+    QApplication::processEvents();
+    const int lastVisible = W->viewport()->height() / M->LineHeight() - 1;
+    TRiriNavigator n(M);
+    n.SetVisibleLine(lastVisible);
+    M->SetSelStart(n.Pos());
+    ASSERT_TRUE(CaretShown());
+    QApplication::clipboard()->setText("a\nb\nc\nd\ne\nf\n");
+    M->PasteFromClipboard();  // as the Edit menu does
+    EXPECT_TRUE(CaretShown()) << "after a paste";
+    M->SetSelStart(M->CharCount());
+    M->SelectAll();
+    M->ClearSelection();
+    M->Undo();
+    EXPECT_TRUE(CaretShown()) << "after Undo of deleting everything, the caret at the end";
+    EXPECT_GT(M->TopLine(), 100);
+    M->SetSelStart(0);
+    M->SetSelText("x");
+    EXPECT_TRUE(CaretShown());
+    EXPECT_EQ(M->TopLine(), 0);
+    M->Redo();
+    M->Redo();
+    EXPECT_TRUE(CaretShown()) << "after Redo";
 }
 
 }  // namespace
