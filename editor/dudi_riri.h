@@ -211,8 +211,13 @@ public:
     void SetUpdateMode(TdrUpdateMode M);
     // One background slice of at most 25 ms (the answer to the layout thread).
     void FormatSlice();
-    // Lays out every paragraph up to and including P (keys applied first).
+    // Lays out paragraph P when it is not yet (keys applied first).
     void FormatThrough(std::int32_t P);
+    // Lays out what is pending among the Lines paragraphs above P and P itself.
+    void FormatAbove(std::int32_t P, std::int32_t Lines);
+    // False while paragraphs before the caret's wait for layout: SelLine is
+    // then an estimate that grows as the layout goes on.
+    bool SelLineIsFinal() const;
     // Lays out everything still pending at once.
     void FormatPending();
     bool FormatThreadRunning() const;
@@ -301,6 +306,8 @@ public:
 
 protected:
     void StartFormatThreadIfNeeded();
+    // Lays out From..To and drops the display lines navigators there cached.
+    void FormatLaidOut(std::int32_t From, std::int32_t To);
     void StopFormatThread();
     // Lays out pending paragraphs until Deadline; returns true when none is left.
     bool FormatRun(std::chrono::steady_clock::time_point Deadline);

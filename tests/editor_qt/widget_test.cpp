@@ -464,6 +464,32 @@ TEST_F(Widget, TheViewFollowsTheCaretAfterEveryEditCommand) {
     EXPECT_TRUE(CaretShown()) << "after Redo";
 }
 
+TEST_F(Widget, CtrlEndWhileTheLayoutRunsShowsTheEnd) {
+    // Failed an earlier version: the lines laid out while the view scrolled
+    // there, and then by the background, pushed the end out of the view.
+    std::string t;
+    for (int i = 0; i < 60000; ++i) t += "paragraph " + std::to_string(i) + " with enough words in it to wrap onto a second line here\r\n";
+    t += "the last one";
+    M->ScrollTime = 300;
+    TMemoryStream s(t);
+    M->LoadFromStream(s);
+    ASSERT_LT(M->FormatProgress(), 50);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(M->SelStart(), M->CharCount());
+    EXPECT_TRUE(CaretShown());
+    EXPECT_FALSE(M->SelLineIsFinal()) << "the line number is an estimate while lines above wait for layout";
+    int checks = 0;
+    while (M->FormatProgress() < 100 && checks < 100000) {
+        QApplication::processEvents();
+        ++checks;
+        ASSERT_TRUE(CaretShown()) << "while the layout runs, check " << checks << " progress " << M->FormatProgress();
+    }
+    EXPECT_TRUE(CaretShown());
+    EXPECT_TRUE(M->SelLineIsFinal());
+    EXPECT_EQ(M->SelLine(), M->LineCount() - 1);
+    EXPECT_EQ(Shown(), Fresh());
+}
+
 }  // namespace
 }  // namespace tarvex
 
