@@ -24,8 +24,10 @@ void TDudiRiri::SetViewOffsets(std::int32_t H, std::int64_t V, bool Animate) {
     const auto now = std::chrono::steady_clock::now();
     // Repeated keys do not wait for animations.
     const bool quick = FInKey && now - FLastAnimEnd < std::chrono::milliseconds(201);
-    // While the left button is down (selecting, autoscrolling) the view follows at once.
-    if (window && Animate && ScrollTime > 0 && !quick && !FLeftDown && FUpdateCount == 0) {
+    // While the left button is down (selecting, autoscrolling) the view follows
+    // at once, and so does a jump beyond a screenful: its steps would only flash past.
+    const bool near = std::abs(static_cast<std::int64_t>(H) - oldH) <= ClientWidth() && std::abs(V - oldV) <= ClientHeight();
+    if (window && Animate && ScrollTime > 0 && near && !quick && !FLeftDown && FUpdateCount == 0) {
         // The steps paint, and painting lays out lines: the target is held by
         // its text, so that lines laid out on the way do not move it.
         const std::int32_t lh = std::max(1, LineHeight());

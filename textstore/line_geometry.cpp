@@ -27,12 +27,16 @@ std::int32_t TRiriNavigator::PosToX() {
         TStyleWalker& w = lw.Walker;
         TJustifier& j = lw.Justifier;
         std::int32_t run = li.Start;
-        for (std::int32_t pos = li.Start; pos < end; ++pos) {
+        std::int32_t pos = li.Start;
+        while (pos < end) {
             if (pos >= w.Next) {
                 x += w.Measure(t + run, pos - run);
                 w.PassTo(pos);
                 run = pos;
             }
+            // Ordinary characters are measured together, as one run.
+            pos = lw.NextSpecial(pos, std::min(end, w.Next));
+            if (pos >= end || pos >= w.Next) continue;
             const auto ch = static_cast<unsigned char>(t[pos]);
             if (ch == '\t') {
                 x += w.Measure(t + run, pos - run);
@@ -46,6 +50,7 @@ std::int32_t TRiriNavigator::PosToX() {
                 x += w.Measure(t + run, pos + 1 - run) + j.Extra(pos);
                 run = pos + 1;
             }
+            ++pos;
         }
         x += w.Measure(t + run, end - run);
     }

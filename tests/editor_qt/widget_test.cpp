@@ -490,6 +490,45 @@ TEST_F(Widget, CtrlEndWhileTheLayoutRunsShowsTheEnd) {
     EXPECT_EQ(Shown(), Fresh());
 }
 
+TEST_F(Widget, TheEndOfAFiveMegabyteLineComesIntoView) {
+    // Failed an earlier version that drew a long run in one call from far left
+    // of the window: the glyphs went astray and the end never showed.
+    M->SetWordWrap(false);
+    TFontSpec f;
+    f.Name = "Liberation Sans";  // proportional, as Arial
+    f.Size = 10;
+    M->SetFont(f);
+    std::string t;
+    while (t.size() < 5 * 1024 * 1024) t += "word \xF1\xEB\xEE\xE2\xEE ";
+    t += "END";
+    SetText(t);
+    QApplication::processEvents();
+    auto inkBetween = [&](const QImage& I, int X1, int X2) {
+        const QRgb bg = I.pixel(I.width() - 1, I.height() - 1);
+        const int y1 = M->CaretRect().Top, y2 = M->CaretRect().Bottom;
+        for (int x = std::max(0, X1); x < std::min(I.width(), X2); ++x)
+            for (int y = std::max(0, y1); y < std::min(I.height(), y2); ++y)
+                if (I.pixel(x, y) != bg) return true;
+        return false;
+    };
+    Key(Qt::Key_End);
+    EXPECT_EQ(M->SelStart(), M->CharCount());
+    ASSERT_TRUE(CaretShown());
+    EXPECT_EQ(W->horizontalScrollBar()->value(), W->horizontalScrollBar()->maximum()) << "the range reaches the widest line";
+    const QImage end = Shown();
+    EXPECT_EQ(end, Fresh());
+    const int cx = M->CaretRect().Left, avg = M->AverageWidth();
+    EXPECT_TRUE(inkBetween(end, cx - 3 * avg, cx - 1)) << "the last characters are drawn before the caret";
+    EXPECT_FALSE(inkBetween(end, cx + avg, cx + 10 * avg)) << "nothing is drawn past the end of the line";
+    Key(Qt::Key_Home);
+    EXPECT_EQ(M->HorzOffset, 0);
+    EXPECT_EQ(W->horizontalScrollBar()->value(), 0);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_TRUE(CaretShown());
+    W->horizontalScrollBar()->setValue(W->horizontalScrollBar()->maximum() / 2);
+    EXPECT_EQ(Shown(), Fresh()) << "the middle of the line";
+}
+
 }  // namespace
 }  // namespace tarvex
 
