@@ -246,7 +246,9 @@ void TDudiRiri::UpdateScrollRange() {
     v.Max = static_cast<std::int32_t>(std::max<std::int64_t>(total / unit, ClientHeight() - h - 1));
     v.Page = static_cast<std::int32_t>(std::max<std::int64_t>(0, (ClientHeight() - 3) / unit));
     v.Pos = static_cast<std::int32_t>(VertOffset / unit);
-    const std::int32_t hunit = std::max(1, Canvas() ? Canvas()->AverageCharWidth() : 8);
+    // The unit the window turns positions back into offsets with: the
+    // control font's, whatever font measuring left in the canvas.
+    const std::int32_t hunit = HorzUnit();
     hz.Page = std::max(0, (ClientWidth() - LeftMargin() - RightMargin()) / hunit);
     hz.Max = hz.Page + (WidestLine + LeftMargin() + RightMargin() - ClientWidth()) / hunit - 1;
     if (WordWrap() && ColumnWrap() == 0) hz.Max = hz.Page - 1;

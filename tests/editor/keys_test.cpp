@@ -454,5 +454,24 @@ TEST_F(Keys, TheCharacterAfterAnAltKeyIsNotTyped) {
     EXPECT_EQ(M.Text(), "@\r\n\x10\r\n") << "the page break stays a command an owner may bind";
 }
 
+TEST_F(Keys, TheHorizontalRangeReachesTheWidestLine) {
+    // Failed an earlier version that took the scroll unit from whatever font
+    // measuring had left in the canvas, here the 20-pixel alternative font.
+    TFontSpec alt;
+    alt.Name = "Alt";
+    M.SetAltFont(alt);
+    Canvas.SetFontWidth("Alt", 20);
+    M.SetWordWrap(false);
+    M.SetStaticFormat(true);
+    Load(std::string(200, 'a') + "\4bb");
+    Key(K::VK_END);
+    const std::int32_t widest = 200 * 10 + 2 * 20;
+    EXPECT_EQ(M.WidestLine, widest);
+    EXPECT_EQ(Host.Horizontal.Page, (300 - 16) / 10);
+    EXPECT_EQ(Host.Horizontal.Max, Host.Horizontal.Page + (widest + 16 - 300) / 10 - 1);
+    EXPECT_EQ(Host.Horizontal.Pos, M.HorzOffset / 10);
+    EXPECT_GE(M.HorzOffset + M.ClientWidth(), widest + M.LeftMargin()) << "the end of the line is in view";
+}
+
 }  // namespace
 }  // namespace tarvex

@@ -16,7 +16,10 @@ public:
     bool HasWindow() const override { return Window; }
     void InvalidateLines(std::int32_t, std::int32_t) override { ++Invalidations; }
     void InvalidateAll() override { ++Invalidations; }
-    void SetScrollBars(const TScrollInfo& V, const TScrollInfo&) override { Vertical = V; }
+    void SetScrollBars(const TScrollInfo& V, const TScrollInfo& H) override {
+        Vertical = V;
+        Horizontal = H;
+    }
     void UpdateCaret(std::int32_t X, std::int64_t Y, std::int32_t, std::int32_t) override {
         CaretX = X;
         CaretY = Y;
@@ -54,7 +57,7 @@ public:
     int Scrolls = 0;           // window contents scrolled
     std::int64_t ScrolledY = 0;
     int ImmediateUpdates = 0;  // paints forced at once (animation steps)
-    TScrollInfo Vertical;
+    TScrollInfo Vertical, Horizontal;
     std::int32_t CaretX = 0;
     std::int64_t CaretY = 0;
     std::u16string Clip;
