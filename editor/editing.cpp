@@ -5,6 +5,7 @@
 #include "editor/dudi_riri.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/layout.h"
+#include "textstore/scope_guard.h"
 #include "textstore/static_format.h"
 
 namespace tarvex {
@@ -221,12 +222,13 @@ void TDudiRiri::LoadFromStream(TStream& S) {
     TProgressEvent progress;
     if (OnProgress) progress = [this](TParagraphsList&) { OnProgress(*this); };
     InvalidateNavigators();
-    try {
+    {
+        // What was read stays; no navigator or undo record may point beyond it.
+        TScopeFail reset([&] {
+            for (TRiriNavigator* n : Navigators()) n->SetPos(0);
+            FUndo.Clear();
+        });
         Pars.LoadFromStream(S, NullReplacement, ProgressInterval, progress, found, HasOption(droDiscardTrailingSpaces));
-    } catch (...) {
-        for (TRiriNavigator* n : Navigators()) n->SetPos(0);
-        FUndo.Clear();
-        throw;
     }
     for (TRiriNavigator* n : Navigators()) n->SetPos(0);
     // Everything is pending for the background or on-demand layout; the dirty
