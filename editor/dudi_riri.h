@@ -316,6 +316,7 @@ protected:
     void RecordUndo(std::string Removed, TPos Start, bool& Merged);
     // Puts record Index's text back in place of the text it was recorded for.
     void ReplayRecord(std::int32_t Index);
+    void ReplayRecordText(std::int32_t Index);
     // Adds a record at the undo position (replacing the one there while undoing).
     void StoreUndo(UndoRecord&& Rec);
     void CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int32_t Record);

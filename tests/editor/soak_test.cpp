@@ -57,7 +57,9 @@ void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false, int Pe
     if (HandOver) m.Pars.AdoptMinSize = 32;
     m.SetTextBuf(start);
     m.ClearUndo();
-    if (PerBlock >= 0) ASSERT_GT(m.ParagraphCount(), m.Pars.ItemsPerBlock()) << "the text spans blocks";
+    if (PerBlock >= 0) {
+        ASSERT_GT(m.ParagraphCount(), m.Pars.ItemsPerBlock()) << "the text spans blocks";
+    }
     const std::string original = m.Text();
     std::size_t keptTexts = 0;
     for (int step = 0, steps = PerBlock < 0 ? 3000 : 2000; step < steps; ++step) {
