@@ -107,7 +107,33 @@ void TDudiRiri::FormatPending() {
 void TDudiRiri::FormatThrough(std::int32_t P) {
     if (P < 0 || P >= Pars.Count()) return;
     KeysThrough(*this, P);
-    if (!(Pars.At(P).Flags & pfFormatted)) FormatParagraphs(*this, P, P);
+    if (!(Pars.At(P).Flags & pfFormatted)) FormatLaidOut(P, P);
+}
+
+void TDudiRiri::FormatLaidOut(std::int32_t From, std::int32_t To) {
+    FormatParagraphs(*this, From, To);
+    // Navigators in these paragraphs cached their display line in the old layout.
+    const TPos from = Pars.At(From).StartPos;
+    const TPos to = Pars.At(To).StartPos + Pars.At(To).Len();
+    for (TRiriNavigator* n : Navigators())
+        if (n->Pos() >= from && n->Pos() <= to) n->ResetLineAndDyn();
+}
+
+void TDudiRiri::FormatAbove(std::int32_t P, std::int32_t Lines) {
+    if (P < 0 || P >= Pars.Count()) return;
+    // Each paragraph takes at least one line: Lines paragraphs above P cover Lines lines.
+    const std::int32_t from = std::max(0, P - Lines);
+    bool pending = false;
+    for (std::int32_t p = from; p <= P && !pending; ++p) pending = !(Pars.At(p).Flags & pfFormatted);
+    if (!pending) return;
+    KeysThrough(*this, P);
+    FormatLaidOut(from, P);
+}
+
+bool TDudiRiri::SelLineIsFinal() const {
+    if (!WordWrap()) return true;
+    const std::int32_t p = Pars.ParagraphAt(FCaret->Pos());
+    return !(Pars.FormatNext <= Pars.FormatLast && Pars.FormatNext < p);
 }
 
 std::int32_t TDudiRiri::FormatProgress() const {

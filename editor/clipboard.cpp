@@ -48,15 +48,28 @@ void TDudiRiri::PasteFromClipboard() {
         text = Utf16ToCp1251(u);
     }
     NoMerge = true;
-    if (block && HasOption(droBlockSelection))
-        ColumnPaste(text);
-    else
+    if (block && HasOption(droBlockSelection)) {
+        // A block pasted over a selection replaces it; over a column block,
+        // from the block's top-left corner.
+        std::int32_t firstPar = -1, col = 0;
+        if (BlockSelected && SelLength() != 0) {
+            firstPar = Pars.ParagraphAt(SelLow());
+            col = std::min(BlockCol1, BlockCol2);
+        }
+        if (SelLength() != 0) SetSelTextBuf({});
+        if (firstPar < 0) {
+            firstPar = FCaret->ParNb();
+            col = (FCaret->PosToX() - LeftMargin()) / AverageWidth();
+        }
+        ColumnPaste(text, firstPar, col);
+    } else {
         SetSelText(text);
+    }
     NoMerge = true;
     if (aside) SetBlockAside(false);
 }
 
-void TDudiRiri::ColumnPaste(const std::string& Text) {
+void TDudiRiri::ColumnPaste(const std::string& Text, std::int32_t FirstPar, std::int32_t Col) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (;;) {
@@ -68,8 +81,8 @@ void TDudiRiri::ColumnPaste(const std::string& Text) {
         lines.push_back(Text.substr(start, br - start));
         start = br + 2;
     }
-    const std::int32_t col = (FCaret->PosToX() + HorzOffset - LeftMargin()) / AverageWidth();
-    const std::int32_t first = FCaret->ParNb();
+    const std::int32_t col = std::max(0, Col);
+    const std::int32_t first = FirstPar;
     BeginUpdate();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto p = static_cast<std::int32_t>(first + static_cast<std::int32_t>(i));

@@ -15,6 +15,7 @@ TDudiRiri::TDudiRiri(TRiriHost* Host) : FHost(Host ? Host : &FNullHost) {
     FSelStartNav = std::make_unique<TRiriNavigator>(this);
     FSelEndNav = std::make_unique<TRiriNavigator>(this);
     FTopNav = std::make_unique<TRiriNavigator>(this);
+    FPersistentCaret = std::make_unique<TRiriNavigator>(this);
     FCaret = FSelStartNav.get();
     FParagraphs = std::make_unique<TRiriParaStrings>(*this);
     FLines = std::make_unique<TRiriLinesStrings>(*this);
@@ -127,6 +128,7 @@ void TDudiRiri::SetFont(const TFontSpec& F) {
     TDudiRiriBase::SetFont(F);
     HorzOffset = 0;
     VertOffset = 0;
+    FTopNav->SetPos(0);
     LayoutPropertyChanged();
     NotifyLinks(lnFontChanged);
     if (OnVScroll) OnVScroll(*this);
@@ -205,20 +207,33 @@ void TDudiRiri::EndUpdate() {
 }
 
 void TDudiRiri::RefreshAfterChange() {
+    const bool edited = Pars.DirtyLastPar >= 0;
     // Keys are applied through the paragraphs about to be laid out.
-    if (Pars.DirtyLastPar >= 0) KeysThrough(*this, Pars.DirtyLastPar);
-    const std::int32_t linesBefore = Pars.LineCount;
+    if (edited) KeysThrough(*this, Pars.DirtyLastPar);
+    const std::int32_t editLine = Pars.DirtyFirstLine;
+    const std::int32_t editDelta = Pars.LineDelta;  // display lines the edits added before layout
+    const std::int64_t lh = std::max(1, LineHeight());
+    const std::int64_t topBefore = VertOffset / lh;
     const TLayoutStats st = FormatDirtyRange(*this);
-    if (st.FirstChangedLine >= 0)
-        FHost->InvalidateLines(st.FirstChangedLine, Pars.LineCount != linesBefore ? -1 : st.LastChangedLine);
-    if (Pars.FormatLast >= Pars.FormatNext) {
-        if (FUpdateMode == umImmediate || !FHost->HasWindow())
-            ; // laid out on demand
-        else
-            StartFormatThreadIfNeeded();
+    if (Pars.FormatLast >= Pars.FormatNext && FUpdateMode == umBackground && FHost->HasWindow()) StartFormatThreadIfNeeded();
+    if (edited && FHost->HasWindow()) {
+        const std::int64_t topAfter = FTopNav->VisibleLine();
+        if (topAfter != topBefore && VertOffset > 0) {
+            // Lines came or went above the view: the text at its top stays there.
+            VertOffset += (topAfter - topBefore) * lh;
+            FHost->InvalidateAll();
+            if (OnVScroll) OnVScroll(*this);
+        } else {
+            // Everything below moves when the edit added or removed display lines.
+            const bool linesMoved = editDelta != 0 || st.LinesAdded != 0;
+            const std::int32_t first = st.FirstChangedLine >= 0 ? std::min(editLine, st.FirstChangedLine) : editLine;
+            FHost->InvalidateLines(std::max(0, first), linesMoved ? -1 : std::max(first, st.LastChangedLine));
+        }
     }
     UpdateScrollRange();
     UpdateCaretPos();
+    // The view follows the caret after every edit, whatever command made it.
+    KeepCaretInView();
     Change();
 }
 
@@ -231,7 +246,9 @@ void TDudiRiri::UpdateScrollRange() {
     v.Max = static_cast<std::int32_t>(std::max<std::int64_t>(total / unit, ClientHeight() - h - 1));
     v.Page = static_cast<std::int32_t>(std::max<std::int64_t>(0, (ClientHeight() - 3) / unit));
     v.Pos = static_cast<std::int32_t>(VertOffset / unit);
-    const std::int32_t hunit = std::max(1, Canvas() ? Canvas()->AverageCharWidth() : 8);
+    // The unit the window turns positions back into offsets with: the
+    // control font's, whatever font measuring left in the canvas.
+    const std::int32_t hunit = HorzUnit();
     hz.Page = std::max(0, (ClientWidth() - LeftMargin() - RightMargin()) / hunit);
     hz.Max = hz.Page + (WidestLine + LeftMargin() + RightMargin() - ClientWidth()) / hunit - 1;
     if (WordWrap() && ColumnWrap() == 0) hz.Max = hz.Page - 1;
@@ -259,7 +276,7 @@ void TDudiRiri::UpdateCaretPos() {
     FormatThrough(FCaret->ParNb());
     const TPoint p = FCaret->PosToPixel();
     const std::int32_t w = CaretWidth > 0 ? CaretWidth : LineHeight() / 14 + 1;
-    FHost->UpdateCaret(p.X, p.Y, w, LineHeight());
+    FHost->UpdateCaret(p.X - HorzOffset + VirtualSpaces * AverageWidth(), p.Y - VertOffset, w, LineHeight());
 }
 
 std::int32_t TDudiRiri::TopLine() {

@@ -13,6 +13,7 @@
 
 #include "platform/draw_surface.h"
 #include "editor/host.h"
+#include "editor/key_map.h"
 #include "textstore/memo_base.h"
 #include "textstore/navigator.h"
 #include "editor/options.h"
@@ -210,8 +211,13 @@ public:
     void SetUpdateMode(TdrUpdateMode M);
     // One background slice of at most 25 ms (the answer to the layout thread).
     void FormatSlice();
-    // Lays out every paragraph up to and including P (keys applied first).
+    // Lays out paragraph P when it is not yet (keys applied first).
     void FormatThrough(std::int32_t P);
+    // Lays out what is pending among the Lines paragraphs above P and P itself.
+    void FormatAbove(std::int32_t P, std::int32_t Lines);
+    // False while paragraphs before the caret's wait for layout: SelLine is
+    // then an estimate that grows as the layout goes on.
+    bool SelLineIsFinal() const;
     // Lays out everything still pending at once.
     void FormatPending();
     bool FormatThreadRunning() const;
@@ -231,6 +237,10 @@ public:
     std::int32_t VisibleLines();
 
     // --- scrolling
+    // The view's offsets in pixels: text x of the client area's left edge, and
+    // text y of its top edge (line i occupies [i, i + 1) x line height).
+    std::int32_t HorzOffset = 0;
+    std::int64_t VertOffset = 0;
     std::int64_t VertUnit();
     std::int32_t HorzUnit();
     // Moves the view; animated by ScrollTime unless Animate is false.
@@ -253,6 +263,11 @@ public:
     void KeyPress(unsigned char Ch);
     void KeyUp(std::uint16_t Key, std::uint32_t Shift);
     std::function<void(TDudiRiri&, std::uint16_t& Key, std::uint32_t Shift)> OnKeyDown;
+    // The keys the control handles and the commands they reach.
+    TKeyMap& KeyMap() { return FKeyMap; }
+    // Runs one editor command (a TEditorCommand, movement ones with ecExtend
+    // for a selecting move) as its key would; false when it is not one.
+    bool ExecuteCommand(std::uint16_t Command);
     std::function<void(TDudiRiri&, unsigned char& Ch)> OnKeyPress;
 
     // --- mouse (client coordinates)
@@ -291,6 +306,8 @@ public:
 
 protected:
     void StartFormatThreadIfNeeded();
+    // Lays out From..To and drops the display lines navigators there cached.
+    void FormatLaidOut(std::int32_t From, std::int32_t To);
     void StopFormatThread();
     // Lays out pending paragraphs until Deadline; returns true when none is left.
     bool FormatRun(std::chrono::steady_clock::time_point Deadline);
@@ -299,6 +316,7 @@ protected:
     void RecordUndo(std::string Removed, TPos Start, bool& Merged);
     // Puts record Index's text back in place of the text it was recorded for.
     void ReplayRecord(std::int32_t Index);
+    void ReplayRecordText(std::int32_t Index);
     // Adds a record at the undo position (replacing the one there while undoing).
     void StoreUndo(UndoRecord&& Rec);
     void CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int32_t Record);
@@ -310,7 +328,11 @@ protected:
     TRiriHost* FHost;
     TNullHost FNullHost;
     TDudiRiriOptions FOptions = kDefaultOptions;
-    std::unique_ptr<TRiriNavigator> FSelStartNav, FSelEndNav, FTopNav;
+    // FSelStartNav is never behind FSelEndNav. FCaret is one of them, or
+    // FPersistentCaret when droPersistentBlocks let the caret leave a selection.
+    // FTopNav stands in the display line at the top of the view (VertOffset
+    // div line height): it follows the text through edits and layout.
+    std::unique_ptr<TRiriNavigator> FSelStartNav, FSelEndNav, FTopNav, FPersistentCaret;
     TRiriNavigator* FCaret;
     std::int32_t FUpdateCount = 0;
     bool FPendingChange = false;  // an edit happened inside an update batch
@@ -342,21 +364,34 @@ protected:
     std::int16_t FCursor = crIBeam;
     std::chrono::steady_clock::time_point FLastAnimEnd{};
     // Helpers of the input handlers.
-    void MoveCaretTo(TRiriNavigator& Target, bool Shift);
+    TKeyMap FKeyMap;
+    bool DragKey(std::uint16_t Key);
+    bool DisplayOnlyKey(std::uint16_t Key, bool Ctrl);
+    void MoveCommand(std::uint16_t Command);
+    bool HorizontalTarget(TEditorCommand Cmd, TRiriNavigator& Target);
+    bool VerticalTarget(TEditorCommand Cmd, bool Extend, TRiriNavigator& Target);
+    void PlaceVertically(TRiriNavigator& Target, std::int32_t Line, bool Extend);
+    void TypeCharacter(char Ch);
+    void CutOrDeleteBack();
+    void DeleteToLineEnd();
+    // The mouse extends the selection without scrolling: the autoscroll does that.
+    void MoveCaretTo(TRiriNavigator& Target, bool Shift, bool KeepInView = true);
     void DeleteKey(bool Ctrl);
     void BackspaceKey(bool Ctrl);
     void EnterKey();
     std::string SmartTabFill();
     void SetBlockAside(bool Aside);
     void SelectTo(TPos P);
+    TPos FWordLow = 0, FWordHigh = 0;  // the word a double click selected
     TPos PosAtPoint(std::int32_t X, std::int32_t Y, std::int32_t* XOut = nullptr);
     bool InSelection(TPos P) const;
     void InvalidateLinesOf(TPos A, TPos B);
     void SetMouseCursor(std::int16_t C);
-    void ColumnPaste(const std::string& Text);
+    // Pastes the lines of Text as a column at Col, from paragraph FirstPar down.
+    void ColumnPaste(const std::string& Text, std::int32_t FirstPar, std::int32_t Col);
     std::unique_ptr<TRiriNavigator> FAsideA, FAsideB;
     std::int32_t FAsideCol1 = 0, FAsideCol2 = 0;
-    bool FAsideBlock = false, FAsideCaretEnd = false;
+    bool FAsideBlock = false;
     std::int32_t FAsideDepth = 0;
     TPos FLastSelStart = -1;
     std::int32_t FLastVirtual = -1;

@@ -5,6 +5,7 @@
 #include "editor/dudi_riri.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/layout.h"
+#include "textstore/scope_guard.h"
 #include "textstore/static_format.h"
 
 namespace tarvex {
@@ -36,7 +37,9 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
         }
         const std::int32_t c1 = std::min(BlockCol1, BlockCol2), c2 = std::max(BlockCol1, BlockCol2);
         const std::int32_t p1 = L().ParagraphAt(SelLow()), p2 = L().ParagraphAt(SelHigh());
-        const TPos caret = SelStart();
+        // The caret follows the removals: the new text goes where it ends up.
+        TRiriNavigator caret(this);
+        caret.Assign(*FCaret);
         BeginUpdate();
         for (std::int32_t p = p2; p >= p1; --p) {
             const std::string_view t = Pars.At(p).View();
@@ -50,8 +53,9 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
         }
         EndUpdate();
         if (txt.empty()) return;
-        FSelStartNav->SetPos(std::min(caret, CharCount()));
-        FSelEndNav->Assign(*FSelStartNav);
+        FSelStartNav->Assign(caret);
+        FSelEndNav->Assign(caret);
+        FCaret = FSelStartNav.get();
     }
 
     VirtualSpaces = 0;
@@ -107,7 +111,9 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
         FCaret = FSelStartNav.get();
         return;
     }
-    if (StaticFormat()) CleanStyleCodes(r.FirstPar, r.LastNewPar, record);
+    // The clean-up is part of the edit's own undo step: replaying a step
+    // replays its clean-up records too, so it must not run again.
+    if (StaticFormat() && !FUndoing) CleanStyleCodes(r.FirstPar, r.LastNewPar, record);
     // The caret stands after the new text.
     FSelStartNav->Assign(*FSelEndNav);
     FCaret = FSelStartNav.get();
@@ -149,12 +155,19 @@ void TDudiRiri::CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int3
 }
 
 void TDudiRiri::SetTextBuf(std::string_view Txt) {
+    // One batch: the view goes to the top once, not to the end of the new text first.
+    const bool outer = FUpdateCount == 0;
+    BeginUpdate();
     SelectAll();
     SetSelTextBuf(Txt);
     SetSelStart(0);
-    if (FUpdateCount == 0) {
+    if (outer) {
         VertOffset = 0;
         HorzOffset = 0;
+        FTopNav->SetPos(0);
+    }
+    EndUpdate();
+    if (outer) {
         UpdateScrollRange();
         FHost->InvalidateAll();
     }
@@ -209,12 +222,13 @@ void TDudiRiri::LoadFromStream(TStream& S) {
     TProgressEvent progress;
     if (OnProgress) progress = [this](TParagraphsList&) { OnProgress(*this); };
     InvalidateNavigators();
-    try {
+    {
+        // What was read stays; no navigator or undo record may point beyond it.
+        TScopeFail reset([&] {
+            for (TRiriNavigator* n : Navigators()) n->SetPos(0);
+            FUndo.Clear();
+        });
         Pars.LoadFromStream(S, NullReplacement, ProgressInterval, progress, found, HasOption(droDiscardTrailingSpaces));
-    } catch (...) {
-        for (TRiriNavigator* n : Navigators()) n->SetPos(0);
-        FUndo.Clear();
-        throw;
     }
     for (TRiriNavigator* n : Navigators()) n->SetPos(0);
     // Everything is pending for the background or on-demand layout; the dirty

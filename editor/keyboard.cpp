@@ -1,12 +1,27 @@
-// Keyboard handling: movement, editing keys, hot keys and typed characters.
+// Keyboard handling: keys through the key map to editor commands, typed
+// characters, and the caret moves the movement commands make.
 
 #include <algorithm>
 
-#include "platform/codepage.h"
 #include "editor/dudi_riri.h"
+#include "platform/codepage.h"
 #include "textstore/static_format.h"
 
 namespace tarvex {
+
+namespace {
+// Sets a flag for the lifetime of the scope, on every exit path.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& F) : FFlag(F) { FFlag = true; }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+}  // namespace
 
 void TDudiRiri::InvalidateLinesOf(TPos A, TPos B) {
     if (!FHost->HasWindow() || FUpdateCount > 0) return;
@@ -17,10 +32,33 @@ void TDudiRiri::InvalidateLinesOf(TPos A, TPos B) {
 }
 
 // Puts the caret at Target; with Shift the far end of the selection stays.
-void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
+void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift, bool KeepInView) {
     const TPos oldCaret = SelStart();
     const TPos oldLow = SelLow(), oldHigh = SelHigh();
+    if (!Shift && HasOption(droPersistentBlocks) && (oldHigh > oldLow || BlockSelected)) {
+        // The selection stays; only the caret moves.
+        FPersistentCaret->Assign(Target);
+        FCaret = FPersistentCaret.get();
+        NoMerge = true;
+        UpdateCaretPos();
+        if (KeepInView) KeepCaretInView();
+        return;
+    }
     if (Shift) {
+        if (FCaret == FPersistentCaret.get()) {
+            // Away from the selection a selecting move starts a new one at the caret.
+            if (oldCaret == oldLow) {
+                FCaret = FSelStartNav.get();
+            } else if (oldCaret == oldHigh) {
+                FCaret = FSelEndNav.get();
+            } else {
+                if (oldHigh > oldLow) InvalidateLinesOf(oldLow, oldHigh);
+                BlockSelected = false;
+                FSelStartNav->SetPos(oldCaret);
+                FSelEndNav->SetPos(oldCaret);
+                FCaret = FSelStartNav.get();
+            }
+        }
         const TPos anchor = FCaret == FSelStartNav.get() ? FSelEndNav->Pos() : FSelStartNav->Pos();
         if (Target.Pos() >= anchor) {
             FSelStartNav->SetPos(anchor);
@@ -32,7 +70,7 @@ void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
             FCaret = FSelStartNav.get();
         }
         if (BlockSelected) {
-            BlockCol2 = (Target.PosToX() + HorzOffset - LeftMargin()) / AverageWidth();
+            BlockCol2 = (Target.PosToX() - LeftMargin()) / AverageWidth();
             if (FHost->HasWindow()) FHost->InvalidateAll();
         } else {
             InvalidateLinesOf(oldCaret, Target.Pos());
@@ -46,88 +84,32 @@ void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift) {
     }
     NoMerge = true;
     UpdateCaretPos();
-    KeepCaretInView();
+    if (KeepInView) KeepCaretInView();
 }
 
 bool TDudiRiri::KeyDown(std::uint16_t Key, std::uint32_t Shift) {
     if (OnKeyDown) OnKeyDown(*this, Key, Shift);
     const std::uint32_t mods = Shift & (ssShift | ssAlt | ssCtrl);
-    FSuppressChar = ((Shift & ssAlt) && FSuppressChar) || mods == (ssShift | ssAlt);
+    // A key with Alt types nothing: it belongs to the window's menus. With Ctrl
+    // (AltGr on some layouts) its character is typed.
+    FSuppressChar = (Shift & (ssAlt | ssCtrl)) == ssAlt;
     if (FUpdateCount > 0 || Key == 0) return true;
-    const bool shift = Shift & ssShift, ctrl = Shift & ssCtrl, alt = Shift & ssAlt;
+    if (FDragging) return DragKey(Key);
+    if (DisplayOnly) return DisplayOnlyKey(Key, Shift & ssCtrl);
+    TFlagScope inKey(FInKey);
+    const bool alt = Shift & ssAlt;
+    std::uint16_t cmd = FKeyMap.Find(Key, Shift);
+    if (cmd == ecPaste && ReadOnly) cmd = FKeyMap.Find(Key, Shift & ~ssShift);
 
-    if (FDragging) {
-        if (Key == VK_CONTROL) {
-            FDragCopy = true;
-            SetMouseCursor(crDragCopy);
-        } else if (Key == VK_ESCAPE) {
-            FDragging = false;
-            FDragCancelled = true;
-            SetMouseCursor(crIBeam);
-            UpdateCaretPos();
-        }
+    if (IsHotKeyCommand(cmd)) {
+        if (!(Shift & ssCtrl) || alt || ReadOnly || !EnableHotKeys) return Key < 48;
+        ExecuteCommand(cmd);
+        FSuppressChar = true;  // the control character that follows is not typed
+        KeepCaretInView();
         return true;
     }
-
-    if (DisplayOnly) {
-        const std::int32_t vis = VisibleLines();
-        const std::int32_t top = TopLine();
-        const std::int32_t maxTop = std::max(Pars.LineCount - vis + 1, 0);
-        const std::int32_t lh = std::max(1, LineHeight());
-        const std::int32_t maxH = std::max(WidestLine - ClientWidth() + RightMargin(), 0);
-        switch (Key) {
-            case VK_HOME: SetViewOffsets(0, VertOffset); break;
-            case VK_END: SetViewOffsets(maxH, VertOffset); break;
-            case VK_PRIOR: SetViewOffsets(HorzOffset, ctrl ? 0 : static_cast<std::int64_t>(std::max(top - vis + 1, 0)) * lh); break;
-            case VK_NEXT:
-                SetViewOffsets(HorzOffset, static_cast<std::int64_t>(ctrl ? maxTop : std::min(top + vis - 1, maxTop)) * lh);
-                break;
-            case VK_UP: SetViewOffsets(HorzOffset, static_cast<std::int64_t>(std::max(top - 1, 0)) * lh); break;
-            case VK_DOWN: SetViewOffsets(HorzOffset, static_cast<std::int64_t>(std::min(top + 1, maxTop)) * lh); break;
-            case VK_LEFT: SetViewOffsets(std::max(HorzOffset - (ClientWidth() / 5 + 1), 0), VertOffset); break;
-            case VK_RIGHT: SetViewOffsets(std::min(HorzOffset + ClientWidth() / 5 + 1, maxH), VertOffset); break;
-            default: return Key < 48;
-        }
-        return true;
-    }
-
-    FInKey = true;
-    struct Done {
-        bool& F;
-        ~Done() { F = false; }
-    } done{FInKey};
-
-    if (ctrl && !alt && !ReadOnly && EnableHotKeys) {
-        bool handled = true;
-        switch (Key) {
-            case 'B': ToggleStyleCode('\x02'); break;
-            case 'I': ToggleStyleCode('\x01'); break;
-            case 'U': ToggleStyleCode('\x15'); break;
-            case 'H': ToggleStyleCode('\x03'); break;
-            case 'F': ToggleStyleCode('\x04'); break;
-            case 'T': SetSelText("\t"); break;
-            case 'P': SetSelText("\r\n\x10\r\n"); break;
-            case 'Z':
-                if (shift)
-                    Redo();
-                else
-                    Undo();
-                break;
-            default: handled = false;
-        }
-        if (handled) {
-            FSuppressChar = true;  // the control character that follows is not typed
-            KeepCaretInView();
-            return true;
-        }
-    }
-    if (Key == VK_APPS) {
-        if (!HasOption(droNoDefaultPopup)) {
-            const TRect c = CaretRect();
-            ShowContextMenu(c.Left, c.Bottom);
-        }
-        return true;
-    }
+    if (cmd == ecContextMenu) return ExecuteCommand(cmd);
+    // Characters are left to the character handler.
     if (Key >= 48) return false;
 
     FormatThrough(FCaret->ParNb());
@@ -137,12 +119,108 @@ bool TDudiRiri::KeyDown(std::uint16_t Key, std::uint32_t Shift) {
         BlockCol1 = BlockCol2 = FCaret->OffsetToColumn(FCaret->ParOffset()) + VirtualSpaces;
     }
     if (alt && !(BlockSelected && arrow)) return true;
+    if (cmd == ecNone) return Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE;
+    ExecuteCommand(cmd);
+    return true;
+}
 
+bool TDudiRiri::DragKey(std::uint16_t Key) {
+    if (Key == VK_CONTROL) {
+        FDragCopy = true;
+        SetMouseCursor(crDragCopy);
+    } else if (Key == VK_ESCAPE) {
+        FDragging = false;
+        FDragCancelled = true;
+        SetMouseCursor(crIBeam);
+        UpdateCaretPos();
+    }
+    return true;
+}
+
+bool TDudiRiri::DisplayOnlyKey(std::uint16_t Key, bool Ctrl) {
+    // Only the view moves.
+    const std::int32_t vis = VisibleLines();
+    const std::int32_t top = TopLine();
+    const std::int32_t maxTop = std::max(Pars.LineCount - vis + 1, 0);
+    const std::int32_t lh = std::max(1, LineHeight());
+    const std::int32_t maxH = std::max(WidestLine - ClientWidth() + RightMargin(), 0);
+    auto toLine = [&](std::int32_t L) { SetViewOffsets(HorzOffset, static_cast<std::int64_t>(L) * lh); };
+    switch (Key) {
+        case VK_HOME: SetViewOffsets(0, VertOffset); break;
+        case VK_END: SetViewOffsets(maxH, VertOffset); break;
+        case VK_PRIOR: toLine(Ctrl ? 0 : std::max(top - vis + 1, 0)); break;
+        case VK_NEXT: toLine(Ctrl ? maxTop : std::min(top + vis - 1, maxTop)); break;
+        case VK_UP: toLine(std::max(top - 1, 0)); break;
+        case VK_DOWN: toLine(std::min(top + 1, maxTop)); break;
+        case VK_LEFT: SetViewOffsets(std::max(HorzOffset - (ClientWidth() / 5 + 1), 0), VertOffset); break;
+        case VK_RIGHT: SetViewOffsets(std::min(HorzOffset + ClientWidth() / 5 + 1, maxH), VertOffset); break;
+        default: return Key < 48;
+    }
+    return true;
+}
+
+bool TDudiRiri::ExecuteCommand(std::uint16_t Command) {
+    if (IsMoveCommand(Command)) {
+        MoveCommand(Command);
+        return true;
+    }
+    switch (Command) {
+        case ecDeleteChar: DeleteKey(false); break;
+        case ecDeleteBack: BackspaceKey(false); break;
+        case ecDeleteWordBack: BackspaceKey(true); break;
+        case ecDeleteToLineEnd: DeleteToLineEnd(); break;
+        case ecCutOrDeleteBack: CutOrDeleteBack(); break;
+        case ecToggleOverwrite:
+            if (HasOption(droInsertKeyActive)) {
+                Overwrite = !Overwrite;
+                if (OnStyleChange) OnStyleChange(*this);
+                UpdateCaretPos();
+            }
+            return true;
+        case ecCopy: CopyToClipboard(); return true;
+        case ecCut: CutToClipboard(); break;
+        case ecPaste:
+            if (ReadOnly) return true;
+            PasteFromClipboard();
+            break;
+        case ecNewLine: EnterKey(); break;
+        case ecTab: SetSelText(HasOption(droSmartTabs) ? SelText() + SmartTabFill() : std::string("\t")); break;
+        case ecCheckConsistency:
+            FHost->InvalidateAll();
+            CheckConsistency();
+            return true;
+        case ecContextMenu:
+            if (!HasOption(droNoDefaultPopup)) {
+                const TRect c = CaretRect();
+                ShowContextMenu(c.Left, c.Bottom);
+            }
+            return true;
+        case ecToggleBold: ToggleStyleCode('\x02'); break;
+        case ecToggleItalic: ToggleStyleCode('\x01'); break;
+        case ecToggleUnderline: ToggleStyleCode('\x15'); break;
+        case ecToggleHighlight: ToggleStyleCode('\x03'); break;
+        case ecToggleAltFont: ToggleStyleCode('\x04'); break;
+        case ecInsertTab: SetSelText("\t"); break;
+        case ecInsertPageBreak: SetSelText("\r\n\x10\r\n"); break;
+        case ecUndo: Undo(); break;
+        case ecRedo: Redo(); break;
+        default: return false;
+    }
+    KeepCaretInView();
+    return true;
+}
+
+void TDudiRiri::MoveCommand(std::uint16_t Command) {
+    const bool extend = Command & ecExtend;
+    const auto cmd = static_cast<TEditorCommand>(Command & 0xFF);
+    FormatThrough(FCaret->ParNb());
     TRiriNavigator target(this);
     target.Assign(*FCaret);
-    const bool persistent = HasOption(droPersistentBlocks);
-    auto dropSelection = [&] {
-        if (!shift && !persistent && (SelLength() != 0 || BlockSelected)) {
+    const bool horizontal = cmd == ecCharLeft || cmd == ecCharRight || cmd == ecWordLeft || cmd == ecWordRight ||
+                            cmd == ecLineStart || cmd == ecLineEnd || cmd == ecTextStart || cmd == ecTextEnd;
+    if (horizontal) {
+        // Unless blocks persist, a plain move drops the selection first.
+        if (!extend && !HasOption(droPersistentBlocks) && (SelLength() != 0 || BlockSelected)) {
             const TPos lo = SelLow(), hi = SelHigh();
             BlockSelected = false;
             FSelEndNav->Assign(*FCaret);
@@ -150,346 +228,119 @@ bool TDudiRiri::KeyDown(std::uint16_t Key, std::uint32_t Shift) {
             FCaret = FSelStartNav.get();
             InvalidateLinesOf(lo, hi);
         }
-    };
-    auto verticalX = [&]() -> std::int32_t {
-        if (RememberedX < 0 || (!WordWrap() && HasOption(droPutExtraSpaces) && !HasOption(droKeepColumnPos)))
-            RememberedX = FCaret->PosToX() + VirtualSpaces * AverageWidth() + HorzOffset;
-        return RememberedX;
-    };
-    auto placeVertically = [&](std::int32_t Line) {
-        const std::int32_t rx = verticalX();
-        target.SetVisibleLine(Line);
-        FormatThrough(target.ParNb());
-        target.Invalidate();
-        target.SetVisibleLine(Line);
-        target.XToPos(rx - HorzOffset);
-        VirtualSpaces = 0;
-        if (HasOption(droKeepColumnPos) || BlockSelected) {
-            const bool atEnd = target.ParOffset() >= target.Par()->Len() || target.CurrentChar() == '\t';
-            if (atEnd && !(shift && !BlockSelected && !persistent)) {
-                const std::int32_t extra = (rx - HorzOffset - target.PosToX()) / AverageWidth();
-                if (extra > 0) VirtualSpaces = extra;
-            }
-        }
-    };
+        RememberedX = -1;
+        if (!HorizontalTarget(cmd, target)) return;
+    } else if (!VerticalTarget(cmd, extend, target)) {
+        return;
+    }
+    MoveCaretTo(target, extend);
+}
+
+bool TDudiRiri::HorizontalTarget(TEditorCommand Cmd, TRiriNavigator& Target) {
     const bool codes = PassOverCodes && StaticFormat();
     auto isCode = [&](TRiriNavigator& n) { return n.ParOffset() < n.Par()->Len() && IsStyleCode(n.CurrentChar()); };
-    const std::int32_t caretLine = FCaret->VisibleLine();
-    const std::int32_t vis = VisibleLines();
-    const std::int32_t lh = std::max(1, LineHeight());
-
-    switch (Key) {
-        case VK_HOME:
-            dropSelection();
-            RememberedX = -1;
+    switch (Cmd) {
+        case ecLineStart:
+        case ecTextStart:
             VirtualSpaces = 0;
-            if (ctrl)
-                target.SetPos(0);
+            if (Cmd == ecTextStart)
+                Target.SetPos(0);
             else
-                target.SetLineColumn(0);
+                Target.SetLineColumn(0);
             break;
-        case VK_END:
-            dropSelection();
-            RememberedX = -1;
+        case ecLineEnd:
+        case ecTextEnd:
             VirtualSpaces = 0;
-            if (ctrl)
-                target.SetPos(CharCount());
+            if (Cmd == ecTextEnd)
+                Target.SetPos(CharCount());
             else
-                target.SetLineColumn(INT32_MAX);
+                Target.SetLineColumn(INT32_MAX);
             break;
-        case VK_PRIOR:
-        case VK_NEXT: {
-            const std::int32_t line = Key == VK_PRIOR ? std::max(caretLine - vis + 1, 0) : std::min(caretLine + vis - 1, Pars.LineCount - 1);
-            const std::int64_t y = static_cast<std::int64_t>(caretLine) * lh - VertOffset;
-            const bool onScreen = y >= 0 && y < ClientHeight();
-            placeVertically(line);
-            if (!ctrl && onScreen) {
-                const std::int64_t step = static_cast<std::int64_t>(vis - 1) * lh;
-                const std::int64_t maxV = std::max<std::int64_t>(0, static_cast<std::int64_t>(Pars.LineCount) * lh - ClientHeight() + 3);
-                SetViewOffsets(HorzOffset, Key == VK_PRIOR ? std::max<std::int64_t>(0, VertOffset - step) : std::min(maxV, VertOffset + step));
-            }
+        case ecWordLeft:
+            Target.WordLeft();
+            VirtualSpaces = 0;
             break;
-        }
-        case VK_UP:
-            if (caretLine == 0) return true;
-            placeVertically(caretLine - 1);
+        case ecWordRight:
+            Target.WordRight();
+            VirtualSpaces = 0;
             break;
-        case VK_DOWN:
-            if (caretLine >= Pars.LineCount - 1) return true;
-            placeVertically(caretLine + 1);
-            break;
-        case VK_LEFT:
-            dropSelection();
-            RememberedX = -1;
-            if (ctrl) {
-                target.WordLeft();
-                VirtualSpaces = 0;
-            } else if (VirtualSpaces > 0) {
+        case ecCharLeft:
+            if (VirtualSpaces > 0) {
                 --VirtualSpaces;
-            } else if (target.ParOffset() == 0) {
-                if (HasOption(droWrapCaret) && target.ParNb() > 0) target.SetPos(target.Pos() - 2);
+            } else if (Target.ParOffset() == 0) {
+                if (HasOption(droWrapCaret) && Target.ParNb() > 0) Target.SetPos(Target.Pos() - 2);
             } else {
-                target.SetPos(target.Pos() - 1);
-                while (codes && target.ParOffset() > 0 && isCode(target)) target.SetPos(target.Pos() - 1);
+                Target.SetPos(Target.Pos() - 1);
+                while (codes && Target.ParOffset() > 0 && isCode(Target)) Target.SetPos(Target.Pos() - 1);
             }
             break;
-        case VK_RIGHT:
-            dropSelection();
-            RememberedX = -1;
-            if (ctrl) {
-                target.WordRight();
-                VirtualSpaces = 0;
-            } else if (target.ParOffset() >= target.Par()->Len()) {
+        case ecCharRight:
+            if (Target.ParOffset() >= Target.Par()->Len()) {
                 if (HasOption(droKeepColumnPos) || !HasOption(droWrapCaret) || BlockSelected)
                     ++VirtualSpaces;
-                else if (target.ParNb() + 1 < ParagraphCount())
-                    target.SetPos(target.Pos() + 2);
+                else if (Target.ParNb() + 1 < ParagraphCount())
+                    Target.SetPos(Target.Pos() + 2);
             } else {
-                while (codes && isCode(target)) target.SetPos(target.Pos() + 1);
-                if (target.ParOffset() < target.Par()->Len()) target.SetPos(target.Pos() + 1);
-                while (codes && isCode(target)) target.SetPos(target.Pos() + 1);
+                while (codes && isCode(Target)) Target.SetPos(Target.Pos() + 1);
+                if (Target.ParOffset() < Target.Par()->Len()) Target.SetPos(Target.Pos() + 1);
+                while (codes && isCode(Target)) Target.SetPos(Target.Pos() + 1);
             }
             break;
-        case VK_DELETE:
-            if (shift && !ctrl) {
-                if (ReadOnly) return true;
-                if (SelLength() != 0)
-                    CutToClipboard();
-                else if (SelStart() > 0) {
-                    const bool atStart = FCaret->ParOffset() == 0;
-                    SetSelLength(atStart ? -2 : -1);
-                    ClearSelection();
-                }
-            } else if (ctrl) {
-                if (ReadOnly) return true;
-                // To the end of the display line, when the selection lies on one.
-                TRiriNavigator lo(this), hi(this);
-                lo.SetPos(SelLow());
-                hi.SetPos(SelHigh());
-                if (lo.VisibleLine() == hi.VisibleLine()) {
-                    const TPos from = SelLow();
-                    const TPos to = lo.Par()->StartPos + lo.CurrentLine().Stop;
-                    SetSelStart(from);
-                    SetSelLength(to - from);
-                    ClearSelection();
-                }
-            } else {
-                DeleteKey(false);
-            }
-            KeepCaretInView();
-            return true;
-        case VK_BACK:
-            BackspaceKey(ctrl);
-            KeepCaretInView();
-            return true;
-        case VK_INSERT:
-            if (shift && !ReadOnly) {
-                PasteFromClipboard();
-                KeepCaretInView();
-            } else if (ctrl) {
-                CopyToClipboard();
-            } else if (HasOption(droInsertKeyActive)) {
-                Overwrite = !Overwrite;
-                if (OnStyleChange) OnStyleChange(*this);
-                UpdateCaretPos();
-            }
-            return true;
-        default:
-            return Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE;
+        default: return false;
     }
-    MoveCaretTo(target, shift);
     return true;
 }
 
-void TDudiRiri::DeleteKey(bool) {
-    if (ReadOnly) return;
-    if (HasOption(droNoOverwriteBlocks)) SetBlockAside(true);
-    if (SelLength() != 0 || BlockSelected) {
-        ClearSelection();
-    } else {
-        const std::int32_t col = FCaret->PosToX();
-        TRiriNavigator end(this);
-        end.Assign(*FCaret);
-        if (StaticFormat())
-            while (end.ParOffset() < end.Par()->Len() && IsStyleCode(end.CurrentChar())) end.SetPos(end.Pos() + 1);
-        if (end.ParOffset() >= end.Par()->Len()) {
-            if (end.ParNb() + 1 < ParagraphCount()) end.SetPos(end.Pos() + 2);
-        } else {
-            end.SetPos(end.Pos() + 1);
-        }
-        if (end.Pos() > SelStart()) {
-            const TPos from = SelStart();
-            SetSelLength(end.Pos() - from);
-            ClearSelection();
-            if (HasOption(droKeepColumnPos)) {
-                const std::int32_t gap = (col - FCaret->PosToX()) / AverageWidth();
-                if (gap > 0) VirtualSpaces = gap;
-            }
-        }
+bool TDudiRiri::VerticalTarget(TEditorCommand Cmd, bool Extend, TRiriNavigator& Target) {
+    const std::int32_t caretLine = FCaret->VisibleLine();
+    const std::int32_t vis = VisibleLines();
+    const std::int32_t lh = std::max(1, LineHeight());
+    std::int32_t line = caretLine;
+    switch (Cmd) {
+        case ecLineUp:
+            if (caretLine == 0) return false;
+            line = caretLine - 1;
+            break;
+        case ecLineDown:
+            if (caretLine >= Pars.LineCount - 1) return false;
+            line = caretLine + 1;
+            break;
+        case ecPageUp:
+        case ecPageUpCaret: line = std::max(caretLine - vis + 1, 0); break;
+        case ecPageDown:
+        case ecPageDownCaret: line = std::min(caretLine + vis - 1, Pars.LineCount - 1); break;
+        default: return false;
     }
-    if (HasOption(droNoOverwriteBlocks)) SetBlockAside(false);
+    const std::int64_t y = static_cast<std::int64_t>(caretLine) * lh - VertOffset;
+    const bool onScreen = y >= 0 && y < ClientHeight();
+    PlaceVertically(Target, line, Extend);
+    if ((Cmd == ecPageUp || Cmd == ecPageDown) && onScreen) {
+        // The view scrolls with the caret when the caret was on screen.
+        const std::int64_t step = static_cast<std::int64_t>(vis - 1) * lh;
+        const std::int64_t maxV = std::max<std::int64_t>(0, static_cast<std::int64_t>(Pars.LineCount) * lh - ClientHeight() + 3);
+        SetViewOffsets(HorzOffset, Cmd == ecPageUp ? std::max<std::int64_t>(0, VertOffset - step) : std::min(maxV, VertOffset + step));
+    }
+    return true;
 }
 
-void TDudiRiri::BackspaceKey(bool Ctrl) {
-    if (ReadOnly) return;
-    RememberedX = -1;
-    if (HasOption(droNoOverwriteBlocks)) SetBlockAside(true);
-    const std::int32_t oldCol = SelCol();
-    bool deleted = false;
-    if (SelLength() != 0 || BlockSelected) {
-        ClearSelection();
-        deleted = true;
-    } else if (Ctrl) {
-        TRiriNavigator n(this);
-        n.Assign(*FCaret);
-        n.WordLeft();
-        SetSelLength(n.Pos() - SelStart());
-        ClearSelection();
-        deleted = true;
-    } else if (FCaret->ParOffset() == 0 && VirtualSpaces == 0) {
-        if (FCaret->ParNb() > 0) {
-            SetSelLength(-2);
-            ClearSelection();
-            deleted = true;
+// Puts Target on display line Line at the remembered x; past the end of the
+// line (or on a tab) with droKeepColumnPos or in a block, virtual spaces keep the column.
+void TDudiRiri::PlaceVertically(TRiriNavigator& Target, std::int32_t Line, bool Extend) {
+    if (RememberedX < 0 || (!WordWrap() && HasOption(droPutExtraSpaces) && !HasOption(droKeepColumnPos)))
+        RememberedX = FCaret->PosToX() + VirtualSpaces * AverageWidth();
+    const std::int32_t rx = RememberedX;
+    Target.SetVisibleLine(Line);
+    FormatThrough(Target.ParNb());
+    Target.Invalidate();
+    Target.SetVisibleLine(Line);
+    Target.XToPos(rx);
+    VirtualSpaces = 0;
+    if (HasOption(droKeepColumnPos) || BlockSelected) {
+        const bool atEnd = Target.ParOffset() >= Target.Par()->Len() || Target.CurrentChar() == '\t';
+        if (atEnd && !(Extend && !BlockSelected && !HasOption(droPersistentBlocks))) {
+            const std::int32_t extra = (rx - Target.PosToX()) / AverageWidth();
+            if (extra > 0) VirtualSpaces = extra;
         }
-    } else {
-        // Back-indent: at the end of the leading blanks, back to the indentation of a line above.
-        std::int32_t lead = 0;
-        const std::string line = FCaret->LineText();
-        while (lead < static_cast<std::int32_t>(line.size()) && (line[static_cast<std::size_t>(lead)] == ' ' || line[static_cast<std::size_t>(lead)] == '\t')) ++lead;
-        const std::int32_t col = SelCol();
-        if (HasOption(droBackIndent) && col > 0 && col == lead && VirtualSpaces == 0) {
-            std::int32_t target = 0;
-            TRiriNavigator up(this);
-            for (std::int32_t l = FCaret->VisibleLine() - 1; l >= 0; --l) {
-                up.SetVisibleLine(l);
-                const std::string t = up.LineText();
-                std::int32_t n = 0;
-                while (n < static_cast<std::int32_t>(t.size()) && (t[static_cast<std::size_t>(n)] == ' ' || t[static_cast<std::size_t>(n)] == '\t')) ++n;
-                if (n < lead) {
-                    target = n;
-                    break;
-                }
-            }
-            SetSelLength(target - col);
-            ClearSelection();
-            deleted = true;
-        } else if (VirtualSpaces > 0) {
-            --VirtualSpaces;
-            UpdateCaretPos();
-        } else {
-            TRiriNavigator from(this);
-            from.Assign(*FCaret);
-            from.SetPos(from.Pos() - 1);
-            if (StaticFormat())
-                while (from.ParOffset() > 0 && IsStyleCode(static_cast<unsigned char>(from.Par()->Text[from.ParOffset() - 1]))) from.SetPos(from.Pos() - 1);
-            if (StaticFormat() && from.ParOffset() == 0 && from.ParNb() > 0 && from.Pos() < SelStart() - 1) from.SetPos(from.Pos() - 2);
-            SetSelLength(from.Pos() - SelStart());
-            ClearSelection();
-            deleted = true;
-        }
-    }
-    if (deleted && HasOption(droKeepColumnPos)) {
-        const std::int32_t now = SelCol();
-        if (oldCol - now > 0 && FCaret->ParOffset() >= FCaret->Par()->Len()) VirtualSpaces = oldCol - now;
-    }
-    if (HasOption(droNoOverwriteBlocks)) SetBlockAside(false);
-}
-
-void TDudiRiri::SetBlockAside(bool Aside) {
-    if (!HasOption(droPersistentBlocks)) {
-        if (Aside && SelLength() != 0) SetSelLength(0);
-        return;
-    }
-    if (Aside) {
-        if (FAsideDepth++ > 0) return;
-        FAsideA = std::make_unique<TRiriNavigator>(this);
-        FAsideB = std::make_unique<TRiriNavigator>(this);
-        FAsideA->SetPos(SelLow());
-        FAsideB->SetPos(SelHigh());
-        FAsideBlock = BlockSelected;
-        FAsideCol1 = BlockCol1;
-        FAsideCol2 = BlockCol2;
-        FAsideCaretEnd = FCaret == FSelEndNav.get();
-        const TPos caret = SelStart();
-        BlockSelected = false;
-        FSelStartNav->SetPos(caret);
-        FSelEndNav->SetPos(caret);
-        FCaret = FSelStartNav.get();
-        ++FUpdateCount;
-    } else {
-        if (FAsideDepth == 0 || --FAsideDepth > 0) return;
-        const TPos caret = SelStart();
-        FSelStartNav->SetPos(FAsideA->Pos());
-        FSelEndNav->SetPos(FAsideB->Pos());
-        FCaret = FAsideCaretEnd ? FSelEndNav.get() : FSelStartNav.get();
-        BlockSelected = FAsideBlock;
-        BlockCol1 = FAsideCol1;
-        BlockCol2 = FAsideCol2;
-        FAsideA.reset();
-        FAsideB.reset();
-        VirtualSpaces = 0;
-        --FUpdateCount;
-        (void)caret;
-        RefreshAfterChange();
-        KeepCaretInView();
-    }
-}
-
-std::string TDudiRiri::SmartTabFill() {
-    if (WordWrap()) return "\t";
-    const std::int32_t col = FCaret->OffsetToColumn(FCaret->ParOffset()) + VirtualSpaces;
-    for (std::int32_t p = FCaret->ParNb() - 1; p >= 0; --p) {
-        const std::string_view t = Pars.At(p).View();
-        if (OffsetToColumn(t, static_cast<std::int32_t>(t.size()), TabStops(), StaticFormat()) <= col) continue;
-        std::int32_t o = ColumnToOffset(t, col, TabStops(), StaticFormat());
-        while (o < static_cast<std::int32_t>(t.size()) && t[static_cast<std::size_t>(o)] != ' ' && t[static_cast<std::size_t>(o)] != '\t') ++o;
-        while (o < static_cast<std::int32_t>(t.size()) && (t[static_cast<std::size_t>(o)] == ' ' || t[static_cast<std::size_t>(o)] == '\t')) ++o;
-        const std::int32_t target = OffsetToColumn(t, o, TabStops(), StaticFormat());
-        return std::string(static_cast<std::size_t>(std::max(0, target - col)), ' ');
-    }
-    return {};
-}
-
-void TDudiRiri::EnterKey() {
-    if (Overwrite && SelLength() == 0) {
-        TRiriNavigator t(this);
-        t.Assign(*FCaret);
-        const std::int32_t line = t.VisibleLine();
-        if (line + 1 < Pars.LineCount) {
-            t.SetVisibleLine(line + 1);
-            MoveCaretTo(t, false);
-        } else {
-            SetSelStart(CharCount());
-            SetSelText("\r\n");
-        }
-        return;
-    }
-    if (SelLength() != 0 || !HasOption(droAutoIndent)) {
-        SetSelText("\r\n");
-        return;
-    }
-    // Auto-indent from the nearest non-empty display line at or above the caret.
-    std::string indent;
-    TRiriNavigator up(this);
-    const std::int32_t maxChars = SelCol();
-    for (std::int32_t l = FCaret->VisibleLine(); l >= 0; --l) {
-        up.SetVisibleLine(l);
-        const std::string t = up.LineText();
-        if (t.empty()) continue;
-        std::size_t n = 0;
-        while (n < t.size() && (t[n] == ' ' || t[n] == '\t')) ++n;
-        indent = t.substr(0, std::min<std::size_t>(n, static_cast<std::size_t>(std::max(0, maxChars))));
-        break;
-    }
-    if (HasOption(droDiscardTrailingSpaces) && FCaret->ParOffset() >= FCaret->Par()->Len()) {
-        SetSelText("\r\n");
-        std::int32_t cols = 0;
-        for (char c : indent) cols += (c == '\t' && TabStops() > 0) ? TabStops() : 1;
-        VirtualSpaces = cols;
-        UpdateCaretPos();
-    } else {
-        SetSelText("\r\n" + indent);
     }
 }
 
@@ -500,41 +351,32 @@ void TDudiRiri::KeyPress(unsigned char Ch) {
         return;
     }
     if (FUpdateCount > 0 || FDragging || DisplayOnly || (ReadOnly && Ch != 3) || Ch == 0) return;
-    FInKey = true;
+    TFlagScope inKey(FInKey);
     const bool aside = HasOption(droNoOverwriteBlocks) && Ch != 3 && Ch != 22 && Ch != 24;
     if (aside) SetBlockAside(true);
     if (Ch <= 30 || Ch == 127) {
-        switch (Ch) {
-            case 3: CopyToClipboard(); break;
-            case 5:
-                FHost->InvalidateAll();
-                CheckConsistency();
-                break;
-            case 9:
-                if (HasOption(droSmartTabs))
-                    SetSelText(SelText() + SmartTabFill());
-                else
-                    SetSelText("\t");
-                break;
-            case 13: EnterKey(); break;
-            case 22: PasteFromClipboard(); break;
-            case 24: CutToClipboard(); break;
-            default: break;
-        }
+        // Control characters are commands; the others do nothing.
+        static constexpr std::pair<unsigned char, TEditorCommand> kCharCommands[] = {
+            {3, ecCopy}, {5, ecCheckConsistency}, {9, ecTab}, {13, ecNewLine}, {22, ecPaste}, {24, ecCut}};
+        for (const auto& [ch, cmd] : kCharCommands)
+            if (ch == Ch) ExecuteCommand(cmd);
     } else {
-        const bool atParEnd = FCaret->ParOffset() >= FCaret->Par()->Len();
-        if (Overwrite && SelLength() == 0 && !atParEnd) SetSelLength(1);
-        if (Ch == ' ' && SelLength() == 0 && atParEnd && HasOption(droDiscardTrailingSpaces) && HasOption(droKeepColumnPos)) {
-            ++VirtualSpaces;
-            UpdateCaretPos();
-        } else {
-            const char c = static_cast<char>(Ch);
-            SetSelText(std::string_view(&c, 1));
-        }
+        TypeCharacter(static_cast<char>(Ch));
     }
     if (aside) SetBlockAside(false);
     KeepCaretInView();
-    FInKey = false;
+}
+
+void TDudiRiri::TypeCharacter(char Ch) {
+    const bool atParEnd = FCaret->ParOffset() >= FCaret->Par()->Len();
+    if (Overwrite && SelLength() == 0 && !atParEnd) SetSelLength(1);
+    if (Ch == ' ' && SelLength() == 0 && atParEnd && HasOption(droDiscardTrailingSpaces) && HasOption(droKeepColumnPos)) {
+        // No trailing blank is typed: the caret only moves on.
+        ++VirtualSpaces;
+        UpdateCaretPos();
+    } else {
+        SetSelText(std::string_view(&Ch, 1));
+    }
 }
 
 void TDudiRiri::KeyUp(std::uint16_t Key, std::uint32_t) {

@@ -25,9 +25,9 @@ TPos TDudiRiri::PosAtPoint(std::int32_t X, std::int32_t Y, std::int32_t* XOut) {
         n.SetVisibleLine(static_cast<std::int32_t>(std::max<std::int64_t>(0, line)));
         FormatThrough(n.ParNb());
         n.Invalidate();
-        n.PixelToPos(X, Y);
+        n.PixelToPos(X + HorzOffset, Y + VertOffset);
     }
-    if (XOut) *XOut = n.PosToX();
+    if (XOut) *XOut = n.PosToX() - HorzOffset;
     return n.Pos();
 }
 
@@ -36,7 +36,7 @@ bool TDudiRiri::InSelection(TPos P) const { return SelHigh() > SelLow() && P >= 
 void TDudiRiri::SelectTo(TPos P) {
     TRiriNavigator t(this);
     t.SetPos(P);
-    MoveCaretTo(t, true);
+    MoveCaretTo(t, true, false);
 }
 
 void TDudiRiri::MouseDown(TMouseButton Button, std::uint32_t Shift, std::int32_t X, std::int32_t Y) {
@@ -58,10 +58,13 @@ void TDudiRiri::MouseDown(TMouseButton Button, std::uint32_t Shift, std::int32_t
         const bool shift = Shift & ssShift;
         const bool block = (Shift & (ssAlt | ssShift | ssCtrl)) == ssAlt && HasOption(droBlockSelection) && !WordWrap();
         const TPos p = PosAtPoint(X, Y, &px);
+        // Beyond the end of its line (or on a tab) the click keeps its column
+        // as virtual spaces; they are set after the caret is placed, which resets them.
+        std::int32_t virtualSpaces = 0;
         if (HasOption(droKeepColumnPos) || block) {
             TRiriNavigator at(this);
             at.SetPos(p);
-            if (at.ParOffset() >= at.Par()->Len() || at.CurrentChar() == '\t') VirtualSpaces = std::max(X - px, 0) / AverageWidth();
+            if (at.ParOffset() >= at.Par()->Len() || at.CurrentChar() == '\t') virtualSpaces = std::max(X - px, 0) / AverageWidth();
         }
         if (shift) {
             SelectTo(p);
@@ -69,9 +72,10 @@ void TDudiRiri::MouseDown(TMouseButton Button, std::uint32_t Shift, std::int32_t
             SetSelStart(p);
             if (block) {
                 BlockSelected = true;
-                BlockCol1 = BlockCol2 = (X + HorzOffset - LeftMargin()) / AverageWidth();
+                BlockCol1 = BlockCol2 = (px + virtualSpaces * AverageWidth() + HorzOffset - LeftMargin()) / AverageWidth();
             }
         }
+        VirtualSpaces = virtualSpaces;
     } else {
         // Line selection in the left margin.
         TRiriNavigator n(this);
@@ -139,11 +143,20 @@ void TDudiRiri::MouseMove(std::uint32_t Shift, std::int32_t X, std::int32_t Y) {
         return;
     }
     if (FDoubleClicked) {
-        // Extending by whole words.
+        // Extending by whole words; the double-clicked word stays selected.
         const TPos p = PosAtPoint(X, Y);
         TRiriNavigator w(this);
         w.SetPos(p);
-        if (p >= SelLow()) w.WordEnd(); else w.WordStart();
+        const bool forward = p >= FWordLow;
+        if (forward) w.WordEnd(); else w.WordStart();
+        const TPos anchor = forward ? FWordLow : FWordHigh;
+        const TPos farEnd = FCaret == FSelStartNav.get() ? FSelEndNav->Pos() : FSelStartNav->Pos();
+        if (farEnd != anchor) {
+            // Turn the selection so that the anchor is its far end.
+            SetSelStart(anchor);
+            SetSelLength((forward ? FWordHigh : FWordLow) - anchor);
+            FCaret = forward ? FSelEndNav.get() : FSelStartNav.get();
+        }
         SelectTo(w.Pos());
         return;
     }
@@ -156,9 +169,11 @@ void TDudiRiri::MouseMove(std::uint32_t Shift, std::int32_t X, std::int32_t Y) {
 }
 
 std::int32_t TDudiRiri::AutoScrollDelay() const {
-    static constexpr std::int32_t kDelay[] = {400, 300, 200, 130, 78, 48, 30};
+    // Levels 0 and 1 (up to 5 pixels beyond the edge) are the slowest; from
+    // level 8 (24 pixels) on, steps follow each other without waiting.
+    static constexpr std::int32_t kDelay[] = {400, 400, 300, 200, 130, 78, 48, 30};
     if (FAutoDir == 0) return -1;
-    if (FAutoLevel >= 1 && FAutoLevel <= 7) return kDelay[FAutoLevel - 1];
+    if (FAutoLevel >= 0 && FAutoLevel <= 7) return kDelay[FAutoLevel];
     return 0;
 }
 
@@ -256,6 +271,8 @@ void TDudiRiri::DblClick() {
     FMouseClickPos = PosAtPoint(FDownX, FDownY);
     if (TRiriHighlighter* h = Highlighter()) h->MouseNotify(*this, hmDblClick);
     SelectWord(true);
+    FWordLow = SelLow();
+    FWordHigh = SelHigh();
     UpdateCaretPos();
     if (OnDblClick) OnDblClick(*this);
 }

@@ -24,11 +24,22 @@ void TDudiRiri::SetViewOffsets(std::int32_t H, std::int64_t V, bool Animate) {
     const auto now = std::chrono::steady_clock::now();
     // Repeated keys do not wait for animations.
     const bool quick = FInKey && now - FLastAnimEnd < std::chrono::milliseconds(201);
-    if (window && Animate && ScrollTime > 0 && !quick && FUpdateCount == 0) {
+    // While the left button is down (selecting, autoscrolling) the view follows
+    // at once, and so does a jump beyond a screenful: its steps would only flash past.
+    const bool near = std::abs(static_cast<std::int64_t>(H) - oldH) <= ClientWidth() && std::abs(V - oldV) <= ClientHeight();
+    if (window && Animate && ScrollTime > 0 && near && !quick && !FLeftDown && FUpdateCount == 0) {
+        // The steps paint, and painting lays out lines: the target is held by
+        // its text, so that lines laid out on the way do not move it.
+        const std::int32_t lh = std::max(1, LineHeight());
+        TRiriNavigator targetTop(this);
+        targetTop.SetVisibleLine(static_cast<std::int32_t>(std::min<std::int64_t>(V / lh, std::max(0, Pars.LineCount - 1))));
+        const std::int64_t rem = V - static_cast<std::int64_t>(targetTop.VisibleLine()) * lh;
         const auto start = std::chrono::steady_clock::now();
         std::int32_t h = oldH;
         std::int64_t v = oldV;
         for (;;) {
+            targetTop.ResetLineAndDyn();
+            V = static_cast<std::int64_t>(targetTop.VisibleLine()) * lh + rem;
             const double f = std::min(1.0, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / ScrollTime);
             const auto nh = static_cast<std::int32_t>(oldH + (H - oldH) * f);
             const auto nv = static_cast<std::int64_t>(oldV + (V - oldV) * f);
@@ -121,12 +132,14 @@ void TDudiRiri::HScroll(TScrollRequest R, std::int32_t ThumbPos) {
 
 void TDudiRiri::KeepCaretInView() {
     if (!Canvas()) return;
-    FormatThrough(FCaret->ParNb());
+    // The lines that may come to lie between the top of the view and the
+    // caret are laid out first, so that later layout does not push the caret out.
+    FormatAbove(FCaret->ParNb(), VisibleLines());
     std::int32_t h = HorzOffset;
     std::int64_t v = VertOffset;
     const std::int32_t avg = AverageWidth();
     if ((!WordWrap() || ColumnWrap() >= 1) && (Alignment() == taLeftJustify || HorzOffset != 0)) {
-        const std::int32_t x = FCaret->PosToX() + VirtualSpaces * avg;
+        const std::int32_t x = FCaret->PosToX() - HorzOffset + VirtualSpaces * avg;
         const std::int32_t W = 5 * avg;
         if (x >= ClientWidth())
             h += ((x - ClientWidth()) / W + 1) * W;

@@ -10,7 +10,7 @@ namespace tarvex {
 
 TPos TDudiRiri::SelLength() const {
     const TPos len = SelHigh() - SelLow();
-    return FCaret == FSelStartNav.get() ? len : -len;
+    return FCaret == FSelEndNav.get() ? -len : len;
 }
 
 void TDudiRiri::SetSelStart(TPos V) {

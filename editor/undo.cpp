@@ -40,7 +40,16 @@ void TDudiRiri::StoreUndo(UndoRecord&& Rec) {
     while (FUndo.Space() > FUndoMaxSpace && FUndo.Position >= 1) FUndo.DeleteFirst();
 }
 
+// The reverse a replay stores keeps the record's Grouped flag, so that a step
+// of any number of records replays as one step in both directions.
 void TDudiRiri::ReplayRecord(std::int32_t Index) {
+    const bool grouped = FUndo[Index].Grouped;
+    ReplayRecordText(Index);
+    // The reverse is the record just stored (the space limit may have dropped older ones).
+    if (FUndo.Position > 0) FUndo[FUndo.Position - 1].Grouped = grouped;
+}
+
+void TDudiRiri::ReplayRecordText(std::int32_t Index) {
     if (!FUndo[Index].Edits.empty()) {
         // Replaying records the replacements that reverse it in the same slot.
         std::vector<TTextEdit> edits = FUndo.TakeEdits(Index);
@@ -84,19 +93,13 @@ void TDudiRiri::Undo() {
     --FUndo.Position;
     ReplayRecord(index);
     if (FUndo.Position > 0) --FUndo.Position;
-    if (grouped) {
-        Undo();
-        if (FUndo.Position + 1 < FUndo.Count()) FUndo[FUndo.Position + 1].Grouped = true;
-    }
+    if (grouped) Undo();
 }
 
 void TDudiRiri::Redo() {
     if (FUndo.Count() <= FUndo.Position) return;
     ReplayRecord(FUndo.Position);
-    if (FUndo.Count() > FUndo.Position && FUndo[FUndo.Position].Grouped) {
-        Redo();
-        FUndo[FUndo.Position - 1].Grouped = true;
-    }
+    if (FUndo.Count() > FUndo.Position && FUndo[FUndo.Position].Grouped) Redo();
 }
 
 void TDudiRiri::SetUndoMaxLevel(std::int32_t V) {

@@ -10,12 +10,31 @@ namespace tarvex {
 void TDynArray2::SetLayout(std::uint16_t ItemSize, std::uint16_t ItemStride) {
     FItemSize = ItemSize;
     FItemStride = ItemStride;
-    FItemsPerBlock = kBlockSize / ItemStride;
+    SetPerBlock(kBlockSize / ItemStride);
+}
+
+void TDynArray2::SetPerBlock(std::int32_t N) {
+    FItemsPerBlock = N;
     FShift = -1;
     if ((FItemsPerBlock & (FItemsPerBlock - 1)) == 0) {
         FShift = 0;
         while ((1 << FShift) < FItemsPerBlock) ++FShift;
     }
+}
+
+void TDynArray2::SetItemsPerBlock(std::int32_t N) {
+    N = std::clamp(N, 1, kBlockSize / std::max<std::int32_t>(1, FItemStride));
+    if (N == FItemsPerBlock) return;
+    // The records are laid out afresh: copied out, the blocks resized, copied back.
+    std::vector<std::byte> items(static_cast<std::size_t>(FCount) * FItemStride);
+    for (std::int32_t i = 0; i < FCount; ++i)
+        std::memcpy(items.data() + static_cast<std::size_t>(i) * FItemStride, Slot(i), FItemStride);
+    const std::int32_t count = FCount;
+    SetPerBlock(N);
+    SetCapacity(std::max(count, 1));
+    FCount = count;
+    for (std::int32_t i = 0; i < FCount; ++i)
+        std::memcpy(Slot(i), items.data() + static_cast<std::size_t>(i) * FItemStride, FItemStride);
 }
 
 std::byte* TDynArray2::ItemPtr(std::int32_t Index) {

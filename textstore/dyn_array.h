@@ -2,6 +2,8 @@
 // TDynArray2: an array of fixed-size records kept in 32 KB blocks.
 //
 // Item i lies in block i / ItemsPerBlock at byte (i % ItemsPerBlock) * ItemStride.
+// Invariants: Count <= Capacity = ItemsPerBlock * blocks; at least one block;
+// ItemsPerBlock * ItemStride <= kBlockSize.
 // Records never move unless the array inserts or deletes items, so pointers to
 // items stay valid across appends that stay within the capacity.
 
@@ -50,6 +52,10 @@ public:
     // Removes N items at Index (later items move down, block by block).
     void DeleteSlots(std::int32_t Index, std::int32_t N);
 
+    // Fewer slots a block (1 up to what a 32 KB block holds), the items kept:
+    // tests replay edits with records a few a block to cross block boundaries often.
+    void SetItemsPerBlock(std::int32_t N);
+
 protected:
     TDynArray2() = default;
     ~TDynArray2();
@@ -65,6 +71,7 @@ protected:
 
     // Moves N items from Src to Dst (ranges may overlap).
     void MoveItems(std::int32_t Src, std::int32_t Dst, std::int32_t N);
+    void SetPerBlock(std::int32_t N);
 
 private:
     // Blocks of large arrays come from huge-page slabs of kSlabBlocks blocks;

@@ -1,5 +1,6 @@
 // Horizontal geometry of display lines: x from a position and a position from
-// x, with alignment, justification and tabs; and pixel positions.
+// x, with alignment, justification and tabs; and pixel positions. All in text
+// coordinates: the view's scroll offsets are the editor's to apply.
 
 #include <algorithm>
 
@@ -26,12 +27,16 @@ std::int32_t TRiriNavigator::PosToX() {
         TStyleWalker& w = lw.Walker;
         TJustifier& j = lw.Justifier;
         std::int32_t run = li.Start;
-        for (std::int32_t pos = li.Start; pos < end; ++pos) {
+        std::int32_t pos = li.Start;
+        while (pos < end) {
             if (pos >= w.Next) {
                 x += w.Measure(t + run, pos - run);
                 w.PassTo(pos);
                 run = pos;
             }
+            // Ordinary characters are measured together, as one run.
+            pos = lw.NextSpecial(pos, std::min(end, w.Next));
+            if (pos >= end || pos >= w.Next) continue;
             const auto ch = static_cast<unsigned char>(t[pos]);
             if (ch == '\t') {
                 x += w.Measure(t + run, pos - run);
@@ -45,11 +50,12 @@ std::int32_t TRiriNavigator::PosToX() {
                 x += w.Measure(t + run, pos + 1 - run) + j.Extra(pos);
                 run = pos + 1;
             }
+            ++pos;
         }
         x += w.Measure(t + run, end - run);
     }
     const bool justified = JustifiedLine(m, par, li);
-    const std::int64_t r = x - m.HorzOffset + LineOrigin(m, li, justified);
+    const std::int64_t r = x + LineOrigin(m, li, justified);
     return static_cast<std::int32_t>(std::max<std::int64_t>(INT32_MIN, std::min<std::int64_t>(r, INT32_MAX)));
 }
 
@@ -59,7 +65,7 @@ void TRiriNavigator::XToPos(std::int32_t X) {
     ParInfo& par = *FPar;
     const bool justified = JustifiedLine(m, par, li);
     const std::int64_t origin = LineOrigin(m, li, justified);
-    const std::int64_t target = static_cast<std::int64_t>(X) + m.HorzOffset;
+    const std::int64_t target = X;
     std::int32_t col = -1;
     bool allLeft = true;
     if (TCanvas* c = m.Canvas()) {
@@ -118,14 +124,13 @@ void TRiriNavigator::XToPos(std::int32_t X) {
 
 std::int64_t TRiriNavigator::PixelY() {
     TDudiRiriBase& m = *FMemo;
-    return static_cast<std::int64_t>(VisibleLine()) * m.LineHeight() - m.VertOffset + m.TopOffset;
+    return static_cast<std::int64_t>(VisibleLine()) * m.LineHeight();
 }
 
 void TRiriNavigator::PixelToPos(std::int32_t X, std::int64_t Y) {
     TDudiRiriBase& m = *FMemo;
     const std::int32_t h = std::max(1, m.LineHeight());
-    const std::int64_t v = Y + m.VertOffset;
-    const std::int64_t line = v >= 0 ? v / h : -1;
+    const std::int64_t line = Y >= 0 ? Y / h : -1;
     if (line >= m.Pars.LineCount) {
         SetPos(m.Pars.TotalLen);
         return;

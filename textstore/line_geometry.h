@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "textstore/line_info.h"
 #include "textstore/memo_base.h"
@@ -68,6 +69,23 @@ struct TLineWalk {
         : Text(P.Text ? P.Text : ""), StaticFormat(M.StaticFormat()), TabW(M.TabWidthPixels()),
           Walker(M, C, State, P), Justifier(M, L) {
         Walker.Start(L.Start, L.Style);
+    }
+
+    // The first position in [Pos, Limit) that measures apart from a run: a
+    // tab, a style code (with StaticFormat) or a blank justification widens;
+    // Limit when there is none. Long lines of plain text are skipped at memchr speed.
+    std::int32_t NextSpecial(std::int32_t Pos, std::int32_t Limit) const {
+        if (Pos >= Limit) return Limit;
+        if (!StaticFormat && !Justifier.On) {
+            const void* tab = std::memchr(Text + Pos, '\t', static_cast<std::size_t>(Limit - Pos));
+            return tab ? static_cast<std::int32_t>(static_cast<const char*>(tab) - Text) : Limit;
+        }
+        for (std::int32_t p = Pos; p < Limit; ++p) {
+            const auto c = static_cast<unsigned char>(Text[p]);
+            if ((c < 32 && (c == '\t' || (StaticFormat && IsStyleCode(c)))) || (c == ' ' && Justifier.On && p >= Justifier.From))
+                return p;
+        }
+        return Limit;
     }
 };
 

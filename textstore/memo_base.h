@@ -82,10 +82,6 @@ public:
     std::int32_t LineHeight() const;
     std::int32_t FixedLineHeight() const { return FFixedLineHeight; }
     virtual void SetFixedLineHeight(std::int32_t V) { FFixedLineHeight = V; }
-    // View offsets in pixels and the offset of the first line in the client area.
-    std::int32_t HorzOffset = 0;
-    std::int64_t VertOffset = 0;
-    std::int32_t TopOffset = 0;
     // The widest display line laid out so far and the display line that holds it.
     std::int32_t WidestLine = 0;
     std::int32_t WidestLineIndex = -1;

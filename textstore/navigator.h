@@ -100,12 +100,14 @@ public:
     std::int32_t ColumnToOffset(std::int32_t Column);
     std::int32_t ColumnExcess(std::int32_t Column);
 
-    // --- pixels (through the editor's canvas, margins, alignment and view offsets)
-    // x in client coordinates of the position inside its display line.
+    // --- pixels (through the editor's canvas, margins and alignment), in text
+    // coordinates: x from the left edge of an unscrolled view, y from the top of
+    // the first display line. The view's scroll offsets are not applied.
+    // x of the position inside its display line.
     std::int32_t PosToX();
     // Moves to the character boundary nearest to X on the current display line.
     void XToPos(std::int32_t X);
-    // y in client coordinates of the position's display line.
+    // y of the top of the position's display line.
     std::int64_t PixelY();
     void PixelToPos(std::int32_t X, std::int64_t Y);
     TPoint PosToPixel();

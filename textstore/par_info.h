@@ -35,8 +35,8 @@ struct ParExtraInfo {
 
 struct ParInfo {
     char* Text;  // NUL-terminated; nullptr for an empty paragraph that owns no buffer
-    TPos StartPos;
-    std::int32_t FirstLine;
+    TPos StartPos;            // 0 for the first; else the previous StartPos + its Len + 2 (the break)
+    std::int32_t FirstLine;   // 0 for the first; else the previous FirstLine + its LineCount()
     std::uint8_t Flags;
     union {
         struct {

@@ -76,8 +76,8 @@ public:
     std::vector<TLoadBuffer> LoadBuffers;
     bool StaticFormat = false;
     std::uint8_t Changing = 0;
-    TPos TotalLen = 0;
-    std::int32_t LineCount = 0;
+    TPos TotalLen = 0;           // the last paragraph's StartPos + its Len
+    std::int32_t LineCount = 0;  // the sum of every paragraph's LineCount()
     std::int32_t DirtyFirstLine = 0, DirtyFirstPar = 0, DirtyLastPar = -1;
     std::int32_t LineDelta = 0;
     std::int32_t KeysThrough = -1;

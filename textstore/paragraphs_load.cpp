@@ -11,6 +11,7 @@
 
 #include "textstore/paragraphs_list.h"
 #include "textstore/scan.h"
+#include "textstore/scope_guard.h"
 #include "textstore/static_format.h"
 
 namespace tarvex {
@@ -95,11 +96,9 @@ private:
         Text[Len] = 0;
         ParInfo p = MakeParInfo(Text, static_cast<std::int32_t>(Len), Total, L.Count(), 0);
         if (StartStyle != 0) p.MakeExtra().FirstLineInfo.Style = StartStyle;
-        try {
+        {
+            TScopeFail release([&] { p.FreeData(); });
             L.Add(&p);
-        } catch (...) {
-            p.FreeData();
-            throw;
         }
         Total += Len + (EndedByBreak ? 2 : 0);
         BreakPending = EndedByBreak;

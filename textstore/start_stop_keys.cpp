@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "textstore/scope_guard.h"
+
 namespace tarvex {
 
 namespace {
@@ -76,11 +78,9 @@ std::int32_t TStartStopKeyList::AddKey(std::string_view StartKey, std::string_vi
             break;
         }
     }
-    try {
+    {
+        TScopeFail release([&] { FreeStrings(e); });
         Add(&e);
-    } catch (...) {
-        FreeStrings(e);
-        throw;
     }
     FPrepared = false;
     return Count() - 1;

@@ -22,4 +22,14 @@ for s in "${size_list[@]}"; do
       || echo "screen: $engine failed or timed out on $s MB" >&2
   done
 done
+# One 5 MB line without word wrap, cut from the smallest prose file.
+file="$("$root/bench/common/data.sh" prose "${size_list[0]}")"
+for engine in tarvex scintilla; do
+  echo "screen: $engine, one 5 MB line" >&2
+  timeout "${TARVEX_BENCH_TIMEOUT:-1800}" "$bin" "$engine-longline" "$file" 5 >> "$raw" 2>/dev/null \
+    || echo "screen: $engine failed or timed out on the long line" >&2
+done
 print_figures
+awk -F'\t' '$1 ~ /^long_line/ { v[$1 "," $3] = $4 }
+  END { for (f in v) { split(f, k, ","); if (k[2] == "tarvex" && v[k[1] ",scintilla"] > 0)
+          printf "screen: %s %.3g ms (Scintilla %.3g ms)\n", k[1], v[f], v[k[1] ",scintilla"] } }' "$raw"

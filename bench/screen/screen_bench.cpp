@@ -4,6 +4,9 @@
 // Times from the start of loading to the first painted screen, one full screen
 // painted at the middle of the text, a keystroke in the middle up to the
 // repainted screen, and 200 Page Down presses (each one painted).
+//   tarvex-bench-screen tarvex-longline|scintilla-longline FILE SIZE_MB
+// The first 5 MB of FILE as one line, word wrap off: End, Home and Ctrl+End,
+// each up to the repainted screen.
 
 #include <Qsci/qsciscintilla.h>
 
@@ -138,6 +141,70 @@ int RunPlainTextEdit(const std::string& File, const Reporter& Out) {
     return 0;
 }
 
+// The first 5 MB of the file with its breaks turned into blanks: one line.
+std::string LongLine(const std::string& File) {
+    std::string t = ReadAll(File);
+    t.resize(std::min<std::size_t>(t.size(), 5 << 20));
+    for (char& c : t)
+        if (c == '\r' || c == '\n') c = ' ';
+    return t;
+}
+
+void ReportLongLine(const Reporter& Out, double End, double Home, double CtrlEnd) {
+    Out.Figure("long_line_end", End, "ms");
+    Out.Figure("long_line_home", Home, "ms");
+    Out.Figure("long_line_ctrl_end", CtrlEnd, "ms");
+}
+
+template <class W>
+double TimeKey(W& Widget, Qt::Key K, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+    Stopwatch t;
+    QTest::keyClick(&Widget, K, Mods);
+    Widget.viewport()->repaint();
+    return t.Ms();
+}
+
+int RunTarvexLongLine(const std::string& File, const Reporter& Out) {
+    const std::string text = LongLine(File);
+    TRiriWidget w;
+    w.resize(1280, 1024);
+    w.show();
+    w.setFocus();
+    QApplication::processEvents();
+    TDudiRiri& m = w.Memo();
+    m.SetWordWrap(false);
+    {
+        TMemoryStream in(text);
+        m.LoadFromStream(in);
+    }
+    while (m.FormatProgress() < 100) QApplication::processEvents();
+    w.viewport()->repaint();
+    // As the program runs: animated scrolling.
+    m.ScrollTime = 300;
+    const double end = TimeKey(w, Qt::Key_End);
+    if (m.SelStart() != m.CharCount()) throw std::runtime_error("End did not reach the end of the line");
+    const double home = TimeKey(w, Qt::Key_Home);
+    const double ctrlEnd = TimeKey(w, Qt::Key_End, Qt::ControlModifier);
+    ReportLongLine(Out, end, home, ctrlEnd);
+    return 0;
+}
+
+int RunScintillaLongLine(const std::string& File, const Reporter& Out) {
+    const std::string text = LongLine(File);
+    QsciScintilla sci;
+    sci.SendScintilla(QsciScintillaBase::SCI_SETCODEPAGE, 0UL);
+    sci.resize(1280, 1024);
+    sci.show();
+    QApplication::processEvents();
+    sci.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+    sci.viewport()->repaint();
+    const double end = TimeKey(sci, Qt::Key_End);
+    const double home = TimeKey(sci, Qt::Key_Home);
+    const double ctrlEnd = TimeKey(sci, Qt::Key_End, Qt::ControlModifier);
+    ReportLongLine(Out, end, home, ctrlEnd);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,12 +212,19 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "tarvex") tarvex::UseHugePageHeap(argv);
     QApplication app(argc, argv);
     if (argc != 4) {
-        std::fprintf(stderr, "usage: tarvex-bench-screen tarvex|scintilla|qplaintextedit FILE SIZE_MB\n");
+        std::fprintf(stderr, "usage: tarvex-bench-screen tarvex|scintilla|qplaintextedit|tarvex-longline|scintilla-longline FILE SIZE_MB\n");
         return 2;
     }
     const std::string engine = argv[1], file = argv[2];
     LimitMemory();
     WarmPageCache(file);
+    if (engine == "tarvex-longline" || engine == "scintilla-longline") {
+        const std::string name = engine.substr(0, engine.find('-'));
+        const Reporter out("5", name, "one 5 MB line", ".prose");
+        return RunGuarded("tarvex-bench-screen", [&] {
+            return name == "tarvex" ? RunTarvexLongLine(file, out) : RunScintillaLongLine(file, out);
+        });
+    }
     const Reporter out(argv[3], engine, std::string("prose ") + argv[3] + " MB", ".prose");
     return RunGuarded("tarvex-bench-screen", [&] {
         if (engine == "tarvex") return RunTarvex(file, out);

@@ -200,19 +200,26 @@ void TRiriWidget::resizeEvent(QResizeEvent* E) {
 void TRiriWidget::keyPressEvent(QKeyEvent* E) {
     const std::uint32_t shift = ShiftState(E->modifiers());
     const std::uint16_t vk = VirtualKey(E->key());
-    FMemo->KeyDown(vk, shift);
-    // Characters: Ctrl with a letter is its control character on every platform.
-    if ((shift & (TDudiRiri::ssCtrl | TDudiRiri::ssAlt)) == TDudiRiri::ssCtrl) {
-        if (vk >= 'A' && vk <= 'Z') FMemo->KeyPress(static_cast<unsigned char>(vk - 64));
+    const bool consumed = FMemo->KeyDown(vk, shift);
+    const std::uint32_t ctrlAlt = shift & (TDudiRiri::ssCtrl | TDudiRiri::ssAlt);
+    if (ctrlAlt == TDudiRiri::ssCtrl) {
+        // Ctrl with a letter is a control character only where that is a
+        // command (copy, consistency check, paste, cut): others insert nothing.
+        if (vk == 'C' || vk == 'E' || vk == 'V' || vk == 'X') FMemo->KeyPress(static_cast<unsigned char>(vk - 64));
+    } else if (ctrlAlt == TDudiRiri::ssAlt) {
+        // Alt with a key the control does not use belongs to the window (menu
+        // mnemonics): it goes on to the parent, typing nothing.
+        if (!consumed) {
+            E->ignore();
+            return;
+        }
     } else if (vk == TDudiRiri::VK_RETURN) {
         FMemo->KeyPress(13);
     } else if (vk == TDudiRiri::VK_TAB) {
         FMemo->KeyPress(9);
-    } else if (!E->text().isEmpty() && !(shift & TDudiRiri::ssAlt && !(shift & TDudiRiri::ssCtrl))) {
+    } else if (!E->text().isEmpty()) {
         for (char c : FromQString(E->text()))
             if (static_cast<unsigned char>(c) >= 32 && c != 127) FMemo->KeyPress(static_cast<unsigned char>(c));
-    } else if ((shift & TDudiRiri::ssAlt) && !E->text().isEmpty()) {
-        FMemo->KeyPress(static_cast<unsigned char>(FromQString(E->text())[0]));
     }
     E->accept();
 }

@@ -1,6 +1,8 @@
 // Thousands of random edits, each followed by the consistency check; then
 // undoing everything gives back the original text byte for byte, and redoing
-// everything the final text.
+// everything the final text. Replayed with the paragraph records 2 and 3 a
+// block and at the real block size, on texts of thousands of paragraphs, with
+// edits that join and split paragraphs across block boundaries.
 
 #include <gtest/gtest.h>
 
@@ -33,9 +35,12 @@ std::vector<TTextEdit> RandomRanges(TDudiRiri& M, std::mt19937& Rng) {
 // HandOver: edits and replays hand their texts to the store, which keeps
 // every text of 32 bytes or more as it is (paragraphs pointing into it).
 // Ranges: some steps are many replacements at once.
-void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false) {
+// PerBlock: the paragraph records a block (0 the store's own) on a text of
+// thousands of paragraphs; -1 a text of a few hundred.
+void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false, int PerBlock = -1) {
     TFixedCanvas canvas(10);
     TDudiRiri m;
+    if (PerBlock > 0) m.Pars.SetItemsPerBlock(PerBlock);
     m.SetCanvas(&canvas);
     m.SetClientSize(300, 100);
     m.SetUndoMaxLevel(100000);
@@ -45,19 +50,29 @@ void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false) {
     std::mt19937 rng(42);
     const char* bits[] = {"a", "word ", " ", "\r\n", "/*", "*/", "\t", "longer text here "};
     std::string start;
-    for (int i = 0; i < 300; ++i) start += bits[rng() % std::size(bits)];
+    if (PerBlock < 0)
+        for (int i = 0; i < 300; ++i) start += bits[rng() % std::size(bits)];
+    else
+        for (int i = 0; i < 6000; ++i) start += std::string(bits[rng() % std::size(bits)]) + (i % 3 ? "" : "\r\n");
     if (HandOver) m.Pars.AdoptMinSize = 32;
     m.SetTextBuf(start);
     m.ClearUndo();
+    if (PerBlock >= 0) {
+        ASSERT_GT(m.ParagraphCount(), m.Pars.ItemsPerBlock()) << "the text spans blocks";
+    }
     const std::string original = m.Text();
     std::size_t keptTexts = 0;
-    for (int step = 0; step < 3000; ++step) {
+    for (int step = 0, steps = PerBlock < 0 ? 3000 : 2000; step < steps; ++step) {
         const TPos len = m.CharCount();
         m.SetSelStart(static_cast<TPos>(rng() % (len + 1)));
         if (rng() % 3 == 0) m.SetSelLength(static_cast<TPos>(rng() % 20) - 10);
+        if (PerBlock >= 0 && rng() % 25 == 0) m.SetSelLength(static_cast<TPos>(rng() % 8000) - 4000);  // hundreds of paragraphs
         if (m.SelStartNav().ParOffset() > m.SelStartNav().Par()->Len()) continue;  // between CR and LF
+        if (m.SelEndNav().ParOffset() > m.SelEndNav().Par()->Len()) continue;
         std::string t;
         for (int k = static_cast<int>(rng() % 3); k > 0; --k) t += bits[rng() % std::size(bits)];
+        if (PerBlock >= 0 && rng() % 40 == 0)
+            for (int k = static_cast<int>(500 + rng() % 1500); k > 0; --k) t += k % 3 ? "x\r\n" : "\r\n";
         switch (rng() % 10) {
             case 0: m.Undo(); break;
             case 1: m.Redo(); break;
@@ -110,6 +125,14 @@ TEST(Soak, RandomEditsUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(
 TEST(Soak, HandedOverTextsUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(true); }
 
 TEST(Soak, ManyReplacementsAtOnceUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(false, true); }
+
+// The records a block: 2, 3, or 0 for the store's own.
+class SoakBlocks : public ::testing::TestWithParam<int> {};
+
+TEST_P(SoakBlocks, EditsAcrossBlocksUndoAndRedoEverything) { RandomEditsUndoAndRedoEverything(false, true, GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(RecordsPerBlock, SoakBlocks, ::testing::Values(2, 3, 0),
+                         [](const auto& I) { return I.param ? std::to_string(I.param) + "PerBlock" : std::string("RealBlocks"); });
 
 }  // namespace
 }  // namespace tarvex

@@ -16,7 +16,10 @@ public:
     bool HasWindow() const override { return Window; }
     void InvalidateLines(std::int32_t, std::int32_t) override { ++Invalidations; }
     void InvalidateAll() override { ++Invalidations; }
-    void SetScrollBars(const TScrollInfo& V, const TScrollInfo&) override { Vertical = V; }
+    void SetScrollBars(const TScrollInfo& V, const TScrollInfo& H) override {
+        Vertical = V;
+        Horizontal = H;
+    }
     void UpdateCaret(std::int32_t X, std::int64_t Y, std::int32_t, std::int32_t) override {
         CaretX = X;
         CaretY = Y;
@@ -32,6 +35,11 @@ public:
         B = Block;
         return !Clip.empty();
     }
+    void ScrollContents(std::int32_t, std::int32_t Dy) override {
+        ++Scrolls;
+        ScrolledY += Dy;
+    }
+    void UpdateNow() override { ++ImmediateUpdates; }
     // Runs background steps until Done() holds (or a generous time passed).
     template <class F>
     bool PumpUntil(F Done) {
@@ -46,7 +54,10 @@ public:
 
     bool Window = true;
     int Invalidations = 0;
-    TScrollInfo Vertical;
+    int Scrolls = 0;           // window contents scrolled
+    std::int64_t ScrolledY = 0;
+    int ImmediateUpdates = 0;  // paints forced at once (animation steps)
+    TScrollInfo Vertical, Horizontal;
     std::int32_t CaretX = 0;
     std::int64_t CaretY = 0;
     std::u16string Clip;

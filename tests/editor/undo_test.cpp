@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "editor/dudi_riri.h"
 
 namespace tarvex {
@@ -142,6 +144,58 @@ TEST_F(Undo, UndoRestoresBreaksAndTheCaret) {
     EXPECT_EQ(M.Text(), "first\r\nsecond\r\nthird");
     EXPECT_EQ(M.SelStart(), 13) << "the caret after the re-inserted text";
     EXPECT_EQ(M.SelLength(), 0);
+}
+
+TEST_F(Undo, StyleCodeCleanUpIsPartOfTheEditsStep) {
+    // Failed an earlier version that ran the clean-up again while replaying:
+    // the undo list grew while undoing and Undo gave "ab" twice, then "abx".
+    M.SetStaticFormat(true);
+    M.SetTextBuf("a\2x\2b");
+    M.ClearUndo();
+    M.SetSelStart(2);
+    M.SetSelLength(1);
+    M.SetSelTextBuf("");
+    EXPECT_EQ(M.Text(), "ab") << "the pair around nothing goes with the x";
+    const std::int32_t records = M.UndoList().Count();
+    M.Undo();
+    EXPECT_EQ(M.Text(), "a\2x\2b") << "one Undo restores the edit and its clean-up";
+    EXPECT_EQ(M.UndoList().Count(), records) << "undoing records nothing new";
+    EXPECT_FALSE(M.CanUndo());
+    M.Redo();
+    EXPECT_EQ(M.Text(), "ab");
+    EXPECT_FALSE(M.CanRedo());
+    M.Undo();
+    EXPECT_EQ(M.Text(), "a\2x\2b");
+}
+
+TEST_F(Undo, RandomEditsWithStyleCodesUndoToTheOriginal) {
+    // Failed an earlier version in 39 runs of 40.
+    M.SetStaticFormat(true);
+    M.SetUndoMaxLevel(100000);
+    M.SetUndoMaxSpace(std::int64_t(1) << 30);
+    const char* bits[] = {"a", "\2", "\1", "\x15", "\3", "\4", " ", "\r\n", "bc"};
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 rng(seed);
+        std::string start;
+        for (int i = 0; i < 40; ++i) start += bits[rng() % std::size(bits)];
+        M.SetTextBuf(start);
+        M.ClearUndo();
+        const std::string original = M.Text();
+        for (int step = 0; step < 60; ++step) {
+            const TPos len = M.CharCount();
+            M.SetSelStart(static_cast<TPos>(rng() % (len + 1)));
+            if (rng() % 2) M.SetSelLength(static_cast<TPos>(rng() % 7) - 3);
+            if (M.SelStartNav().ParOffset() > M.SelStartNav().Par()->Len()) continue;  // between CR and LF
+            std::string t;
+            for (int k = static_cast<int>(rng() % 3); k > 0; --k) t += bits[rng() % std::size(bits)];
+            M.SetSelTextBuf(t);
+        }
+        const std::string final = M.Text();
+        while (M.CanUndo()) M.Undo();
+        ASSERT_EQ(M.Text(), original) << "seed " << seed;
+        while (M.CanRedo()) M.Redo();
+        ASSERT_EQ(M.Text(), final) << "seed " << seed;
+    }
 }
 
 }  // namespace

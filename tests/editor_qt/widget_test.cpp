@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QScreen>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
@@ -46,6 +49,28 @@ protected:
         return {p.X + 1, static_cast<int>(p.Y) + M->LineHeight() / 2};
     }
     QImage Grab() { return W->viewport()->grab().toImage(); }
+    // What the window shows now (its backing store), and a paint of the same
+    // state from scratch; both without the caret, which blinks.
+    QImage Shown() {
+        QApplication::processEvents();
+        const QPoint o = W->viewport()->mapTo(W->window(), QPoint(0, 0));
+        const QImage i = W->screen()->grabWindow(W->window()->winId(), o.x(), o.y(), W->viewport()->width(),
+                                                 W->viewport()->height()).toImage();
+        return WithoutCaret(i);
+    }
+    QImage Fresh() { return WithoutCaret(Grab()); }
+    QImage WithoutCaret(QImage I) {
+        I = I.convertToFormat(QImage::Format_RGB32);
+        const TRect c = M->CaretRect();
+        for (int y = std::max(0, c.Top); y < std::min(I.height(), c.Bottom); ++y)
+            for (int x = std::max(0, c.Left - 1); x < std::min(I.width(), c.Right + 1); ++x) I.setPixel(x, y, 0);
+        return I;
+    }
+    // The caret's line lies fully inside the window.
+    bool CaretShown() {
+        const TRect c = M->CaretRect();
+        return c.Top >= 0 && c.Bottom <= W->viewport()->height() && c.Left >= 0 && c.Left < W->viewport()->width();
+    }
 };
 
 TEST_F(Widget, TypingAndMovingWithArrowsHomeAndEnd) {
@@ -316,6 +341,192 @@ TEST_F(Widget, FirstEditAfterALoadLaysOutOnlyWhatItTouched) {
     M->FormatPending();
     EXPECT_NO_THROW(M->CheckConsistency());
     EXPECT_EQ(M->Text(), t + "x");
+}
+
+TEST_F(Widget, CtrlKeysWithoutACommandInsertNothing) {
+    // Failed an earlier version: Ctrl+P inserted CR LF, 16, CR LF and Ctrl+M a break.
+    SetText("");
+    for (Qt::Key k : {Qt::Key_P, Qt::Key_M, Qt::Key_Q, Qt::Key_J, Qt::Key_I, Qt::Key_G, Qt::Key_1, Qt::Key_BracketLeft})
+        Key(k, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "");
+    Type("ab");
+    M->SelectAll();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    M->SetSelStart(2);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "abab") << "Ctrl+C and Ctrl+V still copy and paste";
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(M->Text(), "abab");
+    Key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(M->Text(), "abab\r\n") << "Shift+Enter still breaks the line";
+}
+
+TEST_F(Widget, AltLettersTypeNothingAndReachTheMenuBar) {
+    // Failed an earlier version that typed "qz1" for Alt+Q, Alt+Z, Alt+1.
+    QMainWindow win;
+    auto* editor = new TRiriWidget;
+    win.setCentralWidget(editor);
+    QMenu* file = win.menuBar()->addMenu("&File");
+    file->addAction("&New");
+    struct TKeysSeen : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* E) override {
+            if (E->type() == QEvent::KeyPress) ++Count;
+            return false;
+        }
+    } seen;
+    win.installEventFilter(&seen);
+    win.resize(400, 300);
+    win.show();
+    QApplication::setActiveWindow(&win);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&win));
+    editor->setFocus();
+    TDudiRiri& m = editor->Memo();
+    m.ScrollTime = 0;
+    for (Qt::Key k : {Qt::Key_Q, Qt::Key_Z, Qt::Key_1}) QTest::keyClick(editor, k, Qt::AltModifier);
+    EXPECT_EQ(m.Text(), "");
+    EXPECT_EQ(seen.Count, 3) << "the keys went on to the window";
+    QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(file->isVisible()) << "Alt+F opened the File menu";
+    EXPECT_EQ(m.Text(), "");
+    file->close();
+}
+
+TEST_F(Widget, TheScreenMatchesTheTextAfterEditsThatAddOrRemoveLines) {
+    // Failed an earlier version that repainted only the edited lines when an
+    // edit added a paragraph: after the second Enter the line below vanished.
+    std::string t;
+    for (int i = 0; i < 60; ++i) t += "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0 " + std::to_string(i) + " and some words to wrap\r\n";
+    SetText(t);
+    QApplication::processEvents();
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    Key(Qt::Key_End);
+    for (int i = 0; i < 3; ++i) {
+        Key(Qt::Key_Return);
+        ASSERT_EQ(Shown(), Fresh()) << "after Enter " << i + 1;
+    }
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Shown(), Fresh()) << "after joining lines";
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Shown(), Fresh()) << "after deleting lines";
+    QApplication::clipboard()->setText("one\ntwo\nthree\n");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), Fresh()) << "after pasting lines";
+    Key(Qt::Key_End);
+    Type(" more words that make this paragraph wrap onto another display line");
+    EXPECT_EQ(Shown(), Fresh()) << "after a paragraph grew a display line";
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), Fresh()) << "after Undo";
+    // An edit above the view: the text at the top stays there.
+    W->verticalScrollBar()->setValue(W->verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    TRiriNavigator n(M);
+    n.SetVisibleLine(M->TopLine() + 3);
+    M->SetSelStart(n.Pos());  // the caret on screen, below the edit
+    n.SetVisibleLine(M->TopLine());
+    const std::string topText = n.LineText();
+    M->SetParagraph(0, "first\r\nsecond\r\nthird");
+    EXPECT_EQ(Shown(), Fresh()) << "after lines were added above the view";
+    n.SetVisibleLine(M->TopLine());
+    EXPECT_EQ(n.LineText(), topText);
+}
+
+TEST_F(Widget, TheViewFollowsTheCaretAfterEveryEditCommand) {
+    // Failed an earlier version that brought the caret into view only after
+    // typed keys: a paste on the last visible line or an Undo left it off screen.
+    std::string t;
+    for (int i = 0; i < 200; ++i) t += "row " + std::to_string(i) + "\r\n";
+    SetText(t);
+    QApplication::processEvents();
+    const int lastVisible = W->viewport()->height() / M->LineHeight() - 1;
+    TRiriNavigator n(M);
+    n.SetVisibleLine(lastVisible);
+    M->SetSelStart(n.Pos());
+    ASSERT_TRUE(CaretShown());
+    QApplication::clipboard()->setText("a\nb\nc\nd\ne\nf\n");
+    M->PasteFromClipboard();  // as the Edit menu does
+    EXPECT_TRUE(CaretShown()) << "after a paste";
+    M->SetSelStart(M->CharCount());
+    M->SelectAll();
+    M->ClearSelection();
+    M->Undo();
+    EXPECT_TRUE(CaretShown()) << "after Undo of deleting everything, the caret at the end";
+    EXPECT_GT(M->TopLine(), 100);
+    M->SetSelStart(0);
+    M->SetSelText("x");
+    EXPECT_TRUE(CaretShown());
+    EXPECT_EQ(M->TopLine(), 0);
+    M->Redo();
+    M->Redo();
+    EXPECT_TRUE(CaretShown()) << "after Redo";
+}
+
+TEST_F(Widget, CtrlEndWhileTheLayoutRunsShowsTheEnd) {
+    // Failed an earlier version: the lines laid out while the view scrolled
+    // there, and then by the background, pushed the end out of the view.
+    std::string t;
+    for (int i = 0; i < 60000; ++i) t += "paragraph " + std::to_string(i) + " with enough words in it to wrap onto a second line here\r\n";
+    t += "the last one";
+    M->ScrollTime = 300;
+    TMemoryStream s(t);
+    M->LoadFromStream(s);
+    ASSERT_LT(M->FormatProgress(), 50);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(M->SelStart(), M->CharCount());
+    EXPECT_TRUE(CaretShown());
+    EXPECT_FALSE(M->SelLineIsFinal()) << "the line number is an estimate while lines above wait for layout";
+    int checks = 0;
+    while (M->FormatProgress() < 100 && checks < 100000) {
+        QApplication::processEvents();
+        ++checks;
+        ASSERT_TRUE(CaretShown()) << "while the layout runs, check " << checks << " progress " << M->FormatProgress();
+    }
+    EXPECT_TRUE(CaretShown());
+    EXPECT_TRUE(M->SelLineIsFinal());
+    EXPECT_EQ(M->SelLine(), M->LineCount() - 1);
+    EXPECT_EQ(Shown(), Fresh());
+}
+
+TEST_F(Widget, TheEndOfAFiveMegabyteLineComesIntoView) {
+    // Failed an earlier version that drew a long run in one call from far left
+    // of the window: the glyphs went astray and the end never showed.
+    M->SetWordWrap(false);
+    TFontSpec f;
+    f.Name = "Liberation Sans";  // proportional, as Arial
+    f.Size = 10;
+    M->SetFont(f);
+    std::string t;
+    while (t.size() < 5 * 1024 * 1024) t += "word \xF1\xEB\xEE\xE2\xEE ";
+    t += "END";
+    SetText(t);
+    QApplication::processEvents();
+    auto inkBetween = [&](const QImage& I, int X1, int X2) {
+        const QRgb bg = I.pixel(I.width() - 1, I.height() - 1);
+        const int y1 = M->CaretRect().Top, y2 = M->CaretRect().Bottom;
+        for (int x = std::max(0, X1); x < std::min(I.width(), X2); ++x)
+            for (int y = std::max(0, y1); y < std::min(I.height(), y2); ++y)
+                if (I.pixel(x, y) != bg) return true;
+        return false;
+    };
+    Key(Qt::Key_End);
+    EXPECT_EQ(M->SelStart(), M->CharCount());
+    ASSERT_TRUE(CaretShown());
+    EXPECT_EQ(W->horizontalScrollBar()->value(), W->horizontalScrollBar()->maximum()) << "the range reaches the widest line";
+    const QImage end = Shown();
+    EXPECT_EQ(end, Fresh());
+    const int cx = M->CaretRect().Left, avg = M->AverageWidth();
+    EXPECT_TRUE(inkBetween(end, cx - 3 * avg, cx - 1)) << "the last characters are drawn before the caret";
+    EXPECT_FALSE(inkBetween(end, cx + avg, cx + 10 * avg)) << "nothing is drawn past the end of the line";
+    Key(Qt::Key_Home);
+    EXPECT_EQ(M->HorzOffset, 0);
+    EXPECT_EQ(W->horizontalScrollBar()->value(), 0);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_TRUE(CaretShown());
+    W->horizontalScrollBar()->setValue(W->horizontalScrollBar()->maximum() / 2);
+    EXPECT_EQ(Shown(), Fresh()) << "the middle of the line";
 }
 
 }  // namespace

@@ -83,6 +83,25 @@ TEST(DynArray, InsertAndDeleteAcrossBlocksKeepOrder) {
     }
 }
 
+TEST(DynArray, FewerRecordsABlockKeepTheItems) {
+    TBigItems a;  // 10 items a block
+    for (std::int32_t i = 0; i < 25; ++i) a.Add(&i);
+    a.SetItemsPerBlock(3);
+    EXPECT_EQ(a.ItemsPerBlock(), 3);
+    EXPECT_EQ(a.Capacity(), 27);
+    for (std::int32_t i = 0; i < 25; ++i) ASSERT_EQ(a.Get(i), i);
+    a.SetItemsPerBlock(2);  // a power of two takes the shift path
+    a.InsertSlots(3, 4);
+    for (std::int32_t j = 0; j < 4; ++j) a.Put(3 + j, 100 + j);
+    a.DeleteSlots(0, 5);  // 0 1 2 100 101 go
+    EXPECT_EQ(a.Get(0), 102);
+    EXPECT_EQ(a.Get(2), 3);
+    EXPECT_EQ(a.Get(a.Count() - 1), 24);
+    a.SetItemsPerBlock(1000);
+    EXPECT_EQ(a.ItemsPerBlock(), 10) << "never more than a block holds";
+    EXPECT_EQ(a.Get(a.Count() - 1), 24);
+}
+
 TEST(DynArray, ParagraphRecordsFillWholeBlocks) {
     TParagraphsList l;
     EXPECT_EQ(l.ItemStride() * l.ItemsPerBlock(), TDynArray2::kBlockSize);

@@ -202,8 +202,6 @@ TEST_F(Layout, AlignmentOrigins) {
     EXPECT_EQ(N.PosToX(), 216 - 8 - 30);
     M.SetAlignment(taCenter);
     EXPECT_EQ(N.PosToX(), 8 + (200 - 30) / 2);
-    M.HorzOffset = 7;
-    EXPECT_EQ(N.PosToX(), 8 + 85 - 7);
 }
 
 TEST_F(Layout, HitTestingLandsOnTheNearestBoundary) {
@@ -243,8 +241,6 @@ TEST_F(Layout, PixelPositionsOfWrappedLines) {
     const TPoint p = N.PosToPixel();
     EXPECT_EQ(p.X, 8 + 10);
     EXPECT_EQ(p.Y, 40);
-    M.VertOffset = 15;
-    EXPECT_EQ(N.PixelY(), 25);
 }
 
 TEST_F(Layout, WithoutACanvasEveryParagraphIsOneLineOfWidthZero) {

@@ -1,5 +1,7 @@
 // Thousands of random replaces applied to the store and to a plain string
-// model side by side.
+// model side by side, replayed with the paragraph records 2 and 3 a block and
+// at the real block size, so that edits join and split paragraphs across
+// block boundaries.
 
 #include <gtest/gtest.h>
 
@@ -39,7 +41,16 @@ std::string RandomText(std::mt19937& Rng) {
     const int n = static_cast<int>(Rng() % 6);
     for (int i = 0; i < n; ++i) t += bits[Rng() % std::size(bits)];
     if (Rng() % 40 == 0) t += std::string(Rng() % 70000, 'L');  // crosses the short-form limit
+    if (Rng() % 60 == 0)  // more paragraphs than a 32 KB block holds
+        for (int i = static_cast<int>(1100 + Rng() % 1500); i > 0; --i) t += i % 7 ? "p\r\n" : "\r\n";
     return t;
+}
+
+// A text of about N paragraphs.
+std::string ManyParagraphs(int N) {
+    std::string t;
+    for (int i = 0; i < N; ++i) t += "line " + std::to_string(i) + "\r\n";
+    return t + "last";
 }
 
 // A position that is not between the CR and the LF of a break.
@@ -50,11 +61,15 @@ TPos RandomPos(std::mt19937& Rng, const std::string& Flat) {
     }
 }
 
-TEST(ReplaceRandom, StoreMatchesAStringModel) {
+// The records a block: 2, 3, or 0 for the store's own (1024).
+class ReplaceRandom : public ::testing::TestWithParam<int> {};
+
+TEST_P(ReplaceRandom, StoreMatchesAStringModel) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
         std::mt19937 rng(seed);
         TDudiRiriBase m;
-        std::string flat = "first\r\nsecond line\r\n\r\nlast";
+        if (GetParam() > 0) m.Pars.SetItemsPerBlock(GetParam());
+        std::string flat = seed % 2 ? ManyParagraphs(2500) : "first\r\nsecond line\r\n\r\nlast";
         m.LoadText(flat);
         TRiriNavigator a(&m), b(&m);
         std::vector<std::unique_ptr<TRiriNavigator>> others;
@@ -69,6 +84,11 @@ TEST(ReplaceRandom, StoreMatchesAStringModel) {
             if (rng() % 3 == 0) to = from;  // plain insertions
             if (from > to) std::swap(from, to);
             if (to - from > 20000 && rng() % 2) to = from;
+            if (to - from > 2000 && rng() % 3) {
+                // Mostly shorter ranges, still spanning a few hundred paragraphs.
+                to = from + static_cast<TPos>(rng() % 2000);
+                if (to > 0 && flat[static_cast<std::size_t>(to - 1)] == '\r') ++to;
+            }
             const std::string text = RandomText(rng);
             const std::string norm = Normalize(text);
             a.SetPos(from);
@@ -109,7 +129,7 @@ TEST(ReplaceRandom, StoreMatchesAStringModel) {
                 ASSERT_EQ(others[i]->CurrentChar(), expect);
             }
             if (flat.size() > 400000) {  // keep the text small enough to stay fast
-                m.LoadText(flat = "reset\r\ntext");
+                m.LoadText(flat = ManyParagraphs(1500));
                 for (std::size_t i = 0; i < others.size(); ++i) {
                     otherPos[i] = 0;
                     others[i]->SetPos(0);
@@ -118,6 +138,9 @@ TEST(ReplaceRandom, StoreMatchesAStringModel) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(RecordsPerBlock, ReplaceRandom, ::testing::Values(2, 3, 0),
+                         [](const auto& I) { return I.param ? std::to_string(I.param) + "PerBlock" : std::string("RealBlocks"); });
 
 }  // namespace
 }  // namespace tarvex
