@@ -70,7 +70,9 @@ void TDudiRiri::MoveCaretTo(TRiriNavigator& Target, bool Shift, bool KeepInView)
             FCaret = FSelStartNav.get();
         }
         if (BlockSelected) {
-            BlockCol2 = (Target.PosToX() - LeftMargin()) / AverageWidth();
+            // Character columns: with a proportional font the x of a column differs from row to row.
+            BlockCol2 = WordWrap() ? (Target.PosToX() - LeftMargin()) / AverageWidth()
+                                   : Target.OffsetToColumn(Target.ParOffset()) + VirtualSpaces;
             if (FHost->HasWindow()) FHost->InvalidateAll();
         } else {
             InvalidateLinesOf(oldCaret, Target.Pos());
@@ -326,6 +328,24 @@ bool TDudiRiri::VerticalTarget(TEditorCommand Cmd, bool Extend, TRiriNavigator& 
 // Puts Target on display line Line at the remembered x; past the end of the
 // line (or on a tab) with droKeepColumnPos or in a block, virtual spaces keep the column.
 void TDudiRiri::PlaceVertically(TRiriNavigator& Target, std::int32_t Line, bool Extend) {
+    if (BlockSelected && !WordWrap()) {
+        // A column block keeps its character column on every row, whatever the font.
+        Target.SetVisibleLine(Line);
+        FormatThrough(Target.ParNb());
+        Target.Invalidate();
+        Target.SetVisibleLine(Line);
+        const std::string_view t = Pars.At(Target.ParNb()).View();
+        const auto len = static_cast<std::int32_t>(t.size());
+        const std::int32_t endCol = OffsetToColumn(t, len, TabStops(), StaticFormat());
+        if (BlockCol2 >= endCol) {
+            Target.SetParOffset(len);
+            VirtualSpaces = BlockCol2 - endCol;
+        } else {
+            Target.SetParOffset(ColumnToOffset(t, BlockCol2, TabStops(), StaticFormat()));
+            VirtualSpaces = 0;
+        }
+        return;
+    }
     if (RememberedX < 0 || (!WordWrap() && HasOption(droPutExtraSpaces) && !HasOption(droKeepColumnPos)))
         RememberedX = FCaret->PosToX() + VirtualSpaces * AverageWidth();
     const std::int32_t rx = RememberedX;

@@ -218,7 +218,9 @@ void THtm2Txt::ParseEntity() {
         if (c == ';') break;
     }
     const std::string_view all(text, len);
-    std::string_view name = len >= 2 ? all.substr(1, len - 2) : std::string_view();
+    // The name between '&' and ';'; an entity cut short by a tag is decoded
+    // from what was really read.
+    std::string_view name = tagFollows ? all.substr(1) : len >= 2 ? all.substr(1, len - 2) : std::string_view();
     int code = HtmlEntityCode(name);
     if (code < 0) {
         bool hex = false;

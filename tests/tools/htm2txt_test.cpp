@@ -62,6 +62,10 @@ TEST(Htm2Txt, NumericReferences) {
     EXPECT_EQ(Html("&#20320;"), "?");              // no Windows-1251 form
     EXPECT_EQ(Html("&#0;&#-5;&#x;&#;"), "&#0;&#-5;&#x;&#;");
     EXPECT_EQ(Html("&#65a;"), "&#65a;");
+    // A reference cut short by a tag decodes what was read, the tag follows.
+    EXPECT_EQ(Html("&#65<br>z"), "A\r\nz");
+    EXPECT_EQ(Html("&amp<i>x"), "&x");
+    EXPECT_EQ(Html("&a<i>b;c"), "&ab;c");
 }
 
 TEST(Htm2Txt, UnknownAndCutEntitiesWrittenAsRead) {
