@@ -67,6 +67,10 @@ bool LoadsAsIs(std::string_view Text) {
     return true;
 }
 
+void ReplaceWholeText(TDudiRiri& M, std::string&& NewText) {
+    ReplaceRangeMoved(M, {true, 0, M.CharCount()}, std::move(NewText));
+}
+
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F) {
     const TTextRange r = CommandRange(M);
     std::string text = RangeText(M, r);

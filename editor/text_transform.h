@@ -41,5 +41,8 @@ bool LoadsAsIs(std::string_view Text);
 // RangeText, F and ReplaceRange together. F returns false to leave the text
 // as it is (nothing recorded). Returns whether the text was replaced.
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F);
+// Puts NewText in place of the whole text as one undo step (the caret goes to
+// the start), handing its storage over where the store can keep it.
+void ReplaceWholeText(TDudiRiri& M, std::string&& NewText);
 
 }  // namespace tarvex
