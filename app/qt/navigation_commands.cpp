@@ -103,9 +103,13 @@ void AddNavigationCommands(TFrmMainTarvex& W) {
     c.On("mGoToLine", [&W] { GoToLine(W); });
     c.On("mInsertDate", [&W] {
         if (W.Memo().ReadOnly || W.Memo().DisplayOnly) return;
-        const std::string text = FormatDateTime(W.Settings().DateIns, CurrentDateTime(), W.Russian());
+        const std::string text = W.DateFormatter(W.Settings().DateIns);
         Edit(W, [&text](TDudiRiri& M) { M.SetSelTextBuf(Utf8ToCp1251(text)); });
     });
+    // The settings dialog shows its sample with the same formatter.
+    W.DateFormatter = [&W](const std::string& Pattern) {
+        return FormatDateTime(Pattern, CurrentDateTime(), W.Russian());
+    };
     c.On("mRun", [&W] { OpenLink(W); });
     c.On("mInfoText", [&W] { InfoText(W); });
 }

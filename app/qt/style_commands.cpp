@@ -71,6 +71,7 @@ void ApplyReadOnlyState(TFrmMainTarvex& W) {
 
 void AddStyleCommands(TFrmMainTarvex& W) {
     TCommandBinder& c = W.Commands();
+    W.OnReadOnlyStyle = [&W] { ApplyReadOnlyState(W); };
     c.On("mReadOnly", [&W] {
         TAutoScroll::Of(W).Stop();
         StoreDisplayStyle(W.Memo(), W.Settings(), W.Settings().ReadOnly);
