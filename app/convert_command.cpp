@@ -5,32 +5,11 @@
 #include "editor/dudi_riri.h"
 #include "editor/text_transform.h"
 #include "textstore/stream.h"
+#include "tools/ucs2.h"
 
 namespace tarvex {
 
 namespace {
-
-// Whether Text is the editor's text (paragraphs joined by CR LF), without a copy of it.
-bool SameAsText(TDudiRiri& M, std::string_view Text) {
-    if (static_cast<TPos>(Text.size()) != M.CharCount()) return false;
-    std::size_t at = 0;
-    for (std::int32_t p = 0; p < M.ParagraphCount(); ++p) {
-        const std::string_view v = M.Pars.At(p).View();
-        if (Text.compare(at, v.size(), v) != 0) return false;
-        at += v.size();
-        if (p + 1 < M.ParagraphCount()) {
-            if (Text.compare(at, 2, "\r\n") != 0) return false;
-            at += 2;
-        }
-    }
-    return true;
-}
-
-TConvertResult ReplaceWhole(TDudiRiri& M, std::string&& Text) {
-    if (SameAsText(M, Text)) return TConvertResult::crUnchanged;
-    ReplaceWholeText(M, std::move(Text));
-    return TConvertResult::crChanged;
-}
 
 TConvertOptions Options(const TConvertContext& C, const TSeparators& Seps) {
     TConvertOptions o;
@@ -51,29 +30,53 @@ bool FileExists(const std::string& Name) {
     }
 }
 
+// The whole text replaced by Make's result from it, when that differs.
+TConvertResult Whole(TDudiRiri& M, const std::function<std::string(const std::string& Old)>& Make) {
+    const bool changed = TransformWholeText(M, [&](const std::string& Old, std::string& New) {
+        New = Make(Old);
+        return New != Old;
+    });
+    return changed ? TConvertResult::crChanged : TConvertResult::crUnchanged;
+}
+
+// The selection converted and replaced, staying selected.
+TConvertResult ConvertSelection(TDudiRiri& M, int Tag, const TConvertOptions& O) {
+    const TTextRange range = CommandRange(M);
+    if (range.Start == 0 && range.Length == M.CharCount() && !M.BlockSelected) {
+        // All of it: the whole-text frame, which costs no copy of a large text.
+        const TConvertResult r = Whole(M, [&](const std::string& Old) { return Converted(Tag, Old, O); });
+        M.SelectAll();
+        return r;
+    }
+    const std::string text = RangeText(M, range);
+    const std::string out = Converted(Tag, text, O);
+    if (out == text) return TConvertResult::crUnchanged;
+    ReplaceRange(M, range, out);
+    return TConvertResult::crChanged;
+}
+
 }  // namespace
 
 TConvertResult ConvertWholeText(TDudiRiri& M, int Tag, const TConvertContext& C) {
     const TSeparators seps(M.SeparatorSet());
     const TConvertOptions o = Options(C, seps);
-    std::string text;
     if (Tag == ctUcs2 && FileExists(C.FileName)) {
-        TFileStream f(C.FileName, TFileStream::fmOpenRead);
-        text = ReadBytes(f);
-    } else {
-        text = RangeText(M, {true, 0, M.CharCount()});
+        std::string bytes;
+        {
+            TFileStream f(C.FileName, TFileStream::fmOpenRead);
+            bytes = ReadBytes(f);
+        }
+        return Whole(M, [&](const std::string&) { return Converted(Tag, bytes, o); });
     }
-    ConvertInPlace(Tag, text, o);
-    return ReplaceWhole(M, std::move(text));
+    return Whole(M, [&](const std::string& Old) { return Converted(Tag, Old, o); });
 }
 
 TConvertResult RunConvertCommand(TDudiRiri& M, int Tag, const TConvertContext& C) {
     if (Tag == ctUcs2) {
         // The file again when there is one, else the selection or the whole text.
         if (FileExists(C.FileName) || M.SelLength() == 0) return ConvertWholeText(M, Tag, C);
-        std::string bytes = RangeText(M, CommandRange(M));
-        ConvertInPlace(Tag, bytes, {});
-        return ReplaceWhole(M, std::move(bytes));
+        const std::string bytes = RangeText(M, CommandRange(M));
+        return Whole(M, [&](const std::string&) { return Ucs2ToAnsi(bytes); });
     }
     if (IsWholeTextTag(Tag)) return ConvertWholeText(M, Tag, C);
     switch (Tag) {
@@ -88,31 +91,14 @@ TConvertResult RunConvertCommand(TDudiRiri& M, int Tag, const TConvertContext& C
     if (Tag == ctToRus || Tag == ctToEng) {
         // The caret ends behind what was converted, or stays where it was.
         const TPos caret = SelectionSpan(M).Stop;
-        if (M.SelLength() == 0) {
-            std::string text = RangeText(M, {true, 0, M.CharCount()});
-            ConvertInPlace(Tag, text, o);
-            const TConvertResult r = ReplaceWhole(M, std::move(text));
-            M.SetSelStart(caret);
-            return r;
-        }
-        const TTextRange range = CommandRange(M);
-        std::string text = RangeText(M, range);
-        const std::string before = text;
-        ConvertInPlace(Tag, text, o);
-        const bool changed = text != before;
-        if (changed) ReplaceRange(M, range, text);
+        const TConvertResult r = M.SelLength() == 0
+                                     ? Whole(M, [&](const std::string& Old) { return Converted(Tag, Old, o); })
+                                     : ConvertSelection(M, Tag, o);
         M.SetSelStart(caret);
-        return changed ? TConvertResult::crChanged : TConvertResult::crUnchanged;
+        return r;
     }
-
     if (M.SelLength() == 0) return TConvertResult::crNothing;
-    const TTextRange range = CommandRange(M);
-    std::string text = RangeText(M, range);
-    const std::string before = text;
-    ConvertInPlace(Tag, text, o);
-    if (text == before) return TConvertResult::crUnchanged;
-    ReplaceRange(M, range, text);
-    return TConvertResult::crChanged;
+    return ConvertSelection(M, Tag, o);
 }
 
 }  // namespace tarvex

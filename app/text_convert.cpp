@@ -1,6 +1,7 @@
 #include "app/text_convert.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "app/codepages.h"
@@ -53,6 +54,16 @@ const TTable& InverseTable() {
         return v;
     }();
     return t;
+}
+
+// S through a 256-byte table into a new string.
+std::string Mapped(const unsigned char* T, std::string_view S) {
+    std::string out(S.size(), '\0');
+    const auto* in = reinterpret_cast<const unsigned char*>(S.data());
+    auto* o = reinterpret_cast<unsigned char*>(out.data());
+    const std::size_t n = S.size();
+    for (std::size_t i = 0; i < n; ++i) o[i] = T[in[i]];
+    return out;
 }
 
 void ApplyTable(const TTable& T, std::string& S) {
@@ -155,23 +166,34 @@ const TSeparators& AppSeparators() {
 }
 
 std::string RusLat(std::string_view S) {
-    const auto& t = RusLatTable();
-    std::size_t n = 0;
-    for (const char c : S) {
-        const std::size_t k = t[static_cast<unsigned char>(c)].size();
-        n += k ? k : 1;
-    }
-    std::string out(n, '\0');
-    char* o = out.data();
-    for (const char c : S) {
-        const std::string_view r = t[static_cast<unsigned char>(c)];
-        if (r.empty()) {
-            *o++ = c;
-        } else {
-            std::memcpy(o, r.data(), r.size());
-            o += r.size();
+    // Every byte's Latin form packed into 4 bytes (stored whole, the output
+    // moving on by its length): no per-byte call.
+    struct TPacked {
+        std::array<std::uint32_t, 256> Code{};
+        std::array<unsigned char, 256> Len{};
+    };
+    static const TPacked t = [] {
+        TPacked p;
+        const auto& forms = RusLatTable();
+        for (std::size_t b = 0; b < 256; ++b) {
+            char bytes[4] = {static_cast<char>(b), 0, 0, 0};
+            if (!forms[b].empty()) std::memcpy(bytes, forms[b].data(), forms[b].size());
+            std::memcpy(&p.Code[b], bytes, 4);
+            p.Len[b] = static_cast<unsigned char>(forms[b].empty() ? 1 : forms[b].size());
         }
+        return p;
+    }();
+    const auto* in = reinterpret_cast<const unsigned char*>(S.data());
+    const std::size_t n = S.size();
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < n; ++i) total += t.Len[in[i]];
+    std::string out(total + 3, '\0');
+    char* o = out.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        std::memcpy(o, &t.Code[in[i]], 4);
+        o += t.Len[in[i]];
     }
+    out.resize(total);
     return out;
 }
 
@@ -266,49 +288,99 @@ void UpperCaseInPlace(std::string& S) { ApplyTable(UpperTable(), S); }
 void LowerCaseInPlace(std::string& S) { ApplyTable(LowerTable(), S); }
 void InverseCaseInPlace(std::string& S) { ApplyTable(InverseTable(), S); }
 
-void AllFirstLargeInPlace(std::string& S, const TSeparators& Seps) {
-    const TTable& lo = LowerTable();
-    const TTable& up = UpperTable();
-    auto* p = reinterpret_cast<unsigned char*>(S.data());
-    const std::size_t n = S.size();
-    bool wordStart = true;
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char c = p[i];
-        if (Seps(c)) {
-            wordStart = true;
-            p[i] = lo[c];
-            continue;
-        }
-        p[i] = wordStart ? up[c] : lo[c];
-        wordStart = false;
+namespace {
+
+void AllFirstLargeInto(const unsigned char* In, unsigned char* Out, std::size_t N, const TSeparators& Seps) {
+    // By a table of (starts a word, byte): the next byte starts a word when
+    // this one is a separator. The first character of a word, whatever it
+    // is, ends its capitalising.
+    std::array<unsigned char, 512> map{};
+    std::array<unsigned char, 256> sep{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        map[c] = LowerTable()[c];
+        map[256 + c] = UpperTable()[c];
+        sep[c] = Seps(static_cast<unsigned char>(c)) ? 1 : 0;
+    }
+    unsigned start = 1;
+    for (std::size_t i = 0; i < N; ++i) {
+        const unsigned char c = In[i];
+        Out[i] = map[start << 8 | c];
+        start = sep[c];
     }
 }
 
-void AsSentenceInPlace(std::string& S, const TSeparators& Seps) {
-    const TTable& lo = LowerTable();
-    const TTable& up = UpperTable();
-    auto* p = reinterpret_cast<unsigned char*>(S.data());
-    const std::size_t n = S.size();
-    bool due = true;  // the next word begins a sentence
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char c = p[i];
-        if (c == '.' || c == '!' || c == '?') {
-            due = true;
-            continue;
-        }
-        if (due && !Seps(c)) {
-            p[i] = up[c];
-            due = false;
-            continue;
-        }
-        p[i] = lo[c];
+void AsSentenceInto(const unsigned char* In, unsigned char* Out, std::size_t N, const TSeparators& Seps) {
+    // By a table of (a sentence is due, byte): a full stop, exclamation or
+    // question mark makes one due; separators pass it on; the first other
+    // character takes it (upper case when it is a letter).
+    std::array<unsigned char, 512> map{}, next{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        const bool end = c == '.' || c == '!' || c == '?';
+        const bool sep = Seps(static_cast<unsigned char>(c));
+        map[c] = LowerTable()[c];
+        map[256 + c] = sep ? LowerTable()[c] : UpperTable()[c];
+        next[c] = end ? 1 : 0;
+        next[256 + c] = end || sep ? 1 : 0;
+    }
+    unsigned due = 1;
+    for (std::size_t i = 0; i < N; ++i) {
+        const unsigned char c = In[i];
+        const unsigned k = due << 8 | c;
+        Out[i] = map[k];
+        due = next[k];
     }
 }
+
+using TCaseInto = void (*)(const unsigned char*, unsigned char*, std::size_t, const TSeparators&);
+
+void InPlace(TCaseInto F, std::string& S, const TSeparators& Seps) {
+    auto* p = reinterpret_cast<unsigned char*>(S.data());
+    F(p, p, S.size(), Seps);
+}
+
+std::string Into(TCaseInto F, std::string_view S, const TSeparators& Seps) {
+    std::string out(S.size(), '\0');
+    F(reinterpret_cast<const unsigned char*>(S.data()), reinterpret_cast<unsigned char*>(out.data()), S.size(), Seps);
+    return out;
+}
+
+}  // namespace
+
+void AllFirstLargeInPlace(std::string& S, const TSeparators& Seps) { InPlace(AllFirstLargeInto, S, Seps); }
+void AsSentenceInPlace(std::string& S, const TSeparators& Seps) { InPlace(AsSentenceInto, S, Seps); }
 
 std::string HtmlToTextChecked(std::string_view S, bool Xml, bool AutoDecode) {
     std::string t = THtm2Txt::Convert(S, Xml);
     if (AutoDecode && LooksLikeKoi(t)) KoiToWin(t);
     return t;
+}
+
+std::string Converted(int Tag, std::string_view S, const TConvertOptions& O) {
+    const TTable* table = nullptr;
+    switch (Tag) {
+        case ctKoiWin:
+            return Mapped(O.Reverse ? WinToKoiTable() : KoiToWinTable(), S);
+        case ctDosWin:
+            return Mapped(O.Reverse ? WinToDosTable() : DosToWinTable(), S);
+        case ctToRus: table = &KbdTable(true); break;
+        case ctToEng: table = &KbdTable(false); break;
+        case ctUpper: table = &UpperTable(); break;
+        case ctLower: table = &LowerTable(); break;
+        case ctInverse: table = &InverseTable(); break;
+        case ctUtf8: return Utf8ToAnsi(S);
+        case ctUcs2: return Ucs2ToAnsi(S);
+        case ctRtf: return RtfToText(S);
+        case ctHtml: return HtmlToTextChecked(S, O.Xml, O.AutoDecode);
+        case ctRusLat: return RusLat(S);
+        case ctLatRus: return LatRus(S, O.Separators ? *O.Separators : AppSeparators());
+        case ctFirstLarge: return Into(AllFirstLargeInto, S, O.Separators ? *O.Separators : AppSeparators());
+        case ctSentence: return Into(AsSentenceInto, S, O.Separators ? *O.Separators : AppSeparators());
+        default: break;
+    }
+    if (table) return Mapped(table->data(), S);
+    std::string out(S);
+    ConvertInPlace(Tag, out, O);
+    return out;
 }
 
 void ConvertInPlace(int Tag, std::string& S, const TConvertOptions& O) {

@@ -94,5 +94,8 @@ struct TConvertOptions {
 // Runs the conversion of Tag over S (for ctUcs2, S holds UTF-16 bytes).
 // Tags without a conversion leave S unchanged.
 void ConvertInPlace(int Tag, std::string& S, const TConvertOptions& O);
+// The same into a new string, S left as it is (byte-for-byte conversions
+// write the result directly, without a copy of S first).
+std::string Converted(int Tag, std::string_view S, const TConvertOptions& O);
 
 }  // namespace tarvex

@@ -127,6 +127,7 @@ TEST(ConvertCommand, WholeTextTagsIgnoreTheSelection) {
     std::string koi = Win("Привет\r\nмир");
     WinToKoi(koi);
     Memo m(koi);
+    m.WholeTextMinSize = 0;
     m.SetSelStart(2);
     m.SetSelLength(3);
     EXPECT_EQ(Convert(m, ctKoiWin), TConvertResult::crChanged);
@@ -195,11 +196,18 @@ TEST(ConvertCommand, EveryTagUndoesToTheSameBytes) {
     for (int tag : {ctDosWin, ctKoiWin, ctUtf8, ctRtf, ctHtml, ctRusLat, ctLatRus, ctToRus, ctToEng, ctUpper, ctLower,
                     ctFirstLarge, ctSentence, ctInverse}) {
         for (const bool reverse : {false, true}) {
-            Memo m(text);
-            m.SelectAll();
-            Convert(m, tag, reverse);
-            while (m.CanUndo()) m.Undo();
-            EXPECT_EQ(m.Text(), text) << "tag " << tag << (reverse ? " reversed" : "");
+            // Through the editing primitive, and handing the texts to the store as large texts do.
+            for (const std::int64_t handOver : {std::int64_t{1} << 40, std::int64_t{0}}) {
+                Memo m(text);
+                m.WholeTextMinSize = handOver;
+                m.SelectAll();
+                Convert(m, tag, reverse);
+                const std::string converted = m.Text();
+                while (m.CanUndo()) m.Undo();
+                EXPECT_EQ(m.Text(), text) << "tag " << tag << (reverse ? " reversed" : "");
+                while (m.CanRedo()) m.Redo();
+                EXPECT_EQ(m.Text(), converted) << "redo, tag " << tag;
+            }
         }
     }
 }
