@@ -188,14 +188,16 @@ TEST(WholeTextConversions, HtmlOfKoiTextIsDecodedWithAutoDecode) {
 }
 
 // Regression: units with high byte 0x20 were dropped and Latin-1 letters
-// became the Cyrillic letters of the same byte.
+// became the Cyrillic letters of the same byte (8-bit Cyrillic stored a byte
+// a unit keeps its bytes).
 TEST(Ucs2Decoding, PunctuationAndLatinLettersKeepTheirCharacters) {
     const std::string bytes = "\xFF\xFE" + Utf16Le("Привет — мир … “да” café № ™ € ‰ •");
     EXPECT_EQ(Utf8(Ucs2ToAnsi(bytes)), "Привет — мир … “да” caf? № ™ € ‰ •");
     std::string s = bytes;
     ConvertInPlace(ctUcs2, s, {});
     EXPECT_EQ(Utf8(s), "Привет — мир … “да” caf? № ™ € ‰ •");
-    EXPECT_EQ(Utf8(Ucs2ToAnsi("\xFF\xFE" + Utf16Le("a\u2002b"))), "ab") << "punctuation without a byte is dropped";
+    EXPECT_EQ(Utf8(Ucs2ToAnsi("\xFF\xFE" + Utf16Le("a\u2002b"))), "a?b") << "punctuation without a byte is shown";
+    EXPECT_EQ(Utf8(Ucs2ToAnsi("\xFF\xFE" + Utf16Le("a\u200Bb"))), "ab") << "invisible marks go";
     EXPECT_EQ(Utf8(Ucs2ToAnsi("\xFF\xFE" + Utf16Le("Grüße aus Köln"))), "Gr??e aus K?ln");
     EXPECT_EQ(Utf8(Ucs2ToAnsi("\xFF\xFE" + Utf16Le("«x» ©"))), "«x» ©") << "Latin-1 signs Windows-1251 has";
 }
