@@ -25,11 +25,13 @@ enum TEnableRule : std::uint8_t {
     erPaste,              // the clipboard holds text and the text may be changed
     erSave,               // the document is modified, or was converted on loading
     erSearch,             // there is a search text (Find next, Find back)
+    erWordWrap,           // the text is wrapped (alignment needs it)
 };
 
 struct TCommandState {
     bool Selection = false, Text = false, ReadOnly = false, Named = false;
     bool CanUndo = false, CanRedo = false, ClipboardText = false, SaveEnabled = false, Search = false;
+    bool WordWrap = true;
 };
 
 bool CommandEnabled(TEnableRule Rule, const TCommandState& S);

@@ -190,8 +190,8 @@ bool LooksLikeUtf16(std::string_view Buf) {
         if (hi == 0x00) {
             ++usual;
             if (lo < 0x20 && lo != '\t' && lo != '\n' && lo != '\r') ++controls;
-        } else if (hi == 0x04 || (hi == 0x20 && lo <= 0x6F)) {
-            ++usual;  // Cyrillic, general punctuation
+        } else if (hi == 0x04 || (hi == 0x20 && lo <= 0x6F) || (hi == 0x25 && lo <= 0x9F)) {
+            ++usual;  // Cyrillic, general punctuation, box drawing and block elements
         }
     }
     return usual * 10 >= n * 9 && controls * 20 <= n;

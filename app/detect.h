@@ -22,8 +22,8 @@ enum TUnicodeKind : int { ukNone = 0, ukUtf8 = 1, ukUtf16LE = 2, ukUtf16BE = 3 }
 TUnicodeKind DetectUnicodeKind(TStream& S);
 
 // True when Buf looks like UTF-16 little-endian text without a byte-order
-// mark: an even number of bytes, nearly every unit Latin-1 or Cyrillic, no
-// NUL units and few control characters.
+// mark: an even number of bytes, nearly every unit Latin-1, Cyrillic,
+// general punctuation or box drawing, no NUL units and few control characters.
 bool LooksLikeUtf16(std::string_view Buf);
 
 // True when the first 5,000 bytes have more DOS letters than Windows letters,

@@ -24,6 +24,7 @@ int Calc(const Args& A);
 int Pdf(const Args& A);
 int PdfViaHelper(const Args& A);
 int Rtf(const Args& A);
+int Convert(const Args& A);
 
 inline constexpr const char* kPdfUsage =
     "  pdf [--highlighter KEYS.ini] [--line-numbers|--paragraph-numbers] [--plain]\n"

@@ -85,7 +85,12 @@ const char* kUsageHead =
 const char* kUsageTail =
     "  rtf [--highlighter KEYS.ini] [--no-dyn-format] FILE [-o OUT]\n"
     "      Write FILE as RTF, with highlighting colours and styles unless\n"
-    "      --no-dyn-format, to OUT or standard output.\n";
+    "      --no-dyn-format, to OUT or standard output.\n"
+    "  convert OP FILE [-o OUT]\n"
+    "      Run one whole-text conversion of the Convert menu on FILE's bytes as\n"
+    "      they are and write Windows-1251 text to OUT or standard output. OP:\n"
+    "      dos-win win-dos koi-win win-koi utf8 ucs2 rtf html ruslat latrus\n"
+    "      to-rus to-eng upper lower first-large sentence inverse.\n";
 
 std::string Usage() { return std::string(kUsageHead) + tarvex::cli::kPdfUsage + kUsageTail; }
 }  // namespace
@@ -97,7 +102,7 @@ int main(int argc, char** argv) {
         {"stats", Stats}, {"highlight", Highlight}, {"import", Import}, {"detect", Detect}, {"decode", Decode},
         {"sort", Sort},   {"compress", Compress},   {"headlines", Headlines}, {"spell", Spell},
         {"dict", Dict},   {"calc", Calc},   {"pdf", PdfViaHelper},    {"rtf", Rtf},
-        {"find", Find},   {"replace", Replace}};
+        {"find", Find},   {"replace", Replace}, {"convert", Convert}};
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::cout << Usage();
         return argc < 2 ? 2 : 0;

@@ -175,6 +175,16 @@ public:
     // fails the old text is put back and the error passes on.
     void ReplaceAllFromStream(TStream& NewText, std::string&& OldText);
 
+    // Replaces the whole text by what Convert makes of the old one, as one
+    // undo step, holding no more than the old and the new text at once: the
+    // store lets go of the old text before Convert runs and keeps the new
+    // string as it is (texts of WholeTextMinSize bytes or more; smaller ones
+    // go through the editing primitive). Convert returns false to keep the
+    // text (nothing recorded). The caret goes to the start. Returns whether
+    // the text was replaced.
+    bool TransformWholeText(const std::function<bool(const std::string& Old, std::string& New)>& Convert);
+    std::int64_t WholeTextMinSize = std::int64_t(1) << 20;
+
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
     std::int32_t UpdateCount() const { return FUpdateCount; }
@@ -319,6 +329,15 @@ protected:
     void ReplayRecordText(std::int32_t Index);
     // Adds a record at the undo position (replacing the one there while undoing).
     void StoreUndo(UndoRecord&& Rec);
+    // The whole text out of the store, which is left empty: its own string
+    // back when it can give it, else a copy.
+    std::string TakeWholeText();
+    // What a whole-text replacement leaves: navigators at the start, layout
+    // pending, the view refreshed.
+    void WholeTextReplaced();
+    // Replays record Index by swapping texts with the store when it replaced
+    // a large whole text; false when it is not such a record.
+    bool SwapWholeText(std::int32_t Index);
     void CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int32_t Record);
     TParagraphsList& L() { return Pars; }
     // The two selection ends, lower first.

@@ -67,6 +67,17 @@ bool LoadsAsIs(std::string_view Text) {
     return true;
 }
 
+bool TransformWholeText(TDudiRiri& M, const std::function<bool(const std::string& Old, std::string& New)>& Convert) {
+    const TPos need = M.CharCount() + 8192;
+    if (M.UndoMaxSpace() < need) M.SetUndoMaxSpace(need);
+    M.BeginUpdate();
+    struct TEnd {
+        TDudiRiri& M;
+        ~TEnd() { M.EndUpdate(); }
+    } end{M};
+    return M.TransformWholeText(Convert);
+}
+
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F) {
     const TTextRange r = CommandRange(M);
     std::string text = RangeText(M, r);

@@ -41,5 +41,10 @@ bool LoadsAsIs(std::string_view Text);
 // RangeText, F and ReplaceRange together. F returns false to leave the text
 // as it is (nothing recorded). Returns whether the text was replaced.
 bool ApplyTransform(TDudiRiri& M, const std::function<bool(std::string& Text)>& F);
+// A rewrite of the whole text whatever is selected: Convert makes the new
+// text from the old one (false: leave it). One undo step, the undo space
+// raised, one update batch; a large text costs the memory of the old and the
+// new text only (TDudiRiri::TransformWholeText). The caret goes to the start.
+bool TransformWholeText(TDudiRiri& M, const std::function<bool(const std::string& Old, std::string& New)>& Convert);
 
 }  // namespace tarvex

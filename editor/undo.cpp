@@ -50,6 +50,7 @@ void TDudiRiri::ReplayRecord(std::int32_t Index) {
 }
 
 void TDudiRiri::ReplayRecordText(std::int32_t Index) {
+    if (SwapWholeText(Index)) return;
     if (!FUndo[Index].Edits.empty()) {
         // Replaying records the replacements that reverse it in the same slot.
         std::vector<TTextEdit> edits = FUndo.TakeEdits(Index);

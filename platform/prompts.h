@@ -22,6 +22,11 @@ public:
     // File dialogs: an empty name is a cancel. Filter is the 1-based filter index, in and out.
     virtual std::string AskOpenFileName(const std::string& Folder, int& Filter) = 0;
     virtual std::string AskSaveFileName(const std::string& Proposed, int& Filter) = 0;
+    // A line of text typed into a box with Caption and Prompt, Value pre-filled;
+    // false when cancelled.
+    virtual bool AskText(const std::string& /*Caption*/, const std::string& /*Prompt*/, std::string& /*Value*/) {
+        return false;
+    }
     // Progress of long work for the status bar ("Saving 45%"); an empty text ends it.
     virtual void Progress(const std::string& /*Text*/) {}
     // The busy cursor around work the user waits for.
@@ -56,6 +61,9 @@ public:
     std::vector<std::string> Questions, Errors, Messages, ProgressTexts;
     std::string OpenName, SaveName;
     int SaveFilter = 1;
+    // Typed into text boxes in order; when empty, the box is cancelled.
+    std::deque<std::string> Inputs;
+    std::vector<std::string> InputBoxes;  // "caption|prompt|pre-filled value" of each box shown
 
     TAnswer Ask(const std::string& Text, TChoice) override {
         Questions.push_back(Text);
@@ -72,6 +80,13 @@ public:
         return SaveName;
     }
     void Progress(const std::string& Text) override { ProgressTexts.push_back(Text); }
+    bool AskText(const std::string& Caption, const std::string& Prompt, std::string& Value) override {
+        InputBoxes.push_back(Caption + "|" + Prompt + "|" + Value);
+        if (Inputs.empty()) return false;
+        Value = Inputs.front();
+        Inputs.pop_front();
+        return true;
+    }
     // Stops long work after this many slices (-1: never).
     int StopAfterSlices = -1;
     bool KeepWorking() override { return StopAfterSlices < 0 || StopAfterSlices-- > 0; }

@@ -125,6 +125,16 @@ public:
     // change points went.
     std::vector<std::int32_t> EditInPlace(const std::vector<TParEdit>& Edits, std::vector<bool>& AttrsRemoved);
 
+    // Replaces the content by Text, split into paragraphs as ReplaceText
+    // splits (at CR; CR LF is one break), keeping the string itself as the
+    // paragraphs' load buffer: no copy of the text is made. Raises "Text too
+    // long" or "Too many paragraphs" with the store left empty.
+    void AdoptText(std::string&& Text, bool TrimTrailing);
+    // The reverse of AdoptText while nothing has been edited since: the
+    // adopted string with its breaks back in place, the store left empty.
+    // False (nothing changed) when the paragraphs no longer lie in it as adopted.
+    bool ReleaseAdoptedText(std::string& Text);
+
     void MarkDirty(std::int32_t ParIndex, std::int32_t LineInPar, std::int32_t LastPar);
     void InvalidateLayout();
 

@@ -82,16 +82,24 @@ private:
 std::string DecodeUnits(std::string_view B, std::size_t First, std::size_t Count, bool CollapseUnknown,
                         std::int64_t* Unmapped) {
     bool simple = true;
+    std::size_t wide = 0, upper = 0, letters = 0;  // units 0x04xx or 0x20xx, 0x00C0..0x00FF, ASCII letters
     for (std::size_t i = 0; i < Count && simple; ++i) {
-        const unsigned hi = Unit(B, First + i) >> 8;
+        const std::uint16_t u = Unit(B, First + i);
+        const unsigned hi = u >> 8;
         simple = hi == 0x00 || hi == 0x04 || hi == 0x20;
+        wide += hi != 0x00;
+        upper += u >= 0xC0 && u <= 0xFF;
+        letters += (u | 0x20) >= 'a' && (u | 0x20) <= 'z';
     }
+    // Text that is 8-bit Cyrillic stored a byte a unit (mostly units
+    // 0xC0..0xFF, nothing beyond 0xFF) keeps its bytes, so that the code-page
+    // check after decoding sees them; otherwise Latin-1 units are characters
+    // like any other (their Windows-1251 byte, or unknown).
+    const bool widened = simple && wide == 0 && upper > 0 && upper >= letters;
     TOutput out(Count, CollapseUnknown);
     for (std::size_t i = 0; i < Count; ++i) {
         const std::uint16_t u = Unit(B, First + i);
-        if (simple && (u >> 8) == 0x00) {
-            // Latin-1 units stay bytes: text in a Cyrillic 8-bit code page
-            // stored as UTF-16 this way is recognised and converted afterwards.
+        if (widened) {
             if (IsControl(u))
                 out.Blank();
             else

@@ -42,6 +42,15 @@ QIcon DrawnIcon(const std::string& Kind) {
         p.drawRect(QRectF(9, 9, 11, 12));
         p.setBrush(QColor(120, 120, 120));
         p.drawRect(QRectF(8, 2, 6, 4));
+    } else if (Kind == "pilcrow" || Kind == "select-word" || Kind == "scroll-down") {
+        // A letter for the text buttons: the paragraph mark, a word, an arrow.
+        QFont f = p.font();
+        f.setPixelSize(Kind == "select-word" ? 13 : 18);
+        f.setBold(true);
+        p.setFont(f);
+        const QString glyph = Kind == "pilcrow" ? QString(QChar(0xB6)) : Kind == "select-word" ? "ab" : QString(QChar(0x2193));
+        if (Kind == "select-word") p.fillRect(QRectF(2, 6, 20, 12), QColor(170, 200, 240));
+        p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, glyph);
     } else {
         // The rest are labelled: a short text says what the button does.
         static const struct {

@@ -3,7 +3,9 @@
 // its handlers with the window's command binder; a handler calls into the
 // document, the editor or a subsystem and then refreshes the window.
 
+#include <QUrl>
 #include <cstddef>
+#include <string>
 
 #include "app/loader.h"
 #include "textstore/stream.h"
@@ -26,6 +28,19 @@ void AddSearchCommands(TFrmMainTarvex& W);
 void AddMarkCommands(TFrmMainTarvex& W);
 void ChooseHighlighterAfterLoad(TFrmMainTarvex& W);
 void ChooseHighlighterAfterUndo(TFrmMainTarvex& W);
+void AddConvertCommands(TFrmMainTarvex& W);
+void AddNavigationCommands(TFrmMainTarvex& W);
+void AddViewCommands(TFrmMainTarvex& W);
+void AddStyleCommands(TFrmMainTarvex& W);
+void AddDesktopCommands(TFrmMainTarvex& W);
+
+// Read Only as the settings say: the editor's state, the display style of
+// the mode, the selection colours and the command states.
+void ApplyReadOnlyState(TFrmMainTarvex& W);
+// Word wrap on or off: with it off the text is left-aligned and Left checked.
+void ApplyWordWrap(TFrmMainTarvex& W, bool On);
+// A mailto: link with Body (Windows-1251) as the message text.
+QUrl MailUrl(const std::string& Body);
 
 // After the settings dialog's OK: what changed reaches the window and the editor.
 void ApplyChangedSettings(TFrmMainTarvex& W, const TSettings& Before);

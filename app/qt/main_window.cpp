@@ -193,6 +193,7 @@ void TFrmMainTarvex::UpdateCommands() {
     s.ClipboardText = FClipboardHasText;
     s.SaveEnabled = FDoc->SaveEnabled();
     s.Search = FSearch.CanFindNext();
+    s.WordWrap = m.WordWrap();
     // The first change of a saved text repaints: the editor shows modified text alike, but the window title does not.
     if (s.SaveEnabled && !FSaveWasEnabled && m.Modified) Med->viewport()->update();
     FSaveWasEnabled = s.SaveEnabled;

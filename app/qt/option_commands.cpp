@@ -48,13 +48,18 @@ void ApplyChangedSettings(TFrmMainTarvex& W, const TSettings& Before) {
 
 void AddCommandHandlers(TFrmMainTarvex& W) {
     AddFileCommands(W);
+    AddDesktopCommands(W);
     AddEditCommands(W);
+    AddNavigationCommands(W);
+    AddConvertCommands(W);
     AddOptionCommands(W);
     AddOutputCommands(W);
     AddSpellCommands(W);
     AddHighlightCommands(W);
     AddSearchCommands(W);
     AddMarkCommands(W);
+    AddViewCommands(W);
+    AddStyleCommands(W);
 }
 
 }  // namespace tarvex

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/qt/input_box.h"
 #include "platform/interface_text.h"
 
 namespace tarvex {
@@ -111,6 +112,13 @@ std::string TQtPrompts::AskSaveFileName(const std::string& Proposed, int& Filter
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
     Filter = FilterIndex(filters, d.selectedNameFilter());
     return ToFileSystem(d.selectedFiles().front());
+}
+
+bool TQtPrompts::AskText(const std::string& Caption, const std::string& Prompt, std::string& Value) {
+    TInputBox box(FParent, Q(Caption), Q(Prompt), Q(Value), FRussian());
+    if (box.exec() != QDialog::Accepted) return false;
+    Value = box.Value().toStdString();
+    return true;
 }
 
 void TQtPrompts::Progress(const std::string& Text) {

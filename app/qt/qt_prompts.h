@@ -20,6 +20,7 @@ public:
     void ShowMessage(const std::string& Text) override;
     std::string AskOpenFileName(const std::string& Folder, int& Filter) override;
     std::string AskSaveFileName(const std::string& Proposed, int& Filter) override;
+    bool AskText(const std::string& Caption, const std::string& Prompt, std::string& Value) override;
     void Progress(const std::string& Text) override;
     void Busy(bool On) override;
     void WorkStarts() override {

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/display_style.h"
+#include "app/qt/commands.h"
 #include "app/qt/main_window.h"
 #include "app/word_separators.h"
 
@@ -22,19 +24,6 @@ TBounds ScreenArea(const QWidget& W) {
     if (!screen) return TBounds{0, 0, 1 << 20, 1 << 20};
     const QRect a = screen->availableGeometry();
     return TBounds{a.x(), a.y(), a.width(), a.height()};
-}
-
-void ApplyFontAndColors(TDudiRiri& M, const TSettings& S) {
-    TFontSpec f;
-    f.Name = S.Font.Name.empty() ? std::string("Arial") : S.Font.Name;
-    f.Size = static_cast<int>(std::clamp<std::int64_t>(S.Font.Size, 1, 200));
-    f.Style = static_cast<std::uint8_t>(S.Font.Style & 15);
-    f.Color = static_cast<std::int32_t>(S.Font.Color);
-    M.SetFont(f);
-    M.Color = static_cast<std::int32_t>(S.Background);
-    // Selected text is drawn inverted when the colours are not the system's.
-    M.SelTextColor = M.Color == clWindow ? clHighlightText : M.Color;
-    M.SelBackColor = f.Color == clWindowText ? clHighlight : f.Color;
 }
 
 void ApplyLayout(TDudiRiri& M, const TSettings& S) {
@@ -81,8 +70,13 @@ void ApplySettings(TFrmMainTarvex& W) {
     m.NullReplacement = s.SkipNull ? ' ' : '\0';
     m.RussianInterface = s.Lang;
     W.Search().Load(s.FindSettings());
-    ApplyFontAndColors(m, s);
     ApplyLayout(m, s);
+    ApplyReadOnlyState(W);  // the display style of the mode too
+    W.Action("mWordWrap")->setChecked(m.WordWrap());
+    W.Action("mJustified")->setChecked(m.Justified());
+    W.Action(m.Alignment() == taCenter ? "mCenter" : m.Alignment() == taRightJustify ? "mRight" : "mLeft")
+        ->setChecked(true);
+    if (!s.Highlight) W.Action("mNone")->setChecked(true);
 
     // The placement: parts missing from the string keep these.
     TBounds b{100, 80, 900, 650};
@@ -106,11 +100,7 @@ void CollectSettings(TFrmMainTarvex& W) {
     s.Status = W.Action("mStatusbar")->isChecked();
     s.OnTop = W.Action("mTop")->isChecked();
     s.AutoDecode = W.Action("mAuto")->isChecked();
-    s.Font.Name = m.Font().Name;
-    s.Font.Size = m.Font().Size;
-    s.Font.Style = m.Font().Style;
-    s.Font.Color = m.Font().Color;
-    s.Background = m.Color;
+    StoreDisplayStyle(m, s, s.ReadOnly);
     s.TabStops = m.TabStops();
     s.LeftMargin = m.LeftMargin();
     s.Alignment = m.Alignment();
