@@ -35,6 +35,8 @@ void RunConvert(TFrmMainTarvex& W, int Tag) {
         return;
     }
     W.Prompts().Busy(false);
+    // A page turned into text keeps its addresses: they are shown as links.
+    if (Tag == ctHtml && W.Settings().Highlight && W.ChooseHighlighter) W.ChooseHighlighter(hkUrl);
     if (W.windowTitle() != caption) W.setWindowTitle(caption);
     m.KeepCaretInView();
     W.Med->viewport()->update();

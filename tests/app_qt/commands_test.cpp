@@ -121,8 +121,10 @@ TEST_F(Commands, WholeTextConversionsAndShift) {
     EXPECT_EQ(M().Text(), koi);
     M().SetTextBuf("<html><body>a &amp; b</body></html>");
     W->MedSelMove();
+    W->Action("mPas")->trigger();
     Key(Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(M().Text(), "a & b");
+    EXPECT_TRUE(W->Action("mUrl")->isChecked()) << "the page's text shows its links";
     EXPECT_EQ(W->windowTitle(), "Untitled - tarvex") << "the caption stays";
     // Read-only text is not converted.
     Key(Qt::Key_Backslash, Qt::ControlModifier);
