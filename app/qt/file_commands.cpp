@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QMenu>
 
 #include "app/detect.h"
 #include "app/qt/commands.h"
@@ -87,6 +88,21 @@ void AddFileCommands(TFrmMainTarvex& W) {
         W.MedSelMove();
     });
     c.On("mExit", [&W] { W.close(); });
+}
+
+// The History submenu, one entry per remembered file.
+void TFrmMainTarvex::RebuildHistoryMenu() {
+    QMenu* menu = HistoryMenu();
+    menu->clear();
+    const auto& items = FHistory.Items();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QString caption = FromFileSystem(items[i].Name);
+        caption.replace('&', "&&");  // the path as it is, no accelerator letters
+        QAction* a = menu->addAction(caption);
+        a->setData(QVariant::fromValue<qlonglong>(items[i].Pos));
+        connect(a, &QAction::triggered, this, [this, i] { OpenFromHistory(*this, i); });
+    }
+    menu->menuAction()->setVisible(!items.empty());
 }
 
 }  // namespace tarvex

@@ -273,20 +273,6 @@ bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
     return true;
 }
 
-void TFrmMainTarvex::RebuildHistoryMenu() {
-    QMenu* menu = HistoryMenu();
-    menu->clear();
-    const auto& items = FHistory.Items();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        QString caption = FromFileSystem(items[i].Name);
-        caption.replace('&', "&&");  // the path as it is, no accelerator letters
-        QAction* a = menu->addAction(caption);
-        a->setData(QVariant::fromValue<qlonglong>(items[i].Pos));
-        connect(a, &QAction::triggered, this, [this, i] { OpenFromHistory(*this, i); });
-    }
-    menu->menuAction()->setVisible(!items.empty());
-}
-
 bool TFrmMainTarvex::CheckAlreadyOpen(const std::string& Path) {
     const QString peer = FLink->FindShowing(FromFileSystem(Path));
     if (peer.isEmpty()) return false;
@@ -342,23 +328,6 @@ void TFrmMainTarvex::SetAlwaysOnTop(bool On) {
 }
 
 // --- closing
-
-bool TFrmMainTarvex::SaveSettings() {
-    CollectSettings(*this);
-    // The file as it is now: keys other programs or instances wrote stay.
-    ReadSettingsFile(FPaths.IniPath, FIni);
-    FSettings.Write(FIni);
-    FHistory.Write(FIni);
-    try {
-        const std::string text = FIni.Serialize();
-        SaveFileAtomically(FPaths.IniPath,
-                           [&](TStream& Out) { Out.Write(text.data(), static_cast<std::int64_t>(text.size())); });
-    } catch (const std::exception& e) {
-        FPrompts->ShowError(e.what());
-        return false;
-    }
-    return true;
-}
 
 void TFrmMainTarvex::closeEvent(QCloseEvent* E) {
     // The window stays until the work it does (a save) is done or stopped.

@@ -12,6 +12,7 @@
 #include "app/qt/commands.h"
 #include "app/qt/main_window.h"
 #include "app/word_separators.h"
+#include "textstore/atomic_file.h"
 
 namespace tarvex {
 
@@ -122,6 +123,23 @@ void ApplyStaysOnTop(TFrmMainTarvex& W, bool On) {
     } else {
         W.setWindowFlag(Qt::WindowStaysOnTopHint, On);
     }
+}
+
+bool TFrmMainTarvex::SaveSettings() {
+    CollectSettings(*this);
+    // The file as it is now: keys other programs or instances wrote stay.
+    ReadSettingsFile(FPaths.IniPath, FIni);
+    FSettings.Write(FIni);
+    FHistory.Write(FIni);
+    try {
+        const std::string text = FIni.Serialize();
+        SaveFileAtomically(FPaths.IniPath,
+                           [&](TStream& Out) { Out.Write(text.data(), static_cast<std::int64_t>(text.size())); });
+    } catch (const std::exception& e) {
+        FPrompts->ShowError(e.what());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tarvex
