@@ -72,6 +72,7 @@ constexpr TCommandDef kRows[] = {
     Cmd("mGotoMark", "&Go to last bookmark=&Перейти к посл. закладке", "mBookMarks", "Ctrl+F7", erText),
     Cmd("mSelToMark", "&Select to last bookmark=&Выделить до закладки", "mBookMarks", "Ctrl+F8", erText),
     Cmd("mCont", "&View all bookmarks...=&Закладки и Заголовки...", "mBookMarks", "Ctrl+F9", erText),
+    Cmd("mAddMark", "&Add bookmark=&Добавить закладку", "mBookMarks", "Shift+F9", erText, cfHidden),
     Cmd("mNextMark", "Next bookmark=Следующая закладка", "mBookMarks", "Ctrl+Tab", erText, cfHidden, 1),
     Cmd("mPrevMark", "Previous bookmark=Предыдущая закладка", "mBookMarks", "Ctrl+Shift+Tab", erText, cfHidden, 2),
     Sep("mEdit"),

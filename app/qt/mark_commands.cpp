@@ -80,10 +80,12 @@ void AddMarkCommands(TFrmMainTarvex& W) {
         }
     };
 
-    c.On("mBookMark", [&W, &S] {
+    auto add = [&W, &S] {
         AddBookmarkAtCaret(W.Memo(), S.Marks, W.Settings().MarkCount);
         W.MedSelMove();
-    });
+    };
+    c.On("mBookMark", add);
+    c.On("mAddMark", add);
     c.On("mGotoMark", [&W, &S] {
         GoToLastBookmark(W.Memo(), S.Marks, S.FirstPos);
         W.MedSelMove();

@@ -120,6 +120,11 @@ TEST_F(MainWindow, AnotherDocumentStoresTheListAndStartsItsOwn) {
     M().SetSelStart(3);
     Key(Qt::Key_F7, Qt::ControlModifier);
     EXPECT_EQ(M().SelStart(), 0) << "no bookmarks: where the document was opened";
+    M().SetSelStart(5);
+    Key(Qt::Key_F9, Qt::ShiftModifier);
+    M().SetSelStart(0);
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(M().SelStart(), 5) << "Shift+F9 added one, Ctrl+Tab goes to it";
 }
 
 }  // namespace
