@@ -71,6 +71,11 @@ public:
     }
     TSaving(const TSaving&) = delete;
     TSaving& operator=(const TSaving&) = delete;
+    // The window answers while the disk catches up; the bytes are written by
+    // then, so a stop request waits for the flush.
+    std::function<void()> WhileFlushing() {
+        return [this] { FP.KeepWorking(); };
+    }
     TWriteProgress Progress() {
         return [this](int Percent) {
             FP.Progress("Saving " + FormatCount(Percent) + "%");
@@ -231,7 +236,7 @@ bool TDocument::ConfirmWritable() {
 bool TDocument::WriteFile(const std::string& Path, TTextEncoding E) {
     TSaving saving(FPrompts);
     try {
-        SaveText(FMemo, Path, E, saving.Progress(), SliceMs);
+        SaveText(FMemo, Path, E, saving.Progress(), SliceMs, saving.WhileFlushing());
     } catch (const std::exception& e) {
         FPrompts.ShowError(e.what());
         return false;

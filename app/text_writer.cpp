@@ -48,8 +48,8 @@ void WriteText(TDudiRiri& M, TStream& Out, TTextEncoding E, const TWriteProgress
 }
 
 void SaveText(TDudiRiri& M, const std::string& Path, TTextEncoding E, const TWriteProgress& Progress,
-              std::uint32_t IntervalMs) {
-    SaveFileAtomically(Path, [&](TStream& Out) { WriteText(M, Out, E, Progress, IntervalMs); });
+              std::uint32_t IntervalMs, const std::function<void()>& WhileFlushing) {
+    SaveFileAtomically(Path, [&](TStream& Out) { WriteText(M, Out, E, Progress, IntervalMs); }, WhileFlushing);
 }
 
 }  // namespace tarvex

@@ -25,7 +25,8 @@ void WriteText(TDudiRiri& M, TStream& Out, TTextEncoding E, const TWriteProgress
                std::uint32_t IntervalMs = 0);
 // Writes the text to Path through a temporary file renamed over it (see
 // SaveFileAtomically): on failure the old file stays and EStreamError says why.
+// WhileFlushing is called every few milliseconds while the bytes reach the disk.
 void SaveText(TDudiRiri& M, const std::string& Path, TTextEncoding E, const TWriteProgress& Progress = {},
-              std::uint32_t IntervalMs = 0);
+              std::uint32_t IntervalMs = 0, const std::function<void()>& WhileFlushing = {});
 
 }  // namespace tarvex

@@ -1,5 +1,8 @@
 #include "textstore/atomic_file.h"
 
+#include <chrono>
+#include <future>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -282,8 +285,17 @@ TSaveResult SaveDirectByName(const std::string& Path, const struct stat& St,
 // owner, mode and attributes before it is written, so that a file that needs
 // writing in place is written only once; a writer by name opens the
 // temporary itself, so the mode it may forbid it is set afterwards.
+// fsync, with While called every 20 ms until it returns (it runs on a thread of
+// its own then): flushing a gigabyte takes seconds the caller may use.
+int FlushToDisk(int Fd, const std::function<void()>* While) {
+    if (!While || !*While) return ::fsync(Fd) == 0 ? 0 : errno;
+    auto done = std::async(std::launch::async, [Fd] { return ::fsync(Fd) == 0 ? 0 : errno; });
+    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) (*While)();
+    return done.get();
+}
+
 TSaveResult Save(const std::string& Path, const std::function<void(TStream&)>* Stream,
-                 const std::function<void(const std::string&)>* ByName) {
+                 const std::function<void(const std::string&)>* ByName, const std::function<void()>* WhileFlushing = nullptr) {
     struct stat st {};
     bool exists = ::stat(Path.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) Fail(CannotSave(Path), EISDIR);
@@ -327,7 +339,7 @@ TSaveResult Save(const std::string& Path, const std::function<void(TStream&)>* S
             }
             if (::fsync(written.Get()) != 0) Fail(CannotSave(Path), errno);
         }
-        if (::fsync(fd.Get()) != 0) Fail(CannotSave(Path), errno);
+        if (const int err = FlushToDisk(fd.Get(), WhileFlushing)) Fail(CannotSave(Path), err);
         if (const int err = fd.Close()) Fail(CannotSave(Path), err);
         if (::rename(temp.c_str(), target.c_str()) != 0) Fail(CannotSave(Path), errno);
     } catch (...) {
@@ -341,8 +353,9 @@ TSaveResult Save(const std::string& Path, const std::function<void(TStream&)>* S
 
 }  // namespace
 
-TSaveResult SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write) {
-    return Save(Path, &Write, nullptr);
+TSaveResult SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write,
+                               const std::function<void()>& WhileFlushing) {
+    return Save(Path, &Write, nullptr, &WhileFlushing);
 }
 
 TSaveResult SaveFileAtomicallyByName(const std::string& Path, const std::function<void(const std::string& TempPath)>& Write) {

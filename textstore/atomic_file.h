@@ -32,7 +32,10 @@ struct TSaveResult {
 // wrong and the target holds its old bytes: a temporary is removed; an
 // in-place write is undone from the backup (when even that fails, the
 // message names the backup, which is kept).
-TSaveResult SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write);
+// WhileFlushing, when given, is called every few milliseconds while the
+// written bytes go to the disk (a window answers its user meanwhile).
+TSaveResult SaveFileAtomically(const std::string& Path, const std::function<void(TStream&)>& Write,
+                               const std::function<void()>& WhileFlushing = {});
 
 // The same for writers that can only write to a file by name (a PDF
 // printer): Write gets the path of a temporary file and fills that file.
