@@ -37,7 +37,7 @@ TLineSpan CaretLine(TDudiRiri& M) {
     M.FormatThrough(at.ParNb());
     const LineInfo li = at.CurrentLine();
     const ParInfo& par = *at.Par();
-    return {par.StartPos + li.Start, li.Stop - li.Start, li.Stop >= par.Len(), at.ParNb() + 1 >= M.ParagraphCount()};
+    return {M.Pars.StartPos(at.ParNb()) + li.Start, li.Stop - li.Start, li.Stop >= par.Len(), at.ParNb() + 1 >= M.ParagraphCount()};
 }
 
 }  // namespace

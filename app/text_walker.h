@@ -29,9 +29,9 @@ private:
     void Locate(TPos Pos) {
         const std::int32_t p = FPars.ParagraphAt(Pos);
         const ParInfo& par = FPars.At(p);
-        FStart = par.StartPos;
+        FStart = FPars.StartPos(p);
         FLen = par.Len();
-        FText = par.Text;
+        FText = par.Text();
         FEnd = p + 1 < FPars.Count() ? FStart + FLen + 2 : FStart + FLen;
     }
 

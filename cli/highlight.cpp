@@ -56,8 +56,10 @@ int Highlight(const Args& A) {
 
     std::string out;
     for (std::int32_t p = 0; p < memo.Pars.Count(); ++p) {
-        if (const TDynInfoArray* d = memo.Pars.At(p).Dyn()) {
-            for (const TDynPoint& pt : *d) {
+        {
+            const TDynView d = memo.Pars.Dyn(memo.Pars.At(p));
+            for (std::int32_t i = 0; i < d.size(); ++i) {
+                const TDynPoint pt = d[i];
                 const TDynInfo& x = memo.Pars.States[pt.State];
                 out += std::to_string(p) + "\t" + std::to_string(pt.Offset) + "\t" + std::to_string(x.Flags) + "\t" +
                        std::to_string(x.Context) + "\t" + std::to_string(ContextDepth(x)) + "\n";

@@ -42,7 +42,7 @@ bool TDudiRiri::FormatRun(std::chrono::steady_clock::time_point Deadline) {
     }
     const std::int32_t first = std::max(0, L.FormatNext);
     L.FormatNext = first;
-    std::int32_t running = L.At(first).FirstLine;
+    std::int32_t running = L.FirstLine(first);
     std::int32_t delta = 0;
     bool any = false;
     TFormatState st;
@@ -50,7 +50,7 @@ bool TDudiRiri::FormatRun(std::chrono::steady_clock::time_point Deadline) {
     while (L.FormatNext <= std::min(L.FormatLast, L.Count() - 1)) {
         const std::int32_t p = L.FormatNext;
         ParInfo& par = L.At(p);
-        par.FirstLine = running;
+        L.SetFirstLine(p, running);
         if (par.Flags & pfFormatted) {
             running += par.LineCount();
         } else {
@@ -68,7 +68,7 @@ bool TDudiRiri::FormatRun(std::chrono::steady_clock::time_point Deadline) {
     if (any) {
         L.LineCount += delta;
         if (delta != 0) L.ShiftLines(L.FormatNext, delta);
-        const TPos from = L.At(first).StartPos;
+        const TPos from = L.StartPos(first);
         for (TRiriNavigator* n : Navigators())
             if (n->Pos() >= from) n->ResetLineAndDyn();
     }
@@ -113,8 +113,8 @@ void TDudiRiri::FormatThrough(std::int32_t P) {
 void TDudiRiri::FormatLaidOut(std::int32_t From, std::int32_t To) {
     FormatParagraphs(*this, From, To);
     // Navigators in these paragraphs cached their display line in the old layout.
-    const TPos from = Pars.At(From).StartPos;
-    const TPos to = Pars.At(To).StartPos + Pars.At(To).Len();
+    const TPos from = Pars.StartPos(From);
+    const TPos to = Pars.StartPos(To) + Pars.At(To).Len();
     for (TRiriNavigator* n : Navigators())
         if (n->Pos() >= from && n->Pos() <= to) n->ResetLineAndDyn();
 }
@@ -150,10 +150,7 @@ void TDudiRiri::ReApplyKeywords() {
         ParInfo& p = Pars.At(i);
         if (p.Len() >= 16000) continue;  // long paragraphs keep theirs
         p.Flags &= static_cast<std::uint8_t>(~(pfKeysApplied | pfKeywordsApplied | pfFormatted));
-        if (p.HasExtra()) {
-            p.Extra->DynInfo.clear();
-            p.SetStartAttr(DefaultAttr(), false);
-        }
+        Pars.ClearDyn(p);
     }
     Pars.KeysThrough = -1;
     for (TRiriNavigator* n : Navigators()) n->ResetLineAndDyn();
@@ -172,8 +169,8 @@ void TDudiRiri::CheckConsistency() const {
     TPos pos = 0;
     for (std::int32_t i = 0; i < L.Count(); ++i) {
         const ParInfo& p = L.At(i);
-        if (p.FirstLine != lines) throw ERiriError(std::string("Error 1") + kVersion);
-        if (p.StartPos != pos) throw ERiriError(std::string("Error 2 in ") + kVersion);
+        if (L.FirstLine(i) != lines) throw ERiriError(std::string("Error 1") + kVersion);
+        if (L.StartPos(i) != pos) throw ERiriError(std::string("Error 2 in ") + kVersion);
         TLinesList ls;
         ls.Par = const_cast<ParInfo*>(&p);
         std::int32_t expect = 0;

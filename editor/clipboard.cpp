@@ -93,7 +93,7 @@ void TDudiRiri::ColumnPaste(const std::string& Text, std::int32_t FirstPar, std:
         const std::string_view t = Pars.At(p).View();
         const std::int32_t o = ColumnToOffset(t, col, TabStops(), StaticFormat());
         const std::int32_t missing = std::max(0, col - OffsetToColumn(t, o, TabStops(), StaticFormat()));
-        SetSelStart(Pars.At(p).StartPos + o);
+        SetSelStart(Pars.StartPos(p) + o);
         SetSelTextBuf(std::string(static_cast<std::size_t>(missing), ' ') + lines[i]);
     }
     EndUpdate();

@@ -26,7 +26,7 @@ void TDudiRiri::DeleteToLineEnd() {
     hi.SetPos(SelHigh());
     if (lo.VisibleLine() != hi.VisibleLine()) return;
     const TPos from = SelLow();
-    const TPos to = lo.Par()->StartPos + lo.CurrentLine().Stop;
+    const TPos to = Pars.StartPos(lo.ParNb()) + lo.CurrentLine().Stop;
     SetSelStart(from);
     SetSelLength(to - from);
     ClearSelection();
@@ -113,7 +113,7 @@ void TDudiRiri::BackspaceKey(bool Ctrl) {
             from.Assign(*FCaret);
             from.SetPos(from.Pos() - 1);
             if (StaticFormat())
-                while (from.ParOffset() > 0 && IsStyleCode(static_cast<unsigned char>(from.Par()->Text[from.ParOffset() - 1]))) from.SetPos(from.Pos() - 1);
+                while (from.ParOffset() > 0 && IsStyleCode(static_cast<unsigned char>(from.Par()->Text()[from.ParOffset() - 1]))) from.SetPos(from.Pos() - 1);
             if (StaticFormat() && from.ParOffset() == 0 && from.ParNb() > 0 && from.Pos() < SelStart() - 1) from.SetPos(from.Pos() - 2);
             SetSelLength(from.Pos() - SelStart());
             ClearSelection();

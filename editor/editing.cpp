@@ -46,8 +46,8 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
             const std::int32_t o1 = ColumnToOffset(t, c1, TabStops(), StaticFormat());
             const std::int32_t o2 = ColumnToOffset(t, c2, TabStops(), StaticFormat());
             if (o2 <= o1) continue;
-            FSelStartNav->SetPos(Pars.At(p).StartPos + o1);
-            FSelEndNav->SetPos(Pars.At(p).StartPos + o2);
+            FSelStartNav->SetPos(Pars.StartPos(p) + o1);
+            FSelEndNav->SetPos(Pars.StartPos(p) + o2);
             FCaret = FSelStartNav.get();
             ReplaceSelection({}, false);
         }
@@ -86,8 +86,8 @@ void TDudiRiri::ReplaceSelection(std::string_view TxtIn, bool SuppressTail, std:
     if (recorded) FUndo[record].Stop = r.NewEnd;
 
     // The remembered widest line may have been edited.
-    if (WidestLineIndex >= 0 && WidestLineIndex >= Pars.At(r.FirstPar).FirstLine &&
-        WidestLineIndex <= Pars.At(r.LastNewPar).FirstLine + Pars.At(r.LastNewPar).LineCount()) {
+    if (WidestLineIndex >= 0 && WidestLineIndex >= Pars.FirstLine(r.FirstPar) &&
+        WidestLineIndex <= Pars.FirstLine(r.LastNewPar) + Pars.At(r.LastNewPar).LineCount()) {
         WidestLine = 0;
         WidestLineIndex = -1;
     }
@@ -140,7 +140,7 @@ void TDudiRiri::CleanStyleCodes(std::int32_t First, std::int32_t Last, std::int3
                 }
             }
             if (a < 0) break;
-            const TPos base = Pars.At(p).StartPos;
+            const TPos base = Pars.StartPos(p);
             for (std::int64_t k : {b, a}) {
                 FSelStartNav->SetPos(base + k);
                 FSelEndNav->SetPos(base + k + 1);
@@ -183,7 +183,7 @@ void TDudiRiri::SetParagraph(std::int32_t I, std::string_view S) {
     const TPos len = SelLength();
     const std::int32_t caretPar = SelPar();
     const TPos oldLen = Pars.At(I).Len();
-    const TPos start = Pars.At(I).StartPos;
+    const TPos start = Pars.StartPos(I);
     SetSelStart(start);
     SetSelLength(oldLen);
     SetSelTextBuf(S);

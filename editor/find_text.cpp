@@ -68,7 +68,7 @@ bool TDudiRiri::FindText(std::string_view Text, bool Forward, bool FromBoundary,
             std::size_t from = p == par ? static_cast<std::size_t>(off) : 0;
             for (std::size_t at; (at = FindIn(t, needle, from, fold)) != std::string_view::npos; from = at + 1) {
                 if (!bounded(t, at)) continue;
-                SetSelStart(Pars.At(p).StartPos + static_cast<TPos>(at) + n);
+                SetSelStart(Pars.StartPos(p) + static_cast<TPos>(at) + n);
                 SetSelLength(-n);
                 return true;
             }
@@ -83,7 +83,7 @@ bool TDudiRiri::FindText(std::string_view Text, bool Forward, bool FromBoundary,
                  from = at + 1)
                 if (bounded(t, at)) found = at;
             if (found != std::string_view::npos) {
-                SetSelStart(Pars.At(p).StartPos + static_cast<TPos>(found));
+                SetSelStart(Pars.StartPos(p) + static_cast<TPos>(found));
                 SetSelLength(n);
                 return true;
             }

@@ -251,7 +251,7 @@ void TDudiRiri::MouseUp(TMouseButton Button, std::uint32_t Shift, std::int32_t X
             from.Assign(at);
             to.Assign(at);
             if (!from.PrevChangePoint(0)) from.SetPos(0);
-            if (at.DynNb() > 0) from.SetPos(at.Par()->StartPos + (*at.Par()->Dyn())[static_cast<std::size_t>(at.DynNb() - 1)].Offset);
+            if (at.DynNb() > 0) from.SetPos(Pars.StartPos(at.ParNb()) + Pars.DynOffset(*at.Par(), at.DynNb() - 1));
             if (!to.NextChangePoint(CharCount())) to.SetPos(CharCount());
             if (Button == mbLeft) {
                 NotifyLinks(lnContextClick);

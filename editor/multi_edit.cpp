@@ -22,7 +22,7 @@ void TDudiRiri::ReplaceRanges(const std::vector<TTextEdit>& Edits) {
     for (const TTextEdit& e : Edits) {
         const std::int32_t p = Pars.ParagraphAt(e.Pos);
         const ParInfo& par = Pars.At(p);
-        const TPos off = e.Pos - par.StartPos;
+        const TPos off = e.Pos - Pars.StartPos(p);
         if (e.Pos < last || e.Length < 0 || off + e.Length > par.Len() ||
             e.Text.find_first_of("\r\n") != std::string::npos)
             throw std::invalid_argument("ReplaceRanges: a range that is not inside one paragraph, or out of order");

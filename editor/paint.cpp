@@ -36,10 +36,10 @@ public:
             S.FillRect(R, M.Color);
     }
 
-    void PaintLine(ParInfo& Par, const LineInfo& Li, std::int32_t Y);
+    void PaintLine(ParInfo& Par, TPos ParStart, const LineInfo& Li, std::int32_t Y);
 
 private:
-    void SelectionOnLine(ParInfo& Par, const LineInfo& Li, std::int32_t& S1, std::int32_t& S2) const;
+    void SelectionOnLine(ParInfo& Par, TPos ParStart, const LineInfo& Li, std::int32_t& S1, std::int32_t& S2) const;
     void FillSelected(const TRect& R) {
         if (M.HasOption(droWindowsSelColors))
             S.FillRect(R, M.SelBackColor);
@@ -50,7 +50,7 @@ private:
     void DrawChars(TStyleWalker& W, std::int64_t X, std::int32_t Y, const char* T, std::int32_t Count, std::int32_t Color);
     void DrawMarks(TStyleWalker& W, std::int64_t X, std::int32_t Y, const char* T, std::int32_t Count, std::int32_t Color);
     void Zigzag(std::int64_t X, std::int64_t Right, std::int32_t Y);
-    void SelectionPastLineEnd(ParInfo& Par, const LineInfo& Li, std::int64_t X, std::int32_t Y);
+    void SelectionPastLineEnd(ParInfo& Par, TPos ParStart, const LineInfo& Li, std::int64_t X, std::int32_t Y);
 
     TDudiRiri& M;
     TDrawSurface& S;
@@ -64,18 +64,18 @@ private:
     const std::int32_t ChunkChars;
 };
 
-void TLinePainter::SelectionOnLine(ParInfo& Par, const LineInfo& Li, std::int32_t& S1, std::int32_t& S2) const {
+void TLinePainter::SelectionOnLine(ParInfo& Par, TPos ParStart, const LineInfo& Li, std::int32_t& S1, std::int32_t& S2) const {
     S1 = S2 = -1;
     if (!ShowSel || SelHigh <= SelLow) return;
     if (M.BlockSelected) {
-        if (Par.StartPos + Par.Len() >= SelLow && Par.StartPos <= SelHigh) {
+        if (ParStart + Par.Len() >= SelLow && ParStart <= SelHigh) {
             const std::string_view v = Par.View();
             S1 = ColumnToOffset(v, std::min(M.BlockCol1, M.BlockCol2), M.TabStops(), Sf);
             S2 = ColumnToOffset(v, std::max(M.BlockCol1, M.BlockCol2), M.TabStops(), Sf);
         }
     } else {
-        S1 = static_cast<std::int32_t>(std::clamp<TPos>(SelLow - Par.StartPos, Li.Start, Li.Stop));
-        S2 = static_cast<std::int32_t>(std::clamp<TPos>(SelHigh - Par.StartPos, Li.Start, Li.Stop));
+        S1 = static_cast<std::int32_t>(std::clamp<TPos>(SelLow - ParStart, Li.Start, Li.Stop));
+        S2 = static_cast<std::int32_t>(std::clamp<TPos>(SelHigh - ParStart, Li.Start, Li.Stop));
     }
 }
 
@@ -114,8 +114,8 @@ void TLinePainter::Zigzag(std::int64_t X, std::int64_t Right, std::int32_t Y) {
     }
 }
 
-void TLinePainter::SelectionPastLineEnd(ParInfo& Par, const LineInfo& Li, std::int64_t X, std::int32_t Y) {
-    if (!ShowSel || M.BlockSelected || SelHigh <= Par.StartPos + Li.Stop || SelLow > Par.StartPos + Li.Stop) return;
+void TLinePainter::SelectionPastLineEnd(ParInfo& Par, TPos ParStart, const LineInfo& Li, std::int64_t X, std::int32_t Y) {
+    if (!ShowSel || M.BlockSelected || SelHigh <= ParStart + Li.Stop || SelLow > ParStart + Li.Stop) return;
     const std::int32_t xi = Clamp32(X);
     if (M.HasOption(droFullLineSelect)) {
         if (xi < M.ClientWidth()) FillSelected({std::max(xi, Clip.Left - 1), Y, M.ClientWidth(), Y + Lh});
@@ -125,7 +125,7 @@ void TLinePainter::SelectionPastLineEnd(ParInfo& Par, const LineInfo& Li, std::i
     }
 }
 
-void TLinePainter::PaintLine(ParInfo& Par, const LineInfo& Li, std::int32_t Y) {
+void TLinePainter::PaintLine(ParInfo& Par, TPos ParStart, const LineInfo& Li, std::int32_t Y) {
     FillBackground({0, Y, M.ClientWidth(), Y + Lh});
     const bool justified = JustifiedLine(M, Par, Li);
     std::int64_t x = LineOrigin(M, Li, justified) - M.HorzOffset;
@@ -135,7 +135,7 @@ void TLinePainter::PaintLine(ParInfo& Par, const LineInfo& Li, std::int32_t Y) {
     TJustifier& j = lw.Justifier;
     const std::int64_t origin = x;
     std::int32_t s1, s2;
-    SelectionOnLine(Par, Li, s1, s2);
+    SelectionOnLine(Par, ParStart, Li, s1, s2);
     const std::int32_t textColor = M.Font().Color;
     std::int32_t pos = Li.Start;
     while (pos < Li.Stop) {
@@ -200,7 +200,7 @@ void TLinePainter::PaintLine(ParInfo& Par, const LineInfo& Li, std::int32_t Y) {
         if (x > Clip.Right + 16384 && !selected) break;  // nothing more to see on this line
     }
     if (Li.Stop >= Par.Len() && (M.ShowNonPrintChars & drNPReturn)) S.DrawText(Clamp32(x), Y + Base, "\xB6", 1, textColor);
-    SelectionPastLineEnd(Par, Li, x, Y);
+    SelectionPastLineEnd(Par, ParStart, Li, x, Y);
 }
 
 }  // namespace
@@ -261,7 +261,7 @@ void TDudiRiri::Paint(TDrawSurface& S, const TRect& Clip) {
             nav.Invalidate();
             nav.SetVisibleLine(static_cast<std::int32_t>(line));
         }
-        painter.PaintLine(*nav.Par(), nav.CurrentLine(), static_cast<std::int32_t>(y));
+        painter.PaintLine(*nav.Par(), Pars.StartPos(nav.ParNb()), nav.CurrentLine(), static_cast<std::int32_t>(y));
     }
     // Below the last line.
     const std::int64_t below = static_cast<std::int64_t>(Pars.LineCount) * lh - VertOffset;

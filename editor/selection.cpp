@@ -81,7 +81,7 @@ std::int32_t TDudiRiri::SelPar() { return FCaret->ParNb(); }
 
 void TDudiRiri::SetSelPar(std::int32_t V) {
     V = std::clamp(V, 0, ParagraphCount() - 1);
-    SetSelStart(Pars.At(V).StartPos);
+    SetSelStart(Pars.StartPos(V));
 }
 
 std::int32_t TDudiRiri::SelLine() {
@@ -93,7 +93,7 @@ void TDudiRiri::SetSelLine(std::int32_t V) {
     if (WordWrap() || Alignment() != taLeftJustify) {
         // Display lines are laid out up to the one wanted.
         while (Pars.FormatNext <= std::min(Pars.FormatLast, Pars.Count() - 1) &&
-               Pars.At(std::min(Pars.FormatNext, Pars.Count() - 1)).FirstLine <= V)
+               Pars.FirstLine(std::min(Pars.FormatNext, Pars.Count() - 1)) <= V)
             // Slices from FormatNext on: each one moves FormatNext forward.
             FormatRun(std::chrono::steady_clock::now() + std::chrono::milliseconds(25));
     }

@@ -123,14 +123,15 @@ void TRiriParaStrings::Insert(std::int32_t I, std::string_view S) {
         Memo.SetSelStart(Memo.CharCount());
         Memo.SetSelTextBuf("\r\n" + std::string(S));
     } else {
-        Memo.SetSelStart(Memo.Pars.Par(I).StartPos);
+        Memo.Pars.Par(I);  // raises for an index out of bounds
+        Memo.SetSelStart(Memo.Pars.StartPos(I));
         Memo.SetSelTextBuf(std::string(S) + "\r\n");
     }
 }
 
 void TRiriParaStrings::Delete(std::int32_t I) {
     const ParInfo& p = Memo.Pars.Par(I);
-    Memo.SetSelStart(p.StartPos);
+    Memo.SetSelStart(Memo.Pars.StartPos(I));
     Memo.SetSelLength(p.Len() + (I + 1 < Memo.ParagraphCount() ? 2 : 0));
     Memo.SetSelTextBuf({});
 }

@@ -60,7 +60,7 @@ bool TCPPHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav,
             if (hash != std::string_view::npos && static_cast<std::int32_t>(hash) <= StopNav.ParOffset() &&
                 text.find_first_not_of(" \t", static_cast<std::size_t>(o)) == hash) {
                 TRiriNavigator at(Nav.Memo());
-                at.SetResolved(Nav.ParNb(), static_cast<std::int32_t>(hash), Nav.Par()->StartPos + static_cast<std::int64_t>(hash));
+                at.SetResolved(Nav.ParNb(), static_cast<std::int32_t>(hash), Nav.Memo()->Pars.StartPos(Nav.ParNb()) + static_cast<std::int64_t>(hash));
                 return TTableHighlighter::FindStartKey(at, StopNav, KeyBase);
             }
         }

@@ -14,38 +14,30 @@
 
 namespace tarvex {
 
-std::int32_t PointsBelow(const ParInfo& P, std::int32_t Offset) {
-    const TDynInfoArray* d = P.Dyn();
-    if (!d) return 0;
-    return static_cast<std::int32_t>(
-        std::lower_bound(d->begin(), d->end(), Offset, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
-        d->begin());
+std::int32_t PointsBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.Dyn(P).CountBelow(Offset);
 }
 
-std::int32_t PointsAtMost(const ParInfo& P, std::int32_t Offset) {
-    const TDynInfoArray* d = P.Dyn();
-    if (!d) return 0;
-    return static_cast<std::int32_t>(
-        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; }) -
-        d->begin());
+std::int32_t PointsAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.Dyn(P).CountAtMost(Offset);
 }
 
 const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
-    return L.AttrBefore(P, PointsAtMost(P, Offset));
+    return L.AttrBefore(P, PointsAtMost(L, P, Offset));
 }
 
 void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDynInfo& Attr) {
     const std::int32_t p = A.ParNb(), o = A.ParOffset();
     ApplyAttribute(M, A, B, false, true, Attr);
     ParInfo& par = M.Pars.At(p);
-    const std::int32_t at = PointsAtMost(par, o);  // the new run's point is the last one at o
+    const std::int32_t at = PointsAtMost(M.Pars, par, o);  // the new run's point is the last one at o
     if (at >= 2 && M.Pars.DynOffset(par, at - 2) == o) {
         // Region starts and returns stay: the state before a region is found by
         // walking back over change points to the first one below its depth.
         const TDynInfo& dead = M.Pars.DynAttr(par, at - 2);
         const std::int32_t d = ContextDepth(dead);
         if (!((dead.Flags & dfOwn) && d < 0) && !(d >= 0 && dead.Contexts[d] < 0)) {
-            TDynInfoArray& d = *par.Dyn();
+            TDynInfoArray& d = M.Pars.DynForWrite(par);
             d.erase(d.begin() + (at - 2));
         }
     }
@@ -57,9 +49,9 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
     TParagraphsList& L = M.Pars;
     ParInfo& par = L.At(P);
     par.Flags &= static_cast<std::uint8_t>(~pfFormatted);
-    TDynInfoArray& d = par.DynForWrite();
+    TDynInfoArray& d = L.DynForWrite(par);
     const std::int32_t end = Offset + Len;
-    auto at = static_cast<std::size_t>(PointsAtMost(par, Offset));
+    auto at = static_cast<std::size_t>(PointsAtMost(L, par, Offset));
     TDynInfo n = Attr;
     n.Nesting = (A.Flags & dfOwn) ? A.Nesting : 0;
     n.Flags |= dfOwn;
@@ -76,7 +68,7 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
     }
     before.KeyLen = static_cast<std::uint16_t>(std::clamp(beforeAt + static_cast<std::int32_t>(before.KeyLen) - end, 0, 65535));
     const TDynPoint open = L.MakePoint(Offset, n);
-    const bool last = par.StartPos + end >= L.TotalLen;
+    const bool last = L.StartPos(P) + end >= L.TotalLen;
     const TDynPoint close = last ? TDynPoint{} : L.MakePoint(end, before);
     // A key-made point already at Offset is never in force behind the new one; region starts and returns stay.
     if (at > 0 && d[at - 1].Offset == Offset) {
@@ -282,11 +274,11 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
             std::int32_t curKey = -1, next = 0;
             auto flush = [&] {
                 if (batch.empty()) return;
-                TDynInfoArray& room = L.At(p).DynForWrite();
+                TDynInfoArray& room = L.DynForWrite(L.At(p));
                 room.reserve(room.size() + 2 * batch.size());
                 for (const TMatch& m : batch) {
                     ParInfo& par = L.At(p);
-                    const TPos start = par.StartPos + m.Offset;
+                    const TPos start = L.StartPos(p) + m.Offset;
                     a.SetResolved(p, m.Offset, start);
                     a.SkipEqual();
                     const TDynInfo A = a.CurrentAttr();
@@ -294,7 +286,7 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                     if (d >= 15) continue;
                     if (d >= 0 && A.Contexts[d] >= 0) continue;  // inside another key's run: the first one stays
                     if (!KeyApplies(FKeywords.ValidContext(m.Key), FKeywords.Scope(m.Key), A, FStartBase, false)) continue;
-                    if (PointsAtMost(par, m.Offset + m.Len - 1) > PointsAtMost(par, m.Offset)) continue;
+                    if (PointsAtMost(L, par, m.Offset + m.Len - 1) > PointsAtMost(L, par, m.Offset)) continue;
                     if (!LinePositionHolds(FKeywords.Item(m.Key).Options, par.View(), m.Offset, FSeparators)) continue;
                     b.SetResolved(p, m.Offset + m.Len, start + m.Len);
                     if (OnQueryKeyword) {
@@ -335,20 +327,20 @@ void TCustomExtHighlighter::OpenRegion(TRiriNavigator& Nav, TRiriNavigator& Stop
     TDudiRiriBase& M = *Nav.Memo();
     ParInfo& par = *Nav.Par();
     const std::int32_t p = Nav.ParNb();
-    TDynInfoArray& d = par.DynForWrite();
+    TDynInfoArray& d = M.Pars.DynForWrite(par);
     d.erase(std::remove_if(d.begin(), d.end(),
                            [&](const TDynPoint& x) {
                                return x.Offset > Offset && x.Offset <= Offset + KeyLen &&
                                       !IsHighlighterPoint(M.Pars.States[x.State]);
                            }),
             d.end());
-    const std::int32_t at = PointsAtMost(par, Offset);
+    const std::int32_t at = PointsAtMost(M.Pars, par, Offset);
     if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == Offset)
         M.Pars.SetDynAttr(par, at - 1, R);
     else
-        DynInsert(d, static_cast<std::size_t>(PointsBelow(par, Offset)), M.Pars.MakePoint(Offset, R));
-    ResetNavigatorsFrom(M, par.StartPos + Offset);
-    StopNav.SetResolved(p, Offset + KeyLen, par.StartPos + Offset + KeyLen);
+        DynInsert(d, static_cast<std::size_t>(PointsBelow(M.Pars, par, Offset)), M.Pars.MakePoint(Offset, R));
+    ResetNavigatorsFrom(M, M.Pars.StartPos(p) + Offset);
+    StopNav.SetResolved(p, Offset + KeyLen, M.Pars.StartPos(p) + Offset + KeyLen);
 }
 
 bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t KeyBase) {
@@ -381,7 +373,7 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
         // Inside a region of this highlighter, keys count only before its stop:
         // the stop is found first when the pass looks for it.
         {
-            const std::int32_t inForce = PointsAtMost(par, co);
+            const std::int32_t inForce = PointsAtMost(L, par, co);
             const TDynInfo& at = L.AttrBefore(par, inForce);
             const std::int32_t d = ContextDepth(at);
             const std::int32_t k = d >= 0 && at.Contexts[d] < 0 ? (at.Contexts[d] & 0x7FFF) - KeyBase : -1;
@@ -452,15 +444,15 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
 
 TDynInfo TCustomExtHighlighter::StateBefore(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Depth) {
     TParagraphsList& L = M.Pars;
-    std::int32_t idx = PointsAtMost(L.At(P), Offset);
+    std::int32_t idx = PointsAtMost(L, L.At(P), Offset);
     for (; P >= 0; --P) {
         const ParInfo& par = L.At(P);
         for (std::int32_t i = idx - 1; i >= 0; --i) {
             const TDynInfo& x = L.DynAttr(par, i);
             if (ContextDepth(x) < Depth) return x;
         }
-        if (ContextDepth(*par.StartAttr()) < Depth) return *par.StartAttr();
-        if (P > 0) idx = L.At(P - 1).DynCount();
+        if (ContextDepth(L.StartAttr(par)) < Depth) return L.StartAttr(par);
+        if (P > 0) idx = L.DynCount(L.At(P - 1));
     }
     return *DefaultAttr();
 }
@@ -471,7 +463,7 @@ void TCustomExtHighlighter::CloseRegion(TRiriNavigator& Nav, TRiriNavigator& Sto
     ParInfo& par = *Nav.Par();
     const std::int32_t p = Nav.ParNb();
     const std::int32_t end = StopAt + StopLen;
-    TDynInfoArray& d = par.DynForWrite();
+    TDynInfoArray& d = M.Pars.DynForWrite(par);
     d.erase(std::remove_if(d.begin(), d.end(),
                            [&](const TDynPoint& x) {
                                return (x.Offset > StopAt || (StopLen == 0 && x.Offset == StopAt)) && x.Offset <= end &&
@@ -479,9 +471,9 @@ void TCustomExtHighlighter::CloseRegion(TRiriNavigator& Nav, TRiriNavigator& Sto
                            }),
             d.end());
     After.KeyLen = 0;
-    DynInsert(d, static_cast<std::size_t>(PointsBelow(par, end)), M.Pars.MakePoint(end, After));
-    ResetNavigatorsFrom(M, par.StartPos + StopAt);
-    StopNav.SetResolved(p, end, par.StartPos + end);
+    DynInsert(d, static_cast<std::size_t>(PointsBelow(M.Pars, par, end)), M.Pars.MakePoint(end, After));
+    ResetNavigatorsFrom(M, M.Pars.StartPos(p) + StopAt);
+    StopNav.SetResolved(p, end, M.Pars.StartPos(p) + end);
 }
 
 bool TCustomExtHighlighter::FindRegionStop(TRiriNavigator& Nav, std::int32_t Co, std::int32_t InForce,
@@ -538,7 +530,7 @@ bool TCustomExtHighlighter::FindStopKey(TRiriNavigator& Nav, TRiriNavigator& Sto
     const std::int32_t p = Nav.ParNb();
     const std::int32_t co = Nav.ParOffset();
     TExtStartStopList& S = FStartStopKeys;
-    const std::int32_t inForce = PointsAtMost(par, co);
+    const std::int32_t inForce = PointsAtMost(L, par, co);
     const TDynInfo A = L.AttrBefore(par, inForce);
     const std::int32_t depth = ContextDepth(A);
     const std::int32_t k = depth >= 0 && A.Contexts[depth] < 0 ? (A.Contexts[depth] & 0x7FFF) - KeyBase : -1;

@@ -139,8 +139,8 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
 // The attribute in force at Offset of a paragraph (change points at Offset included).
 const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
 // Number of change points of P with an offset below / at most Offset.
-std::int32_t PointsBelow(const ParInfo& P, std::int32_t Offset);
-std::int32_t PointsAtMost(const ParInfo& P, std::int32_t Offset);
+std::int32_t PointsBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
+std::int32_t PointsAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
 // The context number of text under A (0 for text without an own attribute).
 inline std::int32_t ContextOf(const TDynInfo& A) { return (A.Flags & dfOwn) ? A.Context : 0; }
 

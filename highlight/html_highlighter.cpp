@@ -106,7 +106,7 @@ void THtmlHighlighter::PutRuns(TRiriNavigator& Nav, TRiriNavigator& StopNav, con
     ParInfo& par = *Nav.Par();
     const std::int32_t p = Nav.ParNb();
     const std::int32_t first = Runs[0].Offset;
-    TDynInfoArray& d = par.DynForWrite();
+    TDynInfoArray& d = M.Pars.DynForWrite(par);
     d.erase(std::remove_if(d.begin(), d.end(),
                            [&](const TDynPoint& x) {
                                return x.Offset > first && x.Offset <= End && !IsHighlighterPoint(M.Pars.States[x.State]);
@@ -114,15 +114,15 @@ void THtmlHighlighter::PutRuns(TRiriNavigator& Nav, TRiriNavigator& StopNav, con
             d.end());
     for (std::size_t i = 0; i < N; ++i) {
         const std::int32_t o = Runs[i].Offset;
-        const std::int32_t at = PointsAtMost(par, o);
+        const std::int32_t at = PointsAtMost(M.Pars, par, o);
         if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == o && !IsHighlighterPoint(M.Pars.DynAttr(par, at - 1)))
             M.Pars.SetDynAttr(par, at - 1, Runs[i].Attr);
         else
-            DynInsert(d, static_cast<std::size_t>(PointsAtMost(par, o)), M.Pars.MakePoint(o, Runs[i].Attr));
+            DynInsert(d, static_cast<std::size_t>(PointsAtMost(M.Pars, par, o)), M.Pars.MakePoint(o, Runs[i].Attr));
     }
     for (TRiriNavigator* n : M.Navigators())
-        if (n->Pos() >= par.StartPos + first) n->ResetLineAndDyn();
-    StopNav.SetResolved(p, End, par.StartPos + End);
+        if (n->Pos() >= M.Pars.StartPos(p) + first) n->ResetLineAndDyn();
+    StopNav.SetResolved(p, End, M.Pars.StartPos(p) + End);
 }
 
 bool THtmlHighlighter::FindStopKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, std::int32_t KeyBase) {
@@ -186,7 +186,7 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
     // characters back, as an end typed just before g may have changed, but
     // never into the key that opened the run.
     auto searchFrom = [&](std::int32_t Back) {
-        const std::int32_t at = PointsAtMost(par, g);
+        const std::int32_t at = PointsAtMost(L, par, g);
         const std::int32_t runStart = at > 0 ? L.DynOffset(par, at - 1) + L.DynAttr(par, at - 1).KeyLen : 0;
         return std::min(g, std::max(runStart, g - Back));
     };
@@ -238,7 +238,7 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
         case hsName: {
             // The rest of the tag: with attributes only for an opening tag of an element that takes them.
             std::int32_t runStart = 0;
-            const std::int32_t at = PointsAtMost(par, g);
+            const std::int32_t at = PointsAtMost(L, par, g);
             if (at > 0) runStart = L.DynOffset(par, at - 1);
             const bool closing = runStart < len && text[static_cast<std::size_t>(runStart)] == '/';
             const bool attrs = !closing && (key < kHtmlElementCount ? kHtmlElements[key].Attributes : XMLSyntax);
@@ -247,7 +247,7 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
         case hsAttrName:
         case hsAttrValue: {
             // The name or value in force ends where it ended when it was found; the tag goes on from there.
-            const std::int32_t inForce = PointsAtMost(par, g);
+            const std::int32_t inForce = PointsAtMost(L, par, g);
             const std::int32_t s0 = std::min(g, inForce > 0 ? L.DynOffset(par, inForce - 1) : 0);
             std::int32_t end = s0;
             if (state == hsAttrValue && s0 < len && (text[static_cast<std::size_t>(s0)] == '"' || text[static_cast<std::size_t>(s0)] == '\'')) {
@@ -267,7 +267,7 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
             TRun runs[4];
             std::size_t n = 0;
             // The name reaches back to a blank, at most to where the tag's run began.
-            const std::int32_t inForce = PointsAtMost(par, g);
+            const std::int32_t inForce = PointsAtMost(L, par, g);
             const std::int32_t runStart = std::min(g, inForce > 0 ? L.DynOffset(par, inForce - 1) : 0);
             std::int32_t ne = i;
             while (ne > runStart && IsBlank(text[static_cast<std::size_t>(ne - 1)])) --ne;
@@ -320,7 +320,7 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
         }
         case hsCharRef: {
             // From just behind the "&": the reference may have ended before g already.
-            const std::int32_t at = PointsAtMost(par, g);
+            const std::int32_t at = PointsAtMost(L, par, g);
             std::int32_t j = std::min(g, at > 0 ? L.DynOffset(par, at - 1) + 1 : 0);
             while (j < len && text[static_cast<std::size_t>(j)] != ';' && IsRefChar(text[static_cast<std::size_t>(j)])) ++j;
             if (j < len && text[static_cast<std::size_t>(j)] == ';') ++j;
@@ -336,7 +336,7 @@ bool THtmlHighlighter::AdjustFormatStart(TRiriNavigator& Nav) {
     if (!memo || !Active) return false;
     TParagraphsList& L = memo->Pars;
     ParInfo& par = *Nav.Par();
-    std::int32_t idx = PointsAtMost(par, Nav.ParOffset());
+    std::int32_t idx = PointsAtMost(L, par, Nav.ParOffset());
     bool moved = false;
     // Back over the runs of one tag, to its "<".
     while (idx > 0) {

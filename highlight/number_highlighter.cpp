@@ -66,8 +66,8 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
         while (i > 0 && !IsSeparator(static_cast<unsigned char>(text[static_cast<std::size_t>(i - 1)]))) --i;
         const std::int32_t end = p == p2 ? std::min(o2, len) : len;
         // The run holding i, where the next one begins, and whether it allows numbers.
-        const std::int32_t cnt = par.DynCount();
-        std::int32_t idx = PointsAtMost(par, i);
+        const std::int32_t cnt = L.DynCount(par);
+        std::int32_t idx = PointsAtMost(L, par, i);
         auto nextAt = [&] { return idx < cnt ? L.DynOffset(par, idx) : INT32_MAX; };
         bool allowed = Allows(L.AttrBefore(par, idx));
         found.clear();
@@ -93,15 +93,15 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
                 found.emplace_back(i, j);
             i = j;
         }
-        if (!found.empty()) par.DynForWrite().reserve(par.DynForWrite().size() + 2 * found.size());
+        if (!found.empty()) L.DynForWrite(par).reserve(L.DynForWrite(par).size() + 2 * found.size());
         for (const auto& [s, e] : found) {
-            const TPos start = par.StartPos + s;
+            const TPos start = L.StartPos(p) + s;
             a.SetResolved(p, s, start);
             a.SkipEqual();
             const TDynInfo A = a.CurrentAttr();
             const std::int32_t d = ContextDepth(A);
             if (d >= 15 || (d >= 0 && A.Contexts[d] >= 0)) continue;  // full, or inside another key's run
-            if (PointsAtMost(par, e - 1) > PointsAtMost(par, s)) continue;
+            if (PointsAtMost(L, par, e - 1) > PointsAtMost(L, par, s)) continue;
             TDynInfo n = A;
             n.Flags = static_cast<std::uint8_t>((FStyle & 0x0F) | (FAltFont ? 0x20 : 0) | dfOwn | dfKeyed);
             n.Nesting = 0;

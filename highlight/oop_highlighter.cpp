@@ -154,7 +154,7 @@ bool TOOPHighlighter::FindStopKey(TRiriNavigator& Nav, TRiriNavigator& StopNav, 
     TParagraphsList& L = memo->Pars;
     ParInfo& par = *Nav.Par();
     const std::int32_t co = Nav.ParOffset();
-    const std::int32_t inForce = PointsAtMost(par, co);
+    const std::int32_t inForce = PointsAtMost(L, par, co);
     const TDynInfo A = L.AttrBefore(par, inForce);
     const std::int32_t depth = ContextDepth(A);
     if (depth < 0 || A.Contexts[depth] >= 0 || (A.Contexts[depth] & 0x7FFF) - KeyBase != 2)

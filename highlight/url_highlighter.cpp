@@ -72,12 +72,12 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
             std::int32_t k = from;
             while (k > 0 && IsTrailing(text[static_cast<std::size_t>(k - 1)])) --k;
             if (k > 0) {
-                const std::int32_t idx = PointsAtMost(par, k - 1);
+                const std::int32_t idx = PointsAtMost(L, par, k - 1);
                 const std::int32_t ctx = ContextOf(L.AttrBefore(par, idx));
                 if (idx > 0 && ctx >= BaseContext && ctx < BaseContext + kURLPrefixCount) {
                     // The run is redone whole: its start and its end go.
                     const std::int32_t runStart = L.DynOffset(par, idx - 1);
-                    TDynInfoArray& d = *par.Dyn();
+                    TDynInfoArray& d = L.DynForWrite(par);
                     d.erase(std::remove_if(d.begin(), d.end(),
                                            [&](const TDynPoint& x) {
                                                const TDynInfo& s = L.States[x.State];
@@ -85,7 +85,7 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
                                                       !((s.Flags & dfOwn) && ContextDepth(s) < 0);
                                            }),
                             d.end());
-                    earliest = std::min(earliest, par.StartPos + runStart);
+                    earliest = std::min(earliest, L.StartPos(p) + runStart);
                     from = runStart;
                 }
             }
@@ -119,8 +119,8 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
             while (e < len && !IsDelimiter(static_cast<unsigned char>(text[static_cast<std::size_t>(e)]))) ++e;
             while (e > i + plen && IsTrailing(text[static_cast<std::size_t>(e - 1)])) --e;
             i = e;
-            if (!Priority && PointsAtMost(par, e - 1) > PointsAtMost(par, s)) continue;  // crosses a run
-            const TPos start = par.StartPos + s;
+            if (!Priority && PointsAtMost(L, par, e - 1) > PointsAtMost(L, par, s)) continue;  // crosses a run
+            const TPos start = L.StartPos(p) + s;
             a.SetResolved(p, s, start);
             a.SkipEqual();
             const TDynInfo A = a.CurrentAttr();
@@ -139,8 +139,8 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
             n.Depth = static_cast<std::int8_t>(d + 1);
             n.Contexts[d + 1] = static_cast<std::int16_t>(KeyBase + pi);
             n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(e - s, 65535));
-            if (PointsAtMost(par, e - 1) > PointsAtMost(par, s)) {
-                b.SetResolved(p, e, par.StartPos + e);
+            if (PointsAtMost(L, par, e - 1) > PointsAtMost(L, par, s)) {
+                b.SetResolved(p, e, L.StartPos(p) + e);
                 ApplyRun(M, a, b, n);
             } else {
                 PutKeyRun(M, p, s, e - s, A, n);
@@ -158,14 +158,14 @@ std::string TURLHighlighter::AddressAt(TDudiRiriBase& Memo, TPos Pos) const {
     if (Pos < 0 || Pos > L.TotalLen) return {};
     const std::int32_t p = L.ParagraphAt(Pos);
     const ParInfo& par = L.At(p);
-    const auto o = static_cast<std::int32_t>(Pos - par.StartPos);
+    const auto o = static_cast<std::int32_t>(Pos - L.StartPos(p));
     if (o >= par.Len()) return {};
     // The run at the character under the position.
-    const std::int32_t idx = PointsAtMost(par, o);
+    const std::int32_t idx = PointsAtMost(L, par, o);
     const std::int32_t prefix = ContextOf(L.AttrBefore(par, idx)) - BaseContext;
     if (idx == 0 || prefix < 0 || prefix >= kURLPrefixCount) return {};
     const std::int32_t s = L.DynOffset(par, idx - 1);
-    const std::int32_t e = idx < par.DynCount() ? L.DynOffset(par, idx) : par.Len();
+    const std::int32_t e = idx < L.DynCount(par) ? L.DynOffset(par, idx) : par.Len();
     std::string addr(par.View().substr(static_cast<std::size_t>(s), static_cast<std::size_t>(e - s)));
     if (prefix == 3) addr = "mailto:" + addr;
     if (prefix == 7) addr = "ftp://" + addr;

@@ -99,7 +99,7 @@ void TDudiRiriPrinter::DrawPage(TPageCanvas& C, std::int32_t Page, double Scale,
         std::int64_t number = -1;
         if (ParagraphNumbers) {
             const std::int32_t q = cp.Pars.ParagraphOfLine(line);
-            if (cp.Pars.At(q).FirstLine == line) number = static_cast<std::int64_t>(FFirstPar) + q + 1;
+            if (cp.Pars.FirstLine(q) == line) number = static_cast<std::int64_t>(FFirstPar) + q + 1;
         } else if (LineNumbers) {
             number = static_cast<std::int64_t>(line) + 1;
         }
@@ -122,11 +122,11 @@ void TDudiRiriPrinter::DrawLine(TPageCanvas& C, std::int32_t Line, std::int64_t 
     ParInfo& par = cp.Pars.At(q);
     TLinesList lines;
     lines.Par = &par;
-    const LineInfo li = *lines.Line(Line - par.FirstLine);
+    const LineInfo li = *lines.Line(Line - cp.Pars.FirstLine(q));
     const bool justified = JustifiedLine(cp, par, li);
     const std::int64_t origin = X0 + LineOrigin(cp, li, justified);
     const std::int64_t pageRight = static_cast<std::int64_t>(FMetrics.PageWidth) * 2;
-    const char* t = par.Text ? par.Text : "";
+    const char* t = par.Text() ? par.Text() : "";
     const bool sf = cp.StaticFormat();
     const std::int32_t tabW = cp.TabWidthPixels();
     TCanvas& measure = *cp.Canvas();

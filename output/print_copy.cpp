@@ -26,40 +26,29 @@ bool WantsHighlighting(TDudiRiri& M) {
 
 std::int32_t Round(double V) { return static_cast<std::int32_t>(std::lround(V)); }
 
-// A copy of Source's record for the part of its text from Skip on, Len
-// characters long. Change points move with the text; the one in force at
-// Skip becomes the start attribute.
-ParInfo CopyRecord(const TParagraphsList& From, TParagraphsList& To, const ParInfo& Source, std::int32_t Skip,
-                   std::int32_t Len, TPos Start, std::int32_t Index, bool Attributes) {
-    char* text = Source.Text ? Source.Text + Skip : nullptr;
-    ParInfo r = MakeParInfo(text, Len, Start, Index, pfKeysApplied | pfKeywordsApplied);
-    if (!Attributes || !Source.HasExtra()) return r;
-    const TDynInfoArray* d = Source.Dyn();
-    const TDynInfo* start = Source.StartAttr();
-    std::size_t first = 0;
-    if (d) {
-        first = static_cast<std::size_t>(
-            std::lower_bound(d->begin(), d->end(), Skip, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
-            d->begin());
-        if (first > 0) start = &From.States[(*d)[first - 1].State];
-    }
-    r.SetStartAttr(const_cast<TDynInfo*>(start), start != Source.StartAttr());
-    if (d) {
-        std::size_t last = first;
-        while (last < d->size() && (*d)[last].Offset - Skip <= Len) ++last;
-        if (last > first) {
-            // The copy's text keeps its own table of states.
-            TDynInfoArray& out = r.DynForWrite();
-            out.reserve(last - first);
-            for (std::size_t i = first; i < last; ++i)
-                out.push_back(To.MakePoint((*d)[i].Offset - Skip, From.States[(*d)[i].State]));
-        }
-    }
+// Appends to To a copy of Source's record for the part of its text from Skip
+// on, Len characters long. Change points move with the text; the one in force
+// at Skip becomes the start attribute.
+void AddCopy(const TParagraphsList& From, TParagraphsList& To, const ParInfo& Source, std::int32_t Skip,
+             std::int32_t Len, TPos Start, std::int32_t Index, bool Attributes) {
+    char* text = Source.Text() ? Source.Text() + Skip : nullptr;
+    ParInfo& r = To.At(To.Add(MakeParInfo(text, Len, pfKeysApplied | pfKeywordsApplied), Start, Index));
     if (Source.ParColor() != clNone || Source.ParBkColor() != clNone) {
         r.MakeExtra().ParColor = Source.ParColor();
-        r.Extra->ParBkColor = Source.ParBkColor();
+        r.Extra()->ParBkColor = Source.ParBkColor();
     }
-    return r;
+    if (!Attributes) return;
+    const TDynView d = From.Dyn(Source);
+    const std::int32_t first = d.CountBelow(Skip);
+    // The copy's text keeps its own table of states.
+    To.SetStartAttr(r, From.AttrBefore(Source, first));
+    std::int32_t last = first;
+    while (last < d.size() && d.Offset(last) - Skip <= Len) ++last;
+    if (last > first) {
+        TDynInfoArray& out = To.DynForWrite(r);
+        out.reserve(static_cast<std::size_t>(last - first));
+        for (std::int32_t i = first; i < last; ++i) out.push_back(To.MakePoint(d.Offset(i) - Skip, From.States[d.State(i)]));
+    }
 }
 
 }  // namespace
@@ -90,7 +79,7 @@ bool TDudiRiriPrinter::CopyMatches(std::int32_t First, std::int32_t Last) const 
         const ParInfo& r = cp.At(i);
         if (r.Len() == 0) continue;
         const ParInfo& s = src.At(FFirstPar + i);
-        if (!s.Text || r.Text < s.Text || r.Text + r.Len() > s.Text + s.Len()) return false;
+        if (!s.Text() || r.Text() < s.Text() || r.Text() + r.Len() > s.Text() + s.Len()) return false;
     }
     return true;
 }
@@ -127,7 +116,7 @@ void TDudiRiriPrinter::BuildCopy() {
     const std::int32_t p1 = m.Pars.ParagraphAt(from);
     std::int32_t p2 = std::max(p1, m.Pars.ParagraphAt(to));
     // A selection of whole lines ends at the start of the next paragraph: that one is not printed.
-    if (FSelectionOnly && p2 > p1 && to == m.Pars.At(p2).StartPos) --p2;
+    if (FSelectionOnly && p2 > p1 && to == m.Pars.StartPos(p2)) --p2;
     // Highlighting not yet done (it runs in the background) is done now.
     if (!FPlainText && WantsHighlighting(m)) KeywordsOverRange(m, p1, p2);
     std::uint8_t style = 0;
@@ -166,23 +155,22 @@ void TDudiRiriPrinter::BuildCopy() {
     L.Clear();
     L.StaticFormat = m.StaticFormat();
     const std::int32_t n = p2 - p1 + 1;
-    L.SetCapacity(n);
-    L.SetCount(n);
     FBreakPars.clear();
     TPos pos = 0;
     for (std::int32_t i = 0; i < n; ++i) {
         const ParInfo& s = m.Pars.At(p1 + i);
-        std::int32_t skip = i == 0 ? static_cast<std::int32_t>(from - s.StartPos) : 0;
+        const TPos sStart = m.Pars.StartPos(p1 + i);
+        std::int32_t skip = i == 0 ? static_cast<std::int32_t>(from - sStart) : 0;
         std::int32_t len = s.Len() - skip;
-        if (p1 + i == p2) len = std::min<std::int32_t>(len, static_cast<std::int32_t>(to - s.StartPos) - skip);
+        if (p1 + i == p2) len = std::min<std::int32_t>(len, static_cast<std::int32_t>(to - sStart) - skip);
         len = std::max(0, len);
-        if (len > 0 && s.Text[skip] == '\f') {
+        if (len > 0 && s.Text()[skip] == '\f') {
             // A form feed starts a page and is not printed.
             ++skip;
             --len;
             FBreakPars.push_back(i);
         }
-        L.At(i) = CopyRecord(m.Pars, L, s, skip, len, pos, i, !FPlainText);
+        AddCopy(m.Pars, L, s, skip, len, pos, i, !FPlainText);
         pos += len + 2;
     }
     if (style != 0) {
@@ -190,6 +178,7 @@ void TDudiRiriPrinter::BuildCopy() {
         li.Style = style;
         L.At(0).SetFirstLineInfo(li);
     }
+    L.CommitDyn();
     L.TotalLen = pos - 2;
     L.LineCount = n;
     L.KeysThrough = n - 1;
@@ -200,7 +189,7 @@ void TDudiRiriPrinter::BuildCopy() {
     for (TRiriNavigator* nav : c.Navigators()) nav->SetPos(0);
 
     FFirstPar = p1;
-    FFirstCut = static_cast<std::int32_t>(from - m.Pars.At(p1).StartPos);
+    FFirstCut = static_cast<std::int32_t>(from - m.Pars.StartPos(p1));
     FBuiltSelection = FSelectionOnly;
     FBuiltFrom = from;
     FBuiltTo = to;
@@ -225,7 +214,7 @@ void TDudiRiriPrinter::LayOut() {
     LayOutInSlices();
     c.InvalidateNavigators();
     FBreakLines.clear();
-    for (const std::int32_t q : FBreakPars) FBreakLines.push_back(c.Pars.At(q).FirstLine);
+    for (const std::int32_t q : FBreakPars) FBreakLines.push_back(c.Pars.FirstLine(q));
     FLaidOut = true;
     Paginate();
 }
@@ -237,7 +226,7 @@ void TDudiRiriPrinter::LayOutInSlices() {
     TParagraphsList& L = FCopy->Pars;
     const auto interval = std::chrono::milliseconds(FMemo->ProgressInterval);
     auto last = Clock::now();
-    L.At(0).FirstLine = 0;
+    L.SetFirstLine(0, 0);
     for (std::int32_t from = 0; from < L.Count(); from += kSlice) {
         FormatParagraphs(*FCopy, from, std::min(L.Count(), from + kSlice) - 1);
         FLaidOutPars = std::min(L.Count(), from + kSlice);

@@ -60,12 +60,8 @@ bool WantsHighlighting(TDudiRiri& M) {
 }
 
 // The change point index in force at Offset: the number of points at or before it.
-std::int32_t PointsUpTo(const ParInfo& P, std::int32_t Offset) {
-    const TDynInfoArray* d = P.Dyn();
-    if (!d) return 0;
-    return static_cast<std::int32_t>(
-        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; }) -
-        d->begin());
+std::int32_t PointsUpTo(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.Dyn(P).CountAtMost(Offset);
 }
 
 const TDynInfo& AttrAt(const TParagraphsList& L, const ParInfo& P, std::int32_t Index) { return L.AttrBefore(P, Index); }
@@ -108,19 +104,18 @@ void TRiriToRTF::BuildColorTable(TColorTable& T, std::int32_t P1, std::int32_t P
         const ParInfo& par = m.Pars.At(p);
         const std::int32_t from = p == P1 ? O1 : 0;
         const std::int32_t to = p == P2 ? O2 : par.Len();
-        const std::int32_t first = PointsUpTo(par, from);
+        const std::int32_t first = PointsUpTo(m.Pars, par, from);
         const TDynInfo& a = AttrAt(m.Pars, par, first);
         if (CarriesColours(a)) {
             T.Add(a.Color);
             T.Add(a.BkColor);
         }
-        if (const TDynInfoArray* d = par.Dyn()) {
-            for (std::size_t i = static_cast<std::size_t>(first); i < d->size() && (*d)[i].Offset < to; ++i) {
-                const TDynInfo& x = m.Pars.States[(*d)[i].State];
-                if (!CarriesColours(x)) continue;
-                T.Add(x.Color);
-                T.Add(x.BkColor);
-            }
+        const TDynView d = m.Pars.Dyn(par);
+        for (std::int32_t i = first; i < d.size() && d.Offset(i) < to; ++i) {
+            const TDynInfo& x = m.Pars.States[d.State(i)];
+            if (!CarriesColours(x)) continue;
+            T.Add(x.Color);
+            T.Add(x.BkColor);
         }
     }
 }
@@ -158,8 +153,8 @@ void TRiriToRTF::WriteRange(TPos Start, TPos Stop, TStringList* Lines, TStream* 
     Stop = std::clamp<TPos>(Stop, Start, m.CharCount());
     const std::int32_t p1 = m.Pars.ParagraphAt(Start);
     const std::int32_t p2 = std::max(p1, m.Pars.ParagraphAt(Stop));
-    const auto o1 = static_cast<std::int32_t>(Start - m.Pars.At(p1).StartPos);
-    const auto o2 = static_cast<std::int32_t>(std::min<TPos>(Stop - m.Pars.At(p2).StartPos, m.Pars.At(p2).Len()));
+    const auto o1 = static_cast<std::int32_t>(Start - m.Pars.StartPos(p1));
+    const auto o2 = static_cast<std::int32_t>(std::min<TPos>(Stop - m.Pars.StartPos(p2), m.Pars.At(p2).Len()));
     // Highlighting the background has not reached yet is done now.
     if (DynFormat && WantsHighlighting(m)) KeywordsOverRange(m, p1, p2);
     std::uint8_t style = 0;
@@ -198,7 +193,7 @@ void TRiriToRTF::WriteRange(TPos Start, TPos Stop, TStringList* Lines, TStream* 
     else if (RTFLeading < 0)
         w.Append("\\sl" + std::to_string(std::lround(-RTFLeading * 240.0)) + "\\slmult1");
     const ParInfo& first = m.Pars.At(p1);
-    std::string current = RunAttributes(style, DynFormat ? AttrAt(m.Pars, first, PointsUpTo(first, o1)) : *DefaultAttr(), table);
+    std::string current = RunAttributes(style, DynFormat ? AttrAt(m.Pars, first, PointsUpTo(m.Pars, first, o1)) : *DefaultAttr(), table);
     w.Append(current);
     w.EndLine();
 
@@ -207,7 +202,7 @@ void TRiriToRTF::WriteRange(TPos Start, TPos Stop, TStringList* Lines, TStream* 
         if (p > p1) w.Append("\\par ");
         WriteParagraph(w, par, p == p1 ? o1 : 0, p == p2 ? o2 : par.Len(), style, current, table);
         w.EndLine();
-        if (p < p2) Progress(par.StartPos + par.Len() - Start, false);
+        if (p < p2) Progress(m.Pars.StartPos(p) + par.Len() - Start, false);
     }
     w.Append("\\par }");
     w.EndLine();
@@ -217,12 +212,12 @@ void TRiriToRTF::WriteRange(TPos Start, TPos Stop, TStringList* Lines, TStream* 
 
 void TRiriToRTF::WriteParagraph(TLineWriter& W, const ParInfo& P, std::int32_t O1, std::int32_t O2, std::uint8_t& Style,
                                 std::string& Current, const TColorTable& T) {
-    const char* t = P.Text ? P.Text : "";
-    const TDynInfoArray* d = DynFormat ? P.Dyn() : nullptr;
-    const std::int32_t count = d ? static_cast<std::int32_t>(d->size()) : 0;
+    const char* t = P.Text() ? P.Text() : "";
+    const TDynView d = DynFormat ? DudiRiri()->Pars.Dyn(P) : TDynView();
+    const std::int32_t count = d.size();
     const bool sf = DudiRiri()->StaticFormat();
     // The change points at or before the position are passed.
-    std::int32_t idx = d ? PointsUpTo(P, O1 - 1) : 0;
+    std::int32_t idx = count > 0 ? d.CountAtMost(O1 - 1) : 0;
     auto attr = [&]() -> const TDynInfo& { return DynFormat ? AttrAt(DudiRiri()->Pars, P, idx) : *DefaultAttr(); };
     auto update = [&]() {
         std::string a = RunAttributes(Style, attr(), T);
@@ -234,14 +229,14 @@ void TRiriToRTF::WriteParagraph(TLineWriter& W, const ParInfo& P, std::int32_t O
     std::int32_t pos = O1;
     for (;;) {
         bool changed = false;
-        while (idx < count && (*d)[static_cast<std::size_t>(idx)].Offset <= pos) {
+        while (idx < count && d.Offset(idx) <= pos) {
             ++idx;
             changed = true;
         }
         // The styles of the run starting here (a new paragraph may start in other ones).
         if (changed || pos == O1) update();
         if (pos >= O2) break;
-        const std::int32_t next = idx < count ? std::min(O2, (*d)[static_cast<std::size_t>(idx)].Offset) : O2;
+        const std::int32_t next = idx < count ? std::min(O2, d.Offset(idx)) : O2;
         std::int32_t end = pos;
         if (sf) {
             while (end < next && !IsStyleCode(static_cast<unsigned char>(t[end]))) ++end;

@@ -73,15 +73,16 @@ bool TWordWalk::Next(TSpellWord& W) {
     const std::int32_t count = FMemo.ParagraphCount();
     while (par < count) {
         const ParInfo& p = FMemo.Pars.At(par);
-        if (p.StartPos >= end) break;
+        const TPos pStart = FMemo.Pars.StartPos(par);
+        if (pStart >= end) break;
         const std::string_view text = p.View();
         std::size_t start = 0, len = 0;
         if (off < text.size() && NextSpellWord(text, off, sep, FSkipLatin, start, len)) {
-            const TPos pos = p.StartPos + static_cast<TPos>(start);
+            const TPos pos = pStart + static_cast<TPos>(start);
             if (pos + static_cast<TPos>(len) > end) break;
             W.Pos = pos;
             W.Text.assign(text.substr(start, len));
-            FAt.SetResolved(par, static_cast<std::int32_t>(off), p.StartPos + static_cast<TPos>(off));
+            FAt.SetResolved(par, static_cast<std::int32_t>(off), pStart + static_cast<TPos>(off));
             return true;
         }
         ++par;

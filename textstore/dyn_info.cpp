@@ -14,22 +14,6 @@ TDynInfo gDefaultAttr = MakeDefault();
 
 TDynInfo* DefaultAttr() { return &gDefaultAttr; }
 
-TDynInfo* NewSharedAttr(const TDynInfo& Source) {
-    if (&Source == &gDefaultAttr) return &gDefaultAttr;
-    auto* a = new TDynInfo(Source);
-    a->Offset = 1;
-    return a;
-}
-
-void AddRefAttr(TDynInfo* Attr) {
-    if (Attr && Attr != &gDefaultAttr) ++Attr->Offset;
-}
-
-void ReleaseAttr(TDynInfo* Attr) {
-    if (!Attr || Attr == &gDefaultAttr) return;
-    if (--Attr->Offset <= 0) delete Attr;
-}
-
 bool SameRecord(const TDynInfo& A, const TDynInfo& B) {
     if (A.Flags != B.Flags || A.Depth != B.Depth || A.Nesting != B.Nesting || A.Extra != B.Extra ||
         A.Color != B.Color || A.BkColor != B.BkColor || A.Context != B.Context || A.Cursor != B.Cursor ||

@@ -16,8 +16,7 @@ inline constexpr std::int32_t clNone = -1;
 inline constexpr std::int32_t clNoneAlt = 0x1FFFFFFF;
 
 struct TDynInfo {
-    // Offset in the paragraph where the attribute starts. When the record is a
-    // paragraph's StartAttr this is its reference count instead.
+    // Offset in the paragraph where the attribute starts (0 in a stored state).
     std::int32_t Offset = 0;
     std::uint8_t Flags = 0;
     std::int8_t Depth = 0;  // index of the innermost open key in Contexts; -1 when none
@@ -82,13 +81,8 @@ private:
 bool SameRecord(const TDynInfo& A, const TDynInfo& B);
 
 // The one process-wide default attribute: all zero except Color = BkColor = -1.
-// Paragraphs share it without counting; it is never changed or freed.
+// It is never changed or freed.
 TDynInfo* DefaultAttr();
-
-// Reference-counted start attributes (the count lives in Offset).
-TDynInfo* NewSharedAttr(const TDynInfo& Source);  // a copy with count 1 (the default stays itself)
-void AddRefAttr(TDynInfo* Attr);
-void ReleaseAttr(TDynInfo* Attr);
 
 // Two attributes are the same highlighting state when bits 6 and 7 of Flags
 // agree and, with bit 7 set, Depth, Context and Contexts[0..Depth] agree.

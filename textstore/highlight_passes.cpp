@@ -17,23 +17,15 @@ namespace tarvex {
 namespace {
 
 // Entries of a paragraph with an offset below / at most Offset.
-std::int32_t CountBelow(const ParInfo& P, std::int32_t Offset) {
-    const TDynInfoArray* d = P.Dyn();
-    if (!d) return 0;
-    return static_cast<std::int32_t>(
-        std::lower_bound(d->begin(), d->end(), Offset, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
-        d->begin());
+std::int32_t CountBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.Dyn(P).CountBelow(Offset);
 }
-std::int32_t CountAtMost(const ParInfo& P, std::int32_t Offset) {
-    const TDynInfoArray* d = P.Dyn();
-    if (!d) return 0;
-    return static_cast<std::int32_t>(
-        std::upper_bound(d->begin(), d->end(), Offset, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; }) -
-        d->begin());
+std::int32_t CountAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.Dyn(P).CountAtMost(Offset);
 }
 // The attribute in force at Offset, change points at Offset included.
 const TDynInfo& AttrAt(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
-    return L.AttrBefore(P, CountAtMost(P, Offset));
+    return L.AttrBefore(P, CountAtMost(L, P, Offset));
 }
 
 
@@ -41,40 +33,35 @@ const TDynInfo& AttrAt(const TParagraphsList& L, const ParInfo& P, std::int32_t 
 bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
 
 // Deletes the key-made change points with offsets in [From, To] (To inclusive).
-bool DeleteKeyPoints(const TParagraphsList& L, ParInfo& P, std::int32_t From, std::int32_t To) {
-    TDynInfoArray* d = P.Dyn();
-    if (!d) return false;
-    const auto before = d->size();
-    d->erase(std::remove_if(d->begin(), d->end(),
-                            [&](const TDynPoint& x) {
-                                return x.Offset >= From && x.Offset <= To && !IsHighlighterPoint(L.States[x.State]);
-                            }),
-             d->end());
-    return d->size() != before;
+bool DeleteKeyPoints(TParagraphsList& L, ParInfo& P, std::int32_t From, std::int32_t To) {
+    const TDynView v = L.Dyn(P);
+    bool any = false;
+    for (std::int32_t i = v.CountBelow(From); i < v.size() && v.Offset(i) <= To && !any; ++i)
+        any = !IsHighlighterPoint(L.States[v.State(i)]);
+    if (!any) return false;
+    TDynInfoArray& d = L.DynForWrite(P);
+    d.erase(std::remove_if(d.begin(), d.end(),
+                           [&](const TDynPoint& x) {
+                               return x.Offset >= From && x.Offset <= To && !IsHighlighterPoint(L.States[x.State]);
+                           }),
+            d.end());
+    return true;
 }
 
 // Sets a paragraph's start attribute to the state at the end of the one before.
 // A state without an own attribute is the default one (the rest of such a
 // record means nothing), so plain text after highlighting costs no memory.
-void CarryState(const TParagraphsList& L, ParInfo& Prev, ParInfo& Next) {
-    const std::int32_t n = Prev.DynCount();
-    if (n == 0) {
-        TDynInfo* end = Prev.StartAttr();
-        Next.SetStartAttr((end->Flags & dfOwn) ? end : DefaultAttr(), false);  // shared
-        return;
-    }
-    const TDynInfo& end = L.DynAttr(Prev, n - 1);
-    if (!(end.Flags & dfOwn))
-        Next.SetStartAttr(DefaultAttr(), false);
-    else
-        Next.SetStartAttr(const_cast<TDynInfo*>(&end), true);  // a copy
+void CarryState(TParagraphsList& L, ParInfo& Prev, ParInfo& Next) {
+    const TDynView d = L.Dyn(Prev);
+    const std::uint32_t end = d.empty() ? L.StartState(Prev) : d.State(d.size() - 1);
+    L.SetStartState(Next, (L.States[end].Flags & dfOwn) ? end : 0);
 }
 
 void ResetNavigatorsBehind(TDudiRiriBase& M, TPos From, std::int32_t UpToPar) {
+    const std::int32_t last = std::min(UpToPar, M.Pars.Count() - 1);
+    const TPos upTo = UpToPar < 0 ? INT64_MAX : M.Pars.StartPos(last) + M.Pars.At(last).Len();
     for (TRiriNavigator* n : M.Navigators())
-        if (n->Pos() > From && (UpToPar < 0 || n->Pos() <= M.Pars.At(std::min(UpToPar, M.Pars.Count() - 1)).StartPos +
-                                                                 M.Pars.At(std::min(UpToPar, M.Pars.Count() - 1)).Len()))
-            n->ResetLineAndDyn();
+        if (n->Pos() > From && n->Pos() <= upTo) n->ResetLineAndDyn();
 }
 
 bool IsSep(const TDudiRiriBase& M, std::string_view Text, std::int64_t I) {
@@ -107,7 +94,7 @@ void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB
 
     // The attribute in force at the start, and where it began.
     TDynInfo before = s->CurrentAttr();
-    TPos beforeAt = s->Par()->StartPos + (s->DynNb() > 0 ? L.DynOffset(*s->Par(), s->DynNb() - 1) : 0);
+    TPos beforeAt = L.StartPos(startPar) + (s->DynNb() > 0 ? L.DynOffset(*s->Par(), s->DynNb() - 1) : 0);
 
     TDynInfo n = Attr;
     n.Nesting = (before.Flags & dfOwn) ? before.Nesting : 0;
@@ -121,36 +108,30 @@ void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB
 
     // Change points covered by the span go; the last one's attribute is what
     // continues behind it.
-    TDynInfo* shared = nullptr;
     for (std::int32_t p = startPar; p <= endPar; ++p) {
         ParInfo& par = L.At(p);
         par.Flags &= static_cast<std::uint8_t>(~pfFormatted);
-        if (TDynInfoArray* d = par.Dyn()) {
-            const auto from = static_cast<std::size_t>(p == startPar ? s->DynNb() : 0);
-            const TPos limit = p == endPar ? endPos - par.StartPos : INT32_MAX;
-            std::size_t to = from;
-            while (to < d->size() && (*d)[to].Offset <= limit) ++to;
+        const TPos parStart = L.StartPos(p);
+        {
+            const TDynView v = L.Dyn(par);
+            const std::int32_t from = p == startPar ? s->DynNb() : 0;
+            const TPos limit = p == endPar ? endPos - parStart : INT32_MAX;
+            std::int32_t to = from;
+            while (to < v.size() && v.Offset(to) <= limit) ++to;
             if (to > from) {
-                before = L.States[(*d)[to - 1].State];
-                beforeAt = par.StartPos + (*d)[to - 1].Offset;
-                d->erase(d->begin() + static_cast<std::ptrdiff_t>(from), d->begin() + static_cast<std::ptrdiff_t>(to));
+                before = L.States[v.State(to - 1)];
+                beforeAt = parStart + v.Offset(to - 1);
+                TDynInfoArray& d = L.DynForWrite(par);
+                d.erase(d.begin() + from, d.begin() + to);
             }
         }
-        if (p > startPar) {
-            if (n.Flags & dfOwn) {
-                if (!shared) shared = NewSharedAttr(n);
-                par.SetStartAttr(shared, false);
-            } else {
-                par.SetStartAttr(DefaultAttr(), false);
-            }
-        }
+        if (p > startPar) L.SetStartAttr(par, (n.Flags & dfOwn) ? n : *DefaultAttr());
     }
-    if (shared) ReleaseAttr(shared);  // the paragraphs hold their own references
 
     const TPos keyLeft = beforeAt + before.KeyLen - endPos;
     before.KeyLen = static_cast<std::uint16_t>(std::clamp<TPos>(keyLeft, 0, 65535));
     s->ResetLineAndDyn();
-    e->SetResolved(endPar, static_cast<std::int32_t>(endPos - L.At(endPar).StartPos), endPos);
+    e->SetResolved(endPar, static_cast<std::int32_t>(endPos - L.StartPos(endPar)), endPos);
     if (endPos >= L.TotalLen) return;
     if (Set || (before.Flags & dfOwn)) e->InsertAttr(before);
 }
@@ -170,16 +151,9 @@ void ApplyKeywordBatch(TDudiRiriBase& M, std::vector<TKeywordMatch>& Batch, TRir
     // Each match adds at most two change points: make room for a paragraph's
     // matches in one allocation. Growing one insert at a time costs more in
     // the allocator and in touched memory than the pass's own work.
-    for (std::size_t i = 0; i < Batch.size();) {
-        std::size_t j = i;
-        while (j < Batch.size() && Batch[j].Par == Batch[i].Par) ++j;
-        TDynInfoArray& d = M.Pars.At(Batch[i].Par).DynForWrite();
-        d.reserve(d.size() + 2 * (j - i));
-        i = j;
-    }
     TRiriNavigator a(&M), b(&M);
     for (const TKeywordMatch& m : Batch) {
-        const TPos start = M.Pars.At(m.Par).StartPos + m.Offset;
+        const TPos start = M.Pars.StartPos(m.Par) + m.Offset;
         a.SetResolved(m.Par, m.Offset, start);
         a.SkipEqual();
         const TDynInfo A = a.CurrentAttr();
@@ -236,17 +210,18 @@ void ApplyKeywords(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigator& Na
         const std::int32_t we = p == p2 ? std::min(len, o2 + maxLen) : len;
         if (ws >= we) continue;
         // Nothing to do where keywords are allowed nowhere in the window.
-        if (!KeywordsAllowed(AttrAt(L, par, ws)) && CountAtMost(par, we - 1) == CountAtMost(par, ws)) continue;
+        if (!KeywordsAllowed(AttrAt(L, par, ws)) && CountAtMost(L, par, we - 1) == CountAtMost(L, par, ws)) continue;
 
         // Characters under attributes that forbid keywords are out of reach.
         const std::int32_t n = we - ws;
         sc.Used.assign(static_cast<std::size_t>(n), 0);
-        if (par.DynCount() > 0 || !KeywordsAllowed(*par.StartAttr())) {
-            std::int32_t idx = CountAtMost(par, ws);
+        if (L.DynCount(par) > 0 || !KeywordsAllowed(L.StartAttr(par))) {
+            const TDynView dv = L.Dyn(par);
+            std::int32_t idx = dv.CountAtMost(ws);
             const TDynInfo* a = &L.AttrBefore(par, idx);
-            const std::int32_t cnt = par.DynCount();
+            const std::int32_t cnt = dv.size();
             for (std::int32_t i = ws; i < we; ++i) {
-                while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) a = &L.DynAttr(par, idx++);
+                while (idx < cnt && dv.Offset(idx) <= i) a = &L.States[dv.State(idx++)];
                 if (!KeywordsAllowed(*a)) sc.Used[static_cast<std::size_t>(i - ws)] = 1;
             }
         }
@@ -318,17 +293,17 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
         const std::int32_t we = std::min(len, lo + span);
         if (ws < we) {
             const std::string folded = (S.Flags() & 1) ? std::string() : FoldText(text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(we - ws)));
-            const std::int32_t cnt = par.DynCount();
-            std::int32_t idx = CountAtMost(par, ws);
+            const std::int32_t cnt = M.Pars.DynCount(par);
+            std::int32_t idx = CountAtMost(M.Pars, par, ws);
             const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
             for (std::int32_t i = ws; i < we && i < std::max(lo, co + 1); ++i) {
                 if (!S.StartsWith(bytes[i])) continue;  // no start key begins here
-                while (idx < cnt && (*par.Dyn())[static_cast<std::size_t>(idx)].Offset <= i) ++idx;
+                while (idx < cnt && M.Pars.DynOffset(par, idx) <= i) ++idx;
                 const TDynInfo& a = M.Pars.AttrBefore(par, idx);
                 if (!StartAllowed(a)) {
                     // Jump to the next change point.
                     if (idx >= cnt) break;
-                    i = (*par.Dyn())[static_cast<std::size_t>(idx)].Offset - 1;
+                    i = M.Pars.DynOffset(par, idx) - 1;
                     continue;
                 }
                 for (std::int32_t k = 0; k < S.Count(); ++k) {
@@ -343,12 +318,12 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
                     if (e.StartBoundaryAfter && !IsSep(M, text, i + kl)) continue;
 
                     // Open the region at i.
-                    TDynInfoArray& d = par.DynForWrite();
-                    const std::int32_t atMost = CountAtMost(par, i);
+                    TDynInfoArray& d = M.Pars.DynForWrite(par);
+                    const std::int32_t atMost = CountAtMost(M.Pars, par, i);
                     const TDynInfo A = M.Pars.AttrBefore(par, atMost);
                     const std::int32_t depth = ContextDepth(A) + 1;
                     if (depth > 0) {
-                        const std::int32_t below = CountBelow(par, i);
+                        const std::int32_t below = CountBelow(M.Pars, par, i);
                         if (below > 0) {
                             TDynInfo open = M.Pars.DynAttr(par, below - 1);
                             open.StopLen = 0;
@@ -370,13 +345,13 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
                     r.Context = e.Context;
                     r.KeyLen = static_cast<std::uint16_t>(kl + (e.StartBoundaryAfter ? 1 : 0));
                     r.StopLen = static_cast<std::uint16_t>(e.StopLen);
-                    const std::int32_t at = CountAtMost(par, i);
+                    const std::int32_t at = CountAtMost(M.Pars, par, i);
                     if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == i)
                         M.Pars.SetDynAttr(par, at - 1, r);
                     else
-                        DynInsert(d, static_cast<std::size_t>(CountBelow(par, i)), M.Pars.MakePoint(i, r));
+                        DynInsert(d, static_cast<std::size_t>(CountBelow(M.Pars, par, i)), M.Pars.MakePoint(i, r));
                     Cur.ResetLineAndDyn();
-                    Lim.SetResolved(Cur.ParNb(), i + kl, par.StartPos + i + kl);
+                    Lim.SetResolved(Cur.ParNb(), i + kl, M.Pars.StartPos(Cur.ParNb()) + i + kl);
                     return true;
                 }
             }
@@ -398,8 +373,8 @@ TDynInfo StateBefore(TDudiRiriBase& M, std::int32_t P, std::int32_t Idx, std::in
             const TDynInfo& x = L.DynAttr(par, i);
             if (ContextDepth(x) < Depth) return x;
         }
-        if (ContextDepth(*par.StartAttr()) < Depth) return *par.StartAttr();
-        if (P > 0) Idx = L.At(P - 1).DynCount();
+        if (ContextDepth(L.StartAttr(par)) < Depth) return L.StartAttr(par);
+        if (P > 0) Idx = L.DynCount(L.At(P - 1));
     }
     return *DefaultAttr();
 }
@@ -410,7 +385,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     ParInfo& par = *Cur.Par();
     const std::int32_t p = Cur.ParNb();
     const std::int32_t co = Cur.ParOffset();
-    const std::int32_t inForce = CountAtMost(par, co);
+    const std::int32_t inForce = CountAtMost(M.Pars, par, co);
     const TDynInfo A = M.Pars.AttrBefore(par, inForce);
     const std::int32_t depth = ContextDepth(A);
     if (depth < 0) return false;
@@ -452,7 +427,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
             break;
         }
     }
-    TDynInfoArray& d = par.DynForWrite();
+    TDynInfoArray& d = M.Pars.DynForWrite(par);
     std::int32_t limOff;
     if (found >= 0) {
         d.erase(std::remove_if(d.begin(), d.end(), [&](const TDynPoint& x) { return x.Offset > found && x.Offset <= found + sl; }),
@@ -468,10 +443,10 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     }
 
     // The region's opening change point learns the length of its stop key.
-    std::int32_t openPar = p, openIdx = std::min(inForce, CountAtMost(par, co)) - 1;
+    std::int32_t openPar = p, openIdx = std::min(inForce, CountAtMost(M.Pars, par, co)) - 1;
     while (openIdx < 0 && openPar > 0) {
         --openPar;
-        openIdx = M.Pars.At(openPar).DynCount() - 1;
+        openIdx = M.Pars.DynCount(M.Pars.At(openPar)) - 1;
     }
     if (openIdx >= 0) {
         TDynInfo open = M.Pars.DynAttr(M.Pars.At(openPar), openIdx);
@@ -501,9 +476,9 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
         after = openIdx >= 0 ? StateBefore(M, openPar, openIdx, depth) : *DefaultAttr();
     }
     after.KeyLen = 0;
-    DynInsert(d, static_cast<std::size_t>(CountBelow(par, limOff)), M.Pars.MakePoint(limOff, after));
+    DynInsert(d, static_cast<std::size_t>(CountBelow(M.Pars, par, limOff)), M.Pars.MakePoint(limOff, after));
     Cur.ResetLineAndDyn();
-    Lim.SetResolved(p, limOff, par.StartPos + limOff);
+    Lim.SetResolved(p, limOff, M.Pars.StartPos(p) + limOff);
     return true;
 }
 
@@ -516,32 +491,33 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
     const TPos rangeStart = segFrom;
     std::int32_t first = NavFrom.Pos() <= NavTo.Pos() ? NavFrom.ParNb() : NavTo.ParNb();
     std::int32_t last = NavFrom.Pos() <= NavTo.Pos() ? NavTo.ParNb() : NavFrom.ParNb();
-    if (segTo >= L.At(last).StartPos + L.At(last).Len() && last + 1 < L.Count()) EndAttr = *L.At(last + 1).StartAttr();
+    if (segTo >= L.StartPos(last) + L.At(last).Len() && last + 1 < L.Count()) EndAttr = L.StartAttr(L.At(last + 1));
     bool changed = false;
     TRiriNavigator g(&M), lim(&M);
     for (;;) {
         bool crossed = false;  // a key ran past the end of the segment
         for (std::int32_t p = first; p <= last; ++p) {
             ParInfo& par = L.At(p);
+            const TPos parStart = L.StartPos(p);
             const std::int32_t len = par.Len();
-            const std::int32_t go = p == first ? static_cast<std::int32_t>(segFrom - par.StartPos) : 0;
-            const std::int32_t eo = p == last ? static_cast<std::int32_t>(std::min<TPos>(segTo - par.StartPos, len)) : len;
+            const std::int32_t go = p == first ? static_cast<std::int32_t>(segFrom - parStart) : 0;
+            const std::int32_t eo = p == last ? static_cast<std::int32_t>(std::min<TPos>(segTo - parStart, len)) : len;
             // The state the text behind the segment expects. A key-made change
             // point at the segment end goes too: it was left by a key inside
             // the segment, and it comes back if the segment still makes it.
             if (eo < len) EndAttr = AttrAt(L, par, eo);
             if (DeleteKeyPoints(L, par, go, eo)) changed = true;
-            g.SetResolved(p, go, par.StartPos + go);
+            g.SetResolved(p, go, parStart + go);
             // An empty segment (a deletion) may still have joined a key across it.
             bool firstRound = go == eo;
             for (;;) {
-                lim.SetResolved(p, eo, par.StartPos + eo);
+                lim.SetResolved(p, eo, parStart + eo);
                 bool stopped = false;
                 if (FindStop(M, g, lim)) {
                     changed = stopped = true;
                     g.SetResolved(p, lim.ParOffset(), lim.Pos());
                 }
-                lim.SetResolved(p, eo, par.StartPos + eo);
+                lim.SetResolved(p, eo, parStart + eo);
                 const bool tryStart = g.ParOffset() < eo || firstRound;
                 firstRound = false;
                 if (tryStart && FindStart(M, g, lim)) {
@@ -561,16 +537,17 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
         L.KeysThrough = last;
 
         ParInfo& lp = L.At(last);
-        const std::int32_t endOff = static_cast<std::int32_t>(std::min<TPos>(segTo - lp.StartPos, lp.Len()));
+        const TPos lpStart = L.StartPos(last);
+        const std::int32_t endOff = static_cast<std::int32_t>(std::min<TPos>(segTo - lpStart, lp.Len()));
         const TDynInfo endState = AttrAt(L, lp, endOff);
         if (SameState(endState, EndAttr) && !crossed) break;
         if (endOff < lp.Len()) {
             // The range ended inside a paragraph in another state: go on to its end.
             first = last;
             segFrom = segTo;
-            segTo = lp.StartPos + lp.Len();
+            segTo = lpStart + lp.Len();
             // With no paragraph behind, nothing expects a state: the rest is simply redone.
-            EndAttr = last + 1 < L.Count() ? *L.At(last + 1).StartAttr() : endState;
+            EndAttr = last + 1 < L.Count() ? L.StartAttr(L.At(last + 1)) : endState;
             continue;
         }
         // The next paragraph expected another state: it is done again, and so on.
@@ -603,8 +580,9 @@ void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
     for (std::int32_t q = std::max(0, L.KeysThrough + 1); q <= P; ++q) {
         ParInfo& par = L.At(q);
         if (par.Flags & pfKeysApplied) continue;
-        from.SetResolved(q, 0, par.StartPos);
-        to.SetResolved(q, par.Len(), par.StartPos + par.Len());
+        const TPos start = L.StartPos(q);
+        from.SetResolved(q, 0, start);
+        to.SetResolved(q, par.Len(), start + par.Len());
         TDynInfo endAttr = *DefaultAttr();
         ApplyStartStopKeys(M, from, to, endAttr);
     }
@@ -619,8 +597,9 @@ void KeywordsOverRange(TDudiRiriBase& M, std::int32_t First, std::int32_t Last) 
     for (std::int32_t q = std::max(0, First); q <= Last; ++q) {
         ParInfo& par = L.At(q);
         if (par.Flags & pfKeywordsApplied) continue;
-        from.SetResolved(q, 0, par.StartPos);
-        to.SetResolved(q, par.Len(), par.StartPos + par.Len());
+        const TPos start = L.StartPos(q);
+        from.SetResolved(q, 0, start);
+        to.SetResolved(q, par.Len(), start + par.Len());
         ApplyKeywords(M, from, to);
         L.At(q).Flags |= pfKeywordsApplied;
     }
@@ -632,9 +611,10 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
     const TPos To = std::clamp<TPos>(Edit.NewEnd, From, L.TotalLen);
     const std::int32_t p = L.ParagraphAt(From);
     ParInfo& par = L.At(p);
-    std::int32_t o1 = static_cast<std::int32_t>(From - par.StartPos);
-    const TPos parEnd = par.StartPos + par.Len();
-    std::int32_t o2 = static_cast<std::int32_t>(std::min(To, parEnd) - par.StartPos);
+    const TPos parStart = L.StartPos(p);
+    std::int32_t o1 = static_cast<std::int32_t>(From - parStart);
+    const TPos parEnd = parStart + par.Len();
+    std::int32_t o2 = static_cast<std::int32_t>(std::min(To, parEnd) - parStart);
     // Paragraphs joined (the tail's change points were made for the state its
     // own paragraph started in), or change points removed with the replaced
     // text (the state after them is unknown): the rest of the paragraph is
@@ -647,15 +627,15 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
         // reaches the start is redone, and so on back over adjacent runs (the
         // change points that end them lie inside the range).
         for (;;) {
-            const std::int32_t n = CountBelow(par, o1);
+            const std::int32_t n = CountBelow(L, par, o1);
             if (n == 0) break;
             const TDynInfo& a = L.DynAttr(par, n - 1);
             const std::int32_t at = L.DynOffset(par, n - 1);
             if (ContextDepth(a) < 0 || at + std::max<std::int32_t>(a.KeyLen, a.StopLen) < o1 || at >= o1) break;
             o1 = at;
         }
-        const std::int32_t cnt = par.DynCount();
-        for (std::int32_t i = CountBelow(par, o2); i < cnt; ++i) {
+        const std::int32_t cnt = L.DynCount(par);
+        for (std::int32_t i = CountBelow(L, par, o2); i < cnt; ++i) {
             const TDynInfo& c = L.DynAttr(par, i);
             const std::int32_t at = L.DynOffset(par, i);
             const TDynInfo& prev = L.AttrBefore(par, i);
@@ -668,22 +648,22 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
     }
     if (TRiriHighlighter* h = M.Highlighter()) {
         TRiriNavigator adj(&M);
-        adj.SetResolved(p, o1, par.StartPos + o1);
+        adj.SetResolved(p, o1, parStart + o1);
         if (L.At(p).LineCount() >= 1 && h->AdjustFormatStart(adj) && adj.ParNb() == p) o1 = std::min(o1, adj.ParOffset());
     }
     TRiriNavigator from(&M), to(&M);
     if (par.Flags & pfKeysApplied) {
-        from.SetResolved(p, o1, par.StartPos + o1);
-        to.SetResolved(p, o2, par.StartPos + o2);
+        from.SetResolved(p, o1, parStart + o1);
+        to.SetResolved(p, o2, parStart + o2);
         TDynInfo endAttr = *DefaultAttr();
         // Where regions changed up to, keywords are due again.
         const TPos end = ApplyStartStopKeys(M, from, to, endAttr);
-        o2 = std::max(o2, static_cast<std::int32_t>(std::min<TPos>(end - par.StartPos, par.Len())));
+        o2 = std::max(o2, static_cast<std::int32_t>(std::min<TPos>(end - parStart, par.Len())));
     }
     ParInfo& again = L.At(p);
     if (again.Flags & pfKeywordsApplied) {
-        from.SetResolved(p, o1, again.StartPos + o1);
-        to.SetResolved(p, o2, again.StartPos + o2);
+        from.SetResolved(p, o1, L.StartPos(p) + o1);
+        to.SetResolved(p, o2, L.StartPos(p) + o2);
         ApplyKeywords(M, from, to);
         L.At(p).Flags |= pfKeywordsApplied;
     }

@@ -83,9 +83,9 @@ std::int32_t Clamp32(std::int64_t V) {
 
 class TParagraphFormatter {
 public:
-    TParagraphFormatter(TDudiRiriBase& Memo, TCanvas& Canvas, TFormatState& State, ParInfo& Par, bool Full,
-                        std::int32_t ClientWidth)
-        : M(Memo), P(Par), W(Memo, &Canvas, State, Par), St(State), Out(State.Scratch), FullLayout(Full), T(Par.Text ? Par.Text : ""),
+    TParagraphFormatter(TDudiRiriBase& Memo, TCanvas& Canvas, TFormatState& State, ParInfo& Par, std::int32_t ParIndex,
+                        bool Full, std::int32_t ClientWidth)
+        : M(Memo), P(Par), PIndex(ParIndex), W(Memo, &Canvas, State, Par), St(State), Out(State.Scratch), FullLayout(Full), T(Par.Text() ? Par.Text() : ""),
           Len(Par.Len()), SF(Memo.StaticFormat()), TabW(Memo.TabWidthPixels()) {
         Lines.Par = &Par;
         Out.clear();
@@ -132,6 +132,7 @@ public:
 private:
     TDudiRiriBase& M;
     ParInfo& P;
+    const std::int32_t PIndex;
     TStyleWalker W;
     TFormatState& St;
     std::vector<LineInfo>& Out;
@@ -202,7 +203,7 @@ private:
     void NoteWidth(std::int32_t Width) {
         if (Width > M.WidestLine) {
             M.WidestLine = Width;
-            if (!M.WordWrap() || M.ColumnWrap() > 0) M.WidestLineIndex = P.FirstLine;
+            if (!M.WordWrap() || M.ColumnWrap() > 0) M.WidestLineIndex = M.Pars.FirstLine(PIndex);
         }
     }
 
@@ -452,13 +453,13 @@ TFormatResult FormatParagraph(TDudiRiriBase& Memo, TCanvas* Canvas, bool Measure
         l.Stop = p.Len();
         l.JustifyFrom = p.Len();
         l.Style = p.FirstLineInfo().Style;
-        if (p.HasExtra()) p.Extra->MoreLines.clear();
+        if (p.HasExtra()) p.Extra()->MoreLines.clear();
         p.SetFirstLineInfo(l);
         FirstLine = LastLine = 0;
         return {1, 1 - oldCount};
     }
     if (MeasureFont) State.Selected = -1;
-    TParagraphFormatter f(Memo, *Canvas, State, p, Full, ClientWidth);
+    TParagraphFormatter f(Memo, *Canvas, State, p, ParIndex, Full, ClientWidth);
     return f.Run(FirstLine, LastLine);
 }
 
@@ -482,11 +483,11 @@ TLayoutStats FormatRange(TDudiRiriBase& M, std::int32_t From, std::int32_t To, s
     From = std::max(0, std::min(From, L.Count() - 1));
     To = std::max(From, std::min(To, L.Count() - 1));
     TFormatState state;
-    std::int32_t running = L.At(From).FirstLine;
+    std::int32_t running = L.FirstLine(From);
     std::int32_t total = 0;
     for (std::int32_t p = From; p <= To; ++p) {
         ParInfo& par = L.At(p);
-        par.FirstLine = running;
+        L.SetFirstLine(p, running);
         std::int32_t first = p == From ? FirstLineInFirst : 0;
         // Without a full layout, old lines before the end of the edit are never kept.
         std::int32_t last = p == From && !Full ? LineOfOffset(par, L.AdjustedEnd) : 0;
@@ -522,7 +523,7 @@ TLayoutStats FormatDirtyRange(TDudiRiriBase& M) {
     TParagraphsList& L = M.Pars;
     if (L.DirtyLastPar < 0 || L.Count() == 0) return {};
     const std::int32_t from = std::max(0, std::min(L.DirtyFirstPar, L.Count() - 1));
-    const std::int32_t firstLine = std::max(0, L.DirtyFirstLine - L.At(from).FirstLine);
+    const std::int32_t firstLine = std::max(0, L.DirtyFirstLine - L.FirstLine(from));
     // Stopping where new breaks meet old ones is safe only when the old
     // records were kept in step by the edit (one paragraph, lines shifted).
     const bool full = !(L.LinesAdjusted && L.DirtyLastPar == L.DirtyFirstPar);
@@ -542,22 +543,18 @@ TLayoutStats FormatParagraphSet(TDudiRiriBase& M, const std::vector<std::int32_t
     TLayoutStats st;
     if (Pars.empty()) return st;
     TFormatState state;
-    std::size_t k = 0;
-    std::int32_t shift = 0;
+    bool first = true;
     // One pass: each paragraph's first line follows the changes before it,
     // so that the ones laid out get their true line numbers.
-    for (std::int32_t q = Pars.front(); q < L.Count(); ++q) {
-        ParInfo& par = L.At(q);
-        par.FirstLine += shift;
-        if (k >= Pars.size() || Pars[k] != q) continue;
-        std::int32_t first = 0, last = 0;
-        const TFormatResult r = FormatParagraph(M, M.Canvas(), k == 0, state, true, last, first, q, &par,
-                                                M.ClientWidth());
-        if (st.FirstChangedLine < 0) st.FirstChangedLine = par.FirstLine;
-        shift += r.Delta;
+    const std::int32_t shift = L.ShiftBehind(Pars, [&](std::int32_t q) {
+        std::int32_t firstLine = 0, last = 0;
+        const TFormatResult r =
+            FormatParagraph(M, M.Canvas(), first, state, true, last, firstLine, q, &L.At(q), M.ClientWidth());
+        if (st.FirstChangedLine < 0) st.FirstChangedLine = L.FirstLine(q);
         ++st.Paragraphs;
-        ++k;
-    }
+        first = false;
+        return std::pair<TPos, std::int32_t>{0, r.Delta};
+    }).second;
     L.LineCount += shift;
     st.LinesAdded = shift;
     st.LastChangedLine = -1;
@@ -566,7 +563,7 @@ TLayoutStats FormatParagraphSet(TDudiRiriBase& M, const std::vector<std::int32_t
 
 TLayoutStats FormatAll(TDudiRiriBase& M) {
     TParagraphsList& L = M.Pars;
-    if (L.Count() > 0) L.At(0).FirstLine = 0;
+    if (L.Count() > 0) L.SetFirstLine(0, 0);
     const TLayoutStats st = FormatRange(M, 0, L.Count() - 1, 0, true);
     L.FormatNext = L.Count();
     L.FormatLast = -1;

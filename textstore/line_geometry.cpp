@@ -149,7 +149,7 @@ std::int32_t TRiriNavigator::CharWidth() {
     TCanvas* c = FMemo->Canvas();
     if (!c || FParOffset >= FPar->Len()) return 0;
     FMemo->SelectStyleFont(*c, FMemo->EffectiveStyle(StaticStyle(), CurrentAttr()));
-    const char ch = FPar->Text[FParOffset];
+    const char ch = FPar->Text()[FParOffset];
     return c->TextExtent(&ch, 1);
 }
 

@@ -66,7 +66,7 @@ struct TLineWalk {
     TJustifier Justifier;
 
     TLineWalk(TDudiRiriBase& M, TCanvas* C, ParInfo& P, const LineInfo& L)
-        : Text(P.Text ? P.Text : ""), StaticFormat(M.StaticFormat()), TabW(M.TabWidthPixels()),
+        : Text(P.Text() ? P.Text() : ""), StaticFormat(M.StaticFormat()), TabW(M.TabWidthPixels()),
           Walker(M, C, State, P), Justifier(M, L) {
         Walker.Start(L.Start, L.Style);
     }

@@ -82,35 +82,36 @@ void TRiriNavigator::Resolve() {
     std::int32_t p = total > 0 ? Clamp(MulDiv(n - 1, FPos, total), 0, n - 1) : 0;
     // Walk from the proportional estimate; far off, search instead.
     int steps = 0;
-    if (l.At(p).StartPos > FPos) {
-        while (p > 0 && l.At(p).StartPos > FPos && ++steps < kMaxWalk) --p;
+    if (l.StartPos(p) > FPos) {
+        while (p > 0 && l.StartPos(p) > FPos && ++steps < kMaxWalk) --p;
     } else {
-        while (p < n - 1 && l.At(p).StartPos + l.At(p).Len() + 1 < FPos && ++steps < kMaxWalk) ++p;
+        while (p < n - 1 && l.StartPos(p) + l.At(p).Len() + 1 < FPos && ++steps < kMaxWalk) ++p;
     }
     if (steps >= kMaxWalk) p = l.ParagraphAt(FPos);
     FPar = &l.At(p);
     FParNb = p;
-    FParOffset = static_cast<std::int32_t>(FPos - FPar->StartPos);
+    FParOffset = static_cast<std::int32_t>(FPos - l.StartPos(p));
     FDynNb = FLineNb = -1;
     if (FLines) FLines->Par = FPar;
 }
 
 void TRiriNavigator::SetPos(TPos P) {
     if (FMemo) P = std::max<TPos>(0, std::min<TPos>(P, FMemo->Pars.TotalLen));
-    if (FPar && P >= FPos && P <= FPar->StartPos + FPar->Len() + 1) {
-        FParOffset = static_cast<std::int32_t>(P - FPar->StartPos);
+    const TPos start = FPar ? FMemo->Pars.StartPos(FParNb) : 0;
+    if (FPar && P >= FPos && P <= start + FPar->Len() + 1) {
+        FParOffset = static_cast<std::int32_t>(P - start);
         if (FDynNb >= 0) {
-            const TDynInfoArray* d = FPar->Dyn();
-            const std::int32_t cnt = d ? static_cast<std::int32_t>(d->size()) : 0;
-            while (FDynNb < cnt && (*d)[static_cast<std::size_t>(FDynNb)].Offset < FParOffset) ++FDynNb;
+            const TDynView d = FMemo->Pars.Dyn(*FPar);
+            const std::int32_t cnt = d.size();
+            while (FDynNb < cnt && d.Offset(FDynNb) < FParOffset) ++FDynNb;
         }
         if (FLineNb >= 0) {
             TLinesList& ls = Lines();
             const std::int32_t last = ls.LineCount() - 1;
             while (FLineNb < last && ls.Line(FLineNb)->Stop <= FParOffset) ++FLineNb;
         }
-    } else if (FPar && P >= FPar->StartPos && P < FPos) {
-        FParOffset = static_cast<std::int32_t>(P - FPar->StartPos);
+    } else if (FPar && P >= start && P < FPos) {
+        FParOffset = static_cast<std::int32_t>(P - start);
         FDynNb = FLineNb = -1;
     } else {
         FPar = nullptr;
@@ -123,7 +124,7 @@ void TRiriNavigator::SetParNb(std::int32_t I) {
     TParagraphsList& l = List();
     FPar = &l.Par(I);
     FParNb = I < 0 ? 0 : I;
-    FPos = FPar->StartPos;
+    FPos = l.StartPos(FParNb);
     FParOffset = 0;
     FDynNb = 0;
     FLineNb = 0;
@@ -134,12 +135,12 @@ void TRiriNavigator::SetParOffset(std::int32_t O) {
     Resolve();
     O = std::max(0, std::min(O, FPar->Len()));
     FParOffset = O;
-    FPos = FPar->StartPos + O;
+    FPos = List().StartPos(FParNb) + O;
     if (FDynNb >= 0) {
-        const TDynInfoArray* d = FPar->Dyn();
-        const std::int32_t cnt = d ? static_cast<std::int32_t>(d->size()) : 0;
-        while (FDynNb > 0 && (*d)[static_cast<std::size_t>(FDynNb - 1)].Offset >= O) --FDynNb;
-        while (FDynNb < cnt && (*d)[static_cast<std::size_t>(FDynNb)].Offset < O) ++FDynNb;
+        const TDynView d = List().Dyn(*FPar);
+        const std::int32_t cnt = d.size();
+        while (FDynNb > 0 && d.Offset(FDynNb - 1) >= O) --FDynNb;
+        while (FDynNb < cnt && d.Offset(FDynNb) < O) ++FDynNb;
     }
     if (FLineNb >= 0) {
         TLinesList& ls = Lines();
@@ -160,17 +161,17 @@ void TRiriNavigator::SetDisplayLine(std::int32_t L) {
     L = Clamp(L, 0, lines - 1);
     std::int32_t p = Clamp(MulDiv(L, n, lines), 0, n - 1);
     int steps = 0;
-    while (p > 0 && l.At(p).FirstLine > L && ++steps < kMaxWalk) --p;
-    while (p < n - 1 && l.At(p).FirstLine + l.At(p).LineCount() <= L && ++steps < kMaxWalk) ++p;
+    while (p > 0 && l.FirstLine(p) > L && ++steps < kMaxWalk) --p;
+    while (p < n - 1 && l.FirstLine(p) + l.At(p).LineCount() <= L && ++steps < kMaxWalk) ++p;
     if (steps >= kMaxWalk) p = l.ParagraphOfLine(L);
     FPar = &l.At(p);
     FParNb = p;
     if (FLines) FLines->Par = FPar;
-    FLineNb = Clamp(L - FPar->FirstLine, 0, FPar->LineCount() - 1);
+    FLineNb = Clamp(L - l.FirstLine(p), 0, FPar->LineCount() - 1);
     const LineInfo& li = *Lines().Line(FLineNb);
     FParOffset = li.Start;
     FDynNb = li.DynIndex;
-    FPos = FPar->StartPos + FParOffset;
+    FPos = l.StartPos(p) + FParOffset;
 }
 
 void TRiriNavigator::SetVisibleLine(std::int32_t L) {
@@ -178,7 +179,7 @@ void TRiriNavigator::SetVisibleLine(std::int32_t L) {
     const std::int32_t n = l.Count();
     if (FMemo->OneLinePerParagraph()) {
         const std::int32_t p = Clamp(L, 0, n - 1);
-        if (l.At(p).FirstLine == L) {
+        if (l.FirstLine(p) == L) {
             SetParNb(p);
             return;
         }
@@ -187,28 +188,28 @@ void TRiriNavigator::SetVisibleLine(std::int32_t L) {
     L = Clamp(L, 0, lines - 1);
     // Interpolate between the current paragraph and the end of the text.
     const std::int32_t cp = FPar ? FParNb : std::min(l.ParagraphAt(FPos), n - 1);
-    const std::int32_t cv = l.At(cp).FirstLine;
+    const std::int32_t cv = l.FirstLine(cp);
     std::int64_t est = cp;
     if (lines - cv > 0) est = cp + MulDiv(L - cv, n - cp, lines - cv);
     std::int32_t p = Clamp(est, 0, n - 1);
     int steps = 0;
-    while (p < n - 1 && l.At(p + 1).FirstLine <= L && ++steps < kMaxWalk) ++p;
-    while (p > 0 && l.At(p).FirstLine > L && ++steps < kMaxWalk) --p;
+    while (p < n - 1 && l.FirstLine(p + 1) <= L && ++steps < kMaxWalk) ++p;
+    while (p > 0 && l.FirstLine(p) > L && ++steps < kMaxWalk) --p;
     if (steps >= kMaxWalk) p = l.ParagraphOfLine(L);
     FPar = &l.At(p);
     FParNb = p;
     if (FLines) FLines->Par = FPar;
-    FLineNb = Clamp(L - FPar->FirstLine, 0, FPar->LineCount() - 1);
+    FLineNb = Clamp(L - l.FirstLine(p), 0, FPar->LineCount() - 1);
     const LineInfo& li = *Lines().Line(FLineNb);
     FParOffset = li.Start;
     FDynNb = li.DynIndex;
-    FPos = FPar->StartPos + FParOffset;
+    FPos = l.StartPos(p) + FParOffset;
 }
 
 void TRiriNavigator::SetLineColumn(std::int32_t C) {
     const LineInfo& li = CurrentLine();
     FParOffset = li.Start + std::max(0, std::min(C, li.Stop - li.Start));
-    FPos = FPar->StartPos + FParOffset;
+    FPos = List().StartPos(FParNb) + FParOffset;
     FDynNb = -1;
 }
 
@@ -229,14 +230,7 @@ std::int32_t TRiriNavigator::ParOffset() {
 
 std::int32_t TRiriNavigator::DynNb() {
     Resolve();
-    if (FDynNb < 0) {
-        const TDynInfoArray* d = FPar->Dyn();
-        FDynNb = d ? static_cast<std::int32_t>(
-                         std::lower_bound(d->begin(), d->end(), FParOffset,
-                                          [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
-                         d->begin())
-                   : 0;
-    }
+    if (FDynNb < 0) FDynNb = List().Dyn(*FPar).CountBelow(FParOffset);
     return FDynNb;
 }
 
@@ -263,7 +257,7 @@ std::int32_t TRiriNavigator::DisplayLine() {
 
 std::int32_t TRiriNavigator::VisibleLine() {
     const std::int32_t ln = LineNb();
-    return FPar->FirstLine + ln;
+    return List().FirstLine(FParNb) + ln;
 }
 
 std::int32_t TRiriNavigator::LineColumn() {
@@ -282,7 +276,7 @@ std::string TRiriNavigator::LineText() {
 unsigned char TRiriNavigator::CurrentChar() {
     Resolve();
     const std::int32_t len = FPar->Len();
-    if (FParOffset < len) return static_cast<unsigned char>(FPar->Text[FParOffset]);
+    if (FParOffset < len) return static_cast<unsigned char>(FPar->Text()[FParOffset]);
     return FParOffset == len ? 13 : 10;
 }
 
@@ -298,7 +292,7 @@ std::string TRiriNavigator::GetText(TPos Count) {
         const std::int32_t len = par.Len();
         if (off < len) {
             const std::int64_t take = std::min<std::int64_t>(len - off, Count);
-            out.append(par.Text + off, static_cast<std::size_t>(take));
+            out.append(par.Text() + off, static_cast<std::size_t>(take));
             off += static_cast<std::int32_t>(take);
             Count -= take;
         } else if (p + 1 >= l.Count()) {
@@ -343,9 +337,8 @@ bool TRiriNavigator::IsSeparator(unsigned char C) const { return FMemo->IsSepara
 
 void TRiriNavigator::SkipEqual() {
     DynNb();
-    if (const TDynInfoArray* d = FPar->Dyn())
-        while (FDynNb < static_cast<std::int32_t>(d->size()) && (*d)[static_cast<std::size_t>(FDynNb)].Offset == FParOffset)
-            ++FDynNb;
+    const TDynView d = List().Dyn(*FPar);
+    while (FDynNb < d.size() && d.Offset(FDynNb) == FParOffset) ++FDynNb;
 }
 
 const TDynInfo& TRiriNavigator::CurrentAttr() {
@@ -355,17 +348,17 @@ const TDynInfo& TRiriNavigator::CurrentAttr() {
 
 void TRiriNavigator::InsertAttr(const TDynInfo& Attr) {
     const std::int32_t dn = DynNb();
-    TDynInfoArray& d = FPar->DynForWrite();
-    DynInsert(d, static_cast<std::size_t>(dn), List().MakePoint(FParOffset, Attr));
+    const TDynPoint x = List().MakePoint(FParOffset, Attr);
+    DynInsert(List().DynForWrite(*FPar), static_cast<std::size_t>(dn), x);
     ++FDynNb;
 }
 
 void TRiriNavigator::DeleteAttr() {
     const std::int32_t dn = DynNb();
-    TDynInfoArray* d = FPar->Dyn();
-    if (!d || dn >= static_cast<std::int32_t>(d->size()) || (*d)[static_cast<std::size_t>(dn)].Offset != FParOffset)
-        throw ERiriError(kVOdorError);
-    d->erase(d->begin() + dn);
+    const TDynView v = List().Dyn(*FPar);
+    if (dn >= v.size() || v.Offset(dn) != FParOffset) throw ERiriError(kVOdorError);
+    TDynInfoArray& d = List().DynForWrite(*FPar);
+    d.erase(d.begin() + dn);
     FLineNb = -1;
 }
 
@@ -376,25 +369,26 @@ bool TRiriNavigator::PrevChangePoint(TPos Bound) {
     std::int32_t idx = dn - 1;
     if (idx < 0) {
         for (;;) {
-            if (q == 0 || l.At(q).StartPos <= Bound) return false;
+            if (q == 0 || l.StartPos(q) <= Bound) return false;
             --q;
-            if (l.At(q).DynCount() > 0) {
-                idx = l.At(q).DynCount() - 1;
+            if (l.DynCount(l.At(q)) > 0) {
+                idx = l.DynCount(l.At(q)) - 1;
                 break;
             }
         }
     }
     ParInfo& par = l.At(q);
-    const TDynInfoArray& d = *par.Dyn();
-    const std::int32_t off = d[static_cast<std::size_t>(idx)].Offset;
-    if (par.StartPos + off < Bound) return false;
-    while (idx > 0 && d[static_cast<std::size_t>(idx - 1)].Offset == off) --idx;
+    const TDynView d = l.Dyn(par);
+    const std::int32_t off = d.Offset(idx);
+    const TPos start = l.StartPos(q);
+    if (start + off < Bound) return false;
+    while (idx > 0 && d.Offset(idx - 1) == off) --idx;
     FPar = &par;
     FParNb = q;
     FParOffset = off;
     FDynNb = idx;
     FLineNb = -1;
-    FPos = par.StartPos + off;
+    FPos = start + off;
     if (FLines) FLines->Par = FPar;
     return true;
 }
@@ -404,30 +398,31 @@ bool TRiriNavigator::NextChangePoint(TPos Bound) {
     Resolve();
     std::int32_t q = FParNb;
     std::int32_t idx = -1;
-    if (const TDynInfoArray* d = FPar->Dyn()) {
-        const auto it = std::upper_bound(d->begin(), d->end(), FParOffset,
-                                         [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; });
-        if (it != d->end()) idx = static_cast<std::int32_t>(it - d->begin());
+    {
+        const TDynView d = l.Dyn(*FPar);
+        const std::int32_t at = d.CountAtMost(FParOffset);
+        if (at < d.size()) idx = at;
     }
     if (idx < 0) {
         for (;;) {
             ++q;
-            if (q >= l.Count() || l.At(q).StartPos > Bound) return false;
-            if (l.At(q).DynCount() > 0) {
+            if (q >= l.Count() || l.StartPos(q) > Bound) return false;
+            if (l.DynCount(l.At(q)) > 0) {
                 idx = 0;
                 break;
             }
         }
     }
     ParInfo& par = l.At(q);
-    const std::int32_t off = (*par.Dyn())[static_cast<std::size_t>(idx)].Offset;
-    if (par.StartPos + off > Bound) return false;
+    const std::int32_t off = l.Dyn(par).Offset(idx);
+    const TPos start = l.StartPos(q);
+    if (start + off > Bound) return false;
     FPar = &par;
     FParNb = q;
     FParOffset = off;
     FDynNb = idx;
     FLineNb = -1;
-    FPos = par.StartPos + off;
+    FPos = start + off;
     if (FLines) FLines->Par = FPar;
     return true;
 }
@@ -536,7 +531,7 @@ void TRiriNavigator::AdjustAfterReplace(const TReplaceResult& R) {
         Invalidate();
     } else if (FParNb == R.FirstPar) {
         FPos = p;
-        FParOffset = static_cast<std::int32_t>(p - FPar->StartPos);
+        FParOffset = static_cast<std::int32_t>(p - List().StartPos(FParNb));
         FDynNb = FLineNb = -1;
     } else {
         // Records did not move: only the positions behind the edit changed.

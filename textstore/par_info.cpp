@@ -1,33 +1,57 @@
 #include "textstore/par_info.h"
 
+#include <new>
+
 #include "textstore/text_buffer.h"
 
 namespace tarvex {
 
+std::uint64_t ParInfo::PtrBits(const void* P) {
+    const auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(P));
+    // User-space addresses of the platforms we run on stay below 2^47; an
+    // allocation beyond 48 bits could not be recorded.
+    if (v & ~kPtrMask) throw std::bad_alloc();
+    return v;
+}
+
+void ParInfo::SetText(char* T) {
+    if (HasExtra())
+        Extra()->Text = T;
+    else
+        FW0 = PtrBits(T) | (FW0 & ~kPtrMask);
+}
+
 ParExtraInfo& ParInfo::MakeExtra() {
-    if (HasExtra()) return *Extra;
+    if (HasExtra()) return *Extra();
     auto* e = new ParExtraInfo;
-    e->Len = Short.Len;
+    e->Text = reinterpret_cast<char*>(FW0 & kPtrMask);
+    e->Len = FLen;
     e->FirstLineInfo.Start = 0;
-    e->FirstLineInfo.Stop = Short.Len;
-    e->FirstLineInfo.Width = Short.FirstLineWidth;
-    e->FirstLineInfo.FullWidth = Short.FirstLineWidth;
+    e->FirstLineInfo.Stop = FLen;
+    e->FirstLineInfo.Width = Width();
+    e->FirstLineInfo.FullWidth = Width();
     e->FirstLineInfo.Spaces = 0;
-    e->FirstLineInfo.JustifyFrom = Short.Len;
+    e->FirstLineInfo.JustifyFrom = FLen;
     e->FirstLineInfo.Style = 0;
     e->FirstLineInfo.DynIndex = 0;
-    Extra = e;
+    try {
+        FW0 = PtrBits(e);
+    } catch (...) {
+        delete e;
+        throw;
+    }
+    FLen = 0;
     Flags |= pfHasExtra;
     return *e;
 }
 
 void ParInfo::SetLen(std::int32_t L) {
     if (HasExtra()) {
-        Extra->Len = L;
+        Extra()->Len = L;
     } else if (L >= kShortLenLimit) {
         MakeExtra().Len = L;
     } else {
-        Short.Len = static_cast<std::uint16_t>(L);
+        FLen = static_cast<std::uint16_t>(L);
     }
 }
 
@@ -37,29 +61,14 @@ void ParInfo::SetLineCount(std::int32_t N) {
     MakeExtra().MoreLines.resize(static_cast<std::size_t>(N - 1));
 }
 
-void ParInfo::SetStartAttr(TDynInfo* Attr, bool Copy) {
-    if (!HasExtra() && Attr == DefaultAttr()) return;
-    ParExtraInfo& e = MakeExtra();
-    TDynInfo* old = e.StartAttr;
-    if (Attr == DefaultAttr()) {
-        e.StartAttr = Attr;
-    } else if (Copy) {
-        e.StartAttr = NewSharedAttr(*Attr);
-    } else {
-        AddRefAttr(Attr);
-        e.StartAttr = Attr;
-    }
-    ReleaseAttr(old);
-}
-
 LineInfo ParInfo::FirstLineInfo() const {
-    if (HasExtra()) return Extra->FirstLineInfo;
+    if (HasExtra()) return Extra()->FirstLineInfo;
     LineInfo l;
     l.Start = 0;
-    l.Stop = Short.Len;
-    l.Width = l.FullWidth = Short.FirstLineWidth;
+    l.Stop = FLen;
+    l.Width = l.FullWidth = Width();
     l.Spaces = 0;
-    l.JustifyFrom = Short.Len;
+    l.JustifyFrom = FLen;
     l.Style = 0;
     l.DynIndex = 0;
     return l;
@@ -68,37 +77,33 @@ LineInfo ParInfo::FirstLineInfo() const {
 void ParInfo::SetFirstLineInfo(const LineInfo& L) {
     if (!HasExtra()) {
         // The short form keeps only the width; everything else must be what it implies.
-        if (L.Start == 0 && L.Stop == Short.Len && L.Width < 65536 && L.Width >= 0 && L.FullWidth == L.Width &&
-            L.Spaces == 0 && Short.Len <= L.JustifyFrom && L.Style == 0 && L.DynIndex == 0) {
-            Short.FirstLineWidth = static_cast<std::uint16_t>(L.Width);
+        if (L.Start == 0 && L.Stop == FLen && L.Width < 65536 && L.Width >= 0 && L.FullWidth == L.Width &&
+            L.Spaces == 0 && FLen <= L.JustifyFrom && L.Style == 0 && L.DynIndex == 0) {
+            SetWidth(static_cast<std::uint16_t>(L.Width));
             return;
         }
         MakeExtra();
     }
-    Extra->FirstLineInfo = L;
+    Extra()->FirstLineInfo = L;
 }
 
 void ParInfo::FreeData() {
-    if (OwnText()) FreeTextBuffer(Text);
-    Text = nullptr;
-    if (HasExtra()) {
-        ReleaseAttr(Extra->StartAttr);
-        delete Extra;
-    }
+    if (OwnText()) FreeTextBuffer(Text());
+    if (HasExtra()) delete Extra();
+    FW0 = 0;
+    FLen = 0;
     Flags &= static_cast<std::uint8_t>(~(pfHasExtra | pfOwnText));
-    Short.Len = 0;
-    Short.FirstLineWidth = 0;
 }
 
-ParInfo MakeParInfo(char* Text, std::int32_t Len, TPos StartPos, std::int32_t FirstLine, std::uint8_t Flags) {
+ParInfo MakeParInfo(char* Text, std::int32_t Len, std::uint8_t Flags) {
     ParInfo p;
-    p.Text = Text;
-    p.StartPos = StartPos;
-    p.FirstLine = FirstLine;
+    p.FW0 = ParInfo::PtrBits(Text);
+    p.FStartLo = 0;
+    p.FStartHi = 0;
     p.Flags = static_cast<std::uint8_t>(Flags & ~pfHasExtra);
-    p.Extra = nullptr;
-    p.Short.Len = 0;
-    p.Short.FirstLineWidth = 0;
+    p.FLen = 0;
+    p.FLineRel = 0;
+    p.FPoints = 0;
     p.SetLen(Len);
     return p;
 }

@@ -61,8 +61,7 @@ void TParagraphsList::AdoptText(std::string&& Text, bool TrimTrailing) {
                 while (len > 0 && (base[start + len - 1] == ' ' || base[start + len - 1] == '\t')) --len;
             // An empty paragraph points nowhere, as an empty loaded one does:
             // the buffer's end is no text to keep the buffer for.
-            ParInfo p = MakeParInfo(len ? base + start : nullptr, static_cast<std::int32_t>(len), pos, Count(), 0);
-            Add(&p);
+            Add(MakeParInfo(len ? base + start : nullptr, static_cast<std::int32_t>(len), 0), pos, Count());
             base[start + len] = 0;  // the CR, a trimmed blank, or the string's own NUL at its end
             pos += len + (Next != std::string::npos ? 2 : 0);
             start = Next;
@@ -105,7 +104,7 @@ bool TParagraphsList::ReleaseAdoptedText(std::string& Text) {
     std::size_t at = 0;
     for (std::int32_t i = 0; i < Count(); ++i) {
         const ParInfo& p = At(i);
-        if (p.OwnText() || (p.Len() ? p.Text != base + at : p.Text != nullptr)) return false;
+        if (p.OwnText() || (p.Len() ? p.Text() != base + at : p.Text() != nullptr)) return false;
         at += static_cast<std::size_t>(p.Len());
         if (i + 1 < Count()) {
             if (at + 1 >= n || base[at] != 0 || base[at + 1] != '\n') return false;

@@ -45,8 +45,8 @@ std::vector<std::int32_t> TParagraphsList::EditInPlace(const std::vector<TParEdi
 
         // Change points inside replaced text go; the others move with the text.
         bool removed = false;
-        if (par.HasExtra()) {
-            auto& d = par.Extra->DynInfo;
+        if (DynCount(par) > 0) {
+            std::vector<TDynPoint>& d = DynForWrite(par);
             std::size_t e = first;
             std::int32_t shift = 0;
             std::size_t kept = 0;
@@ -84,18 +84,12 @@ std::vector<std::int32_t> TParagraphsList::EditInPlace(const std::vector<TParEdi
     }
 
     // Start positions and first lines behind each edited paragraph, in one pass.
-    TPos pos = 0;
-    std::int32_t lines = 0;
-    for (std::int32_t q = pars.front(), k = 0; q < Count(); ++q) {
-        ParInfo& par = At(q);
-        par.StartPos += pos;
-        par.FirstLine += lines;
-        if (k < static_cast<std::int32_t>(pars.size()) && pars[static_cast<std::size_t>(k)] == q) {
-            pos += posDelta[static_cast<std::size_t>(k)];
-            lines += lineDelta[static_cast<std::size_t>(k)];
-            ++k;
-        }
-    }
+    std::size_t k = 0;
+    const auto [pos, lines] = ShiftBehind(pars, [&](std::int32_t) {
+        const std::pair<TPos, std::int32_t> d{posDelta[k], lineDelta[k]};
+        ++k;
+        return d;
+    });
     TotalLen += pos;
     LineCount += lines;
     if (pars.front() <= KeysThrough) KeysThrough = pars.front() - 1;

@@ -2,16 +2,26 @@
 // TParagraphsList: the whole text of one editor as a list of paragraph records
 // in 32 KB blocks. Loaded text stays in large shared load buffers until a
 // paragraph is edited; an edited paragraph gets a buffer of its own.
+//
+// Blocks are filled up to RecordsPerBlock records; inserting or deleting
+// paragraphs moves records only inside one block (a full block is split), so
+// an edit costs the same at any size. A record keeps its start position and
+// first display line relative to its block; each block keeps its first
+// record's index and the bases of both, and a change that shifts everything
+// behind a block is recorded once, as a step applied lazily to every later
+// block (moving the step costs the number of blocks it passes).
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "textstore/dyn_array.h"
+#include "textstore/dyn_store.h"
 #include "textstore/large_alloc.h"
 #include "textstore/par_info.h"
 #include "textstore/stream.h"
@@ -58,20 +68,54 @@ struct TParEdit {
     std::string_view Text;
 };
 
-class TParagraphsList : public TDynArray2 {
+class TParagraphsList {
 public:
     // The largest paragraph count; more would overflow 32-bit line counters.
     static constexpr std::int32_t kMaxParagraphs = 2'000'000'000;
     // The longest paragraph: its buffer size L + L/64 + 1 must fit in 31 bits.
     static constexpr std::int32_t kMaxParLen = 2'113'664'000;
+    static constexpr int kBlockSize = 32768;
+    static constexpr std::int32_t kRecordsPerBlock = kBlockSize / static_cast<std::int32_t>(sizeof(ParInfo));
 
     TParagraphsList();
     ~TParagraphsList();
+    TParagraphsList(const TParagraphsList&) = delete;
+    TParagraphsList& operator=(const TParagraphsList&) = delete;
 
-    ParInfo& Par(std::int32_t Index) { return *reinterpret_cast<ParInfo*>(ItemPtr(Index)); }
-    const ParInfo& Par(std::int32_t Index) const { return *reinterpret_cast<const ParInfo*>(ItemPtr(Index)); }
+    std::int32_t Count() const { return FCount; }
+    // Record Index. A negative Index means record 0; Index >= Count raises
+    // "List index out of bounds".
+    ParInfo& Par(std::int32_t Index);
+    const ParInfo& Par(std::int32_t Index) const;
     // Unchecked; Index must lie in 0..Count-1.
-    ParInfo& At(std::int32_t Index) const { return *reinterpret_cast<ParInfo*>(Slot(Index)); }
+    ParInfo& At(std::int32_t Index) const {
+        const std::int32_t b = BlockOf(Index);
+        return FBlocks[static_cast<std::size_t>(b)].Items[Index - First(b)];
+    }
+
+    // The absolute position of paragraph Index's first character.
+    TPos StartPos(std::int32_t Index) const {
+        const std::int32_t b = BlockOf(Index);
+        return BlockStart(b) + FBlocks[static_cast<std::size_t>(b)].Items[Index - First(b)].StartRel();
+    }
+    // The index of paragraph Index's first display line.
+    std::int32_t FirstLine(std::int32_t Index) const {
+        const std::int32_t b = BlockOf(Index);
+        return BlockLine(b) + FBlocks[static_cast<std::size_t>(b)].Items[Index - First(b)].FLineRel;
+    }
+    void SetFirstLine(std::int32_t Index, std::int32_t Line);
+    // Appends a record; returns its index.
+    std::int32_t Add(const ParInfo& Record, TPos StartPos, std::int32_t FirstLine);
+
+    // Records a block holds at most; tests lower it to reach block boundaries
+    // with little text. Changing it empties the list.
+    std::int32_t RecordsPerBlock() const { return FPerBlock; }
+    void SetRecordsPerBlock(std::int32_t N);
+    std::int32_t BlockCount() const { return static_cast<std::int32_t>(FBlocks.size()); }
+    // Throws ERiriError when the blocks' bookkeeping is not consistent: the
+    // first indexes are the running counts, every block but an empty list's
+    // holds records, the pending step lies within the blocks.
+    void CheckBlocks() const;
 
     std::vector<TLoadBuffer> LoadBuffers;
     bool StaticFormat = false;
@@ -138,28 +182,69 @@ public:
     void MarkDirty(std::int32_t ParIndex, std::int32_t LineInPar, std::int32_t LastPar);
     void InvalidateLayout();
 
-    void ShiftStart(std::int32_t FromPar, TPos Delta);
-    void ShiftLines(std::int32_t FromPar, std::int32_t Delta);
+    // Add a delta to the start position, the first line or both of every
+    // paragraph from FromPar to the end: the rest of FromPar's block one by
+    // one, the blocks behind through the step.
+    void ShiftStart(std::int32_t FromPar, TPos Delta) { ShiftBoth(FromPar, Delta, 0); }
+    void ShiftLines(std::int32_t FromPar, std::int32_t Delta) { ShiftBoth(FromPar, 0, Delta); }
     void ShiftBoth(std::int32_t FromPar, TPos PosDelta, std::int32_t LineDelta);
+    // Visits the paragraphs Pars (ascending, distinct) in order: Visit(i) is
+    // called when paragraph i's start position and first line are up to date,
+    // and returns the change of position and of first line of every paragraph
+    // behind it. One pass: record by record in the blocks holding visited
+    // paragraphs, through the block bases elsewhere. Returns the sums.
+    std::pair<TPos, std::int32_t> ShiftBehind(const std::vector<std::int32_t>& Pars,
+                                              const std::function<std::pair<TPos, std::int32_t>(std::int32_t)>& Visit);
 
     // The states the change points of this text refer to.
     TDynStates States;
 
-    // A paragraph's change points: how many, where, and the state each sets.
-    std::int32_t DynCount(const ParInfo& P) const { return P.DynCount(); }
-    std::int32_t DynOffset(const ParInfo& P, std::int32_t I) const { return (*P.Dyn())[static_cast<std::size_t>(I)].Offset; }
-    const TDynInfo& DynAttr(const ParInfo& P, std::int32_t I) const {
-        return States[(*P.Dyn())[static_cast<std::size_t>(I)].State];
+    // --- change points
+    // A paragraph's points, sorted by offset. The view is valid until that
+    // paragraph's points change (DynForWrite of it, or of another paragraph
+    // while this one is the one open for writing).
+    TDynView Dyn(const ParInfo& P) const {
+        if (&P == FOpen) return TDynView(FOpenPoints.data(), static_cast<std::int32_t>(FOpenPoints.size()), 8);
+        std::uint32_t start;
+        return FDyn.View(P.FPoints, start);
     }
+    std::int32_t DynCount(const ParInfo& P) const {
+        return &P == FOpen ? static_cast<std::int32_t>(FOpenPoints.size()) : FDyn.Count(P.FPoints);
+    }
+    std::int32_t DynOffset(const ParInfo& P, std::int32_t I) const { return Dyn(P).Offset(I); }
+    const TDynInfo& DynAttr(const ParInfo& P, std::int32_t I) const { return States[Dyn(P).State(I)]; }
     // The attribute in force behind change point I - 1 (the start attribute for I = 0).
     const TDynInfo& AttrBefore(const ParInfo& P, std::int32_t I) const {
-        return I > 0 ? DynAttr(P, I - 1) : *P.StartAttr();
+        return I > 0 ? DynAttr(P, I - 1) : StartAttr(P);
     }
     TDynPoint MakePoint(std::int32_t Offset, const TDynInfo& A) { return {Offset, States.Intern(A)}; }
     // Gives change point I another state.
-    void SetDynAttr(ParInfo& P, std::int32_t I, const TDynInfo& A) {
-        (*P.Dyn())[static_cast<std::size_t>(I)].State = States.Intern(A);
+    void SetDynAttr(ParInfo& P, std::int32_t I, const TDynInfo& A);
+    // The paragraph's points for changing: P becomes the paragraph open for
+    // writing (the one open before is stored away first). The reference stays
+    // valid until another paragraph is opened or records move.
+    std::vector<TDynPoint>& DynForWrite(ParInfo& P) {
+        if (&P != FOpen) Open(P);
+        return FOpenPoints;
     }
+    // The highlighting state in force at the paragraph's start (the default
+    // attribute unless it starts inside a highlighted span).
+    const TDynInfo& StartAttr(const ParInfo& P) const {
+        const std::uint32_t s = StartState(P);
+        return s == 0 ? *DefaultAttr() : States[s];
+    }
+    std::uint32_t StartState(const ParInfo& P) const { return &P == FOpen ? FOpenStart : FDyn.StartState(P.FPoints); }
+    // A state without an own attribute is stored as the default one.
+    void SetStartAttr(ParInfo& P, const TDynInfo& A);
+    void SetStartState(ParInfo& P, std::uint32_t State);
+    // Removes the paragraph's points and resets its start state.
+    void ClearDyn(ParInfo& P);
+    // Stores the paragraph open for writing away.
+    void CommitDyn();
+    // Memory the change points take, in bytes.
+    std::size_t DynBytes() const { return FDyn.Bytes() + FOpenPoints.capacity() * sizeof(TDynPoint); }
+    // Frees the record's text, long form and change points.
+    void FreeRecord(ParInfo& P);
 
     // The paragraph holding Pos (the largest one starting at or before it), by binary search.
     std::int32_t ParagraphAt(TPos Pos) const;
@@ -168,7 +253,53 @@ public:
 
 private:
     friend class TParagraphLoader;
+    struct TBlock {
+        ParInfo* Items = nullptr;
+        TPos Start = 0;          // base of its records' start positions (before the step)
+        std::int32_t First = 0;  // index of its first record (before the step)
+        std::int32_t Line = 0;   // base of its records' first lines (before the step)
+        std::int32_t Count = 0;
+        bool Pooled = false;     // allocated from a slab
+    };
+
+    // Blocks from FStep on get the step's deltas on top of their own values.
+    std::int32_t First(std::int32_t B) const {
+        return FBlocks[static_cast<std::size_t>(B)].First + (B >= FStep ? FStepFirst : 0);
+    }
+    TPos BlockStart(std::int32_t B) const {
+        return FBlocks[static_cast<std::size_t>(B)].Start + (B >= FStep ? FStepStart : 0);
+    }
+    std::int32_t BlockLine(std::int32_t B) const {
+        return FBlocks[static_cast<std::size_t>(B)].Line + (B >= FStep ? FStepLine : 0);
+    }
+    // The block holding record Index (0 <= Index < Count).
+    std::int32_t BlockOf(std::int32_t Index) const {
+        const std::int32_t h = FHint.load(std::memory_order_relaxed);
+        if (h < static_cast<std::int32_t>(FBlocks.size())) {
+            const std::int32_t f = First(h);
+            if (Index >= f && Index < f + FBlocks[static_cast<std::size_t>(h)].Count) return h;
+        }
+        return FindBlock(Index);
+    }
+    std::int32_t FindBlock(std::int32_t Index) const;
+    // Adds the deltas to every block from B on (through the step).
+    void AddFrom(std::int32_t B, std::int32_t DFirst, TPos DStart, std::int32_t DLine);
+    // Moves the step to start at block B.
+    void MoveStep(std::int32_t B);
+    // Applies the step to every block: no step is pending afterwards.
+    void SettleStep() { MoveStep(static_cast<std::int32_t>(FBlocks.size())); }
+    void SetStartPos(std::int32_t Index, TPos Pos);
+    // Opens N record slots at Index (later records move up) / removes N
+    // records at Index (their data already freed). Positions and first lines
+    // of the records that stay keep their values.
+    void InsertRecords(std::int32_t Index, std::int32_t N);
+    void DeleteRecords(std::int32_t Index, std::int32_t N);
+    ParInfo* AllocBlock(bool& Pooled);
+    void FreeBlock(ParInfo* B, bool Pooled);
     void FreeAllRecords();
+    void FreeAllBlocks();
+    void Open(ParInfo& P);
+
     void AdjustFormatRange(std::int32_t First, std::int32_t LastOld, std::int32_t D);
     void ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std::int32_t O1, std::int32_t O2,
                             std::string_view Piece);
@@ -178,6 +309,30 @@ private:
                                  std::int32_t O2, std::vector<std::string_view>& Pieces, bool InPlace);
     // Whether Text lies in an own buffer of the paragraphs P1..P2.
     bool InOwnBuffers(std::string_view Text, std::int32_t P1, std::int32_t P2) const;
+                                 
+    std::vector<TBlock> FBlocks;
+    std::int32_t FCount = 0;
+    std::int32_t FPerBlock = kRecordsPerBlock;
+    std::int32_t FStep = 0;  // the first block the step applies to; FBlocks.size() when none
+    std::int32_t FStepFirst = 0;
+    TPos FStepStart = 0;
+    std::int32_t FStepLine = 0;
+    mutable std::atomic<std::int32_t> FHint{0};  // the block found last
+
+    // Blocks of large lists come from huge-page slabs; the first few are
+    // ordinary allocations so that small lists stay small.
+    static constexpr int kSlabBlocks = 64;
+    static constexpr int kPlainBlocks = 16;
+    std::vector<TLargeBuffer> FSlabs;
+    std::vector<ParInfo*> FFreeBlocks;  // slab blocks not in use
+    std::size_t FSlabUsed = 0;
+    std::size_t FPooledInUse = 0;
+    std::size_t FPlainInUse = 0;
+
+    TDynStore FDyn;
+    ParInfo* FOpen = nullptr;  // the paragraph whose points are in FOpenPoints
+    std::vector<TDynPoint> FOpenPoints;
+    std::uint32_t FOpenStart = 0;
 };
 
 // Replaces [O1, O2) of the paragraph's text by A followed by B, applying the

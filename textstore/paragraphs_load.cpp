@@ -94,11 +94,11 @@ private:
         if (Len > L.MaxParLen) throw ERiriError(kTextTooLong);
         if (L.Count() >= L.MaxCount) throw ERiriError("Too many paragraphs: the text cannot be held");
         Text[Len] = 0;
-        ParInfo p = MakeParInfo(Text, static_cast<std::int32_t>(Len), Total, L.Count(), 0);
+        ParInfo p = MakeParInfo(Text, static_cast<std::int32_t>(Len), 0);
         if (StartStyle != 0) p.MakeExtra().FirstLineInfo.Style = StartStyle;
         {
             TScopeFail release([&] { p.FreeData(); });
-            L.Add(&p);
+            L.Add(p, Total, L.Count());
         }
         Total += Len + (EndedByBreak ? 2 : 0);
         BreakPending = EndedByBreak;
@@ -109,8 +109,7 @@ private:
     }
 
     void StoreEmptyLast() {
-        ParInfo p = MakeParInfo(nullptr, 0, Total, L.Count(), 0);
-        L.Add(&p);
+        L.Add(MakeParInfo(nullptr, 0, 0), Total, L.Count());
         BreakPending = false;
     }
 

@@ -35,12 +35,6 @@ std::vector<std::string_view> SplitAtCR(std::string_view Text) {
     return pieces;
 }
 
-std::int32_t FirstDynAtOrAfter(const TDynInfoArray& D, std::int32_t Offset) {
-    return static_cast<std::int32_t>(
-        std::lower_bound(D.begin(), D.end(), Offset, [](const TDynPoint& d, std::int32_t o) { return d.Offset < o; }) -
-        D.begin());
-}
-
 // Frees buffers allocated for new paragraphs unless they were handed over.
 struct TBufferGuard {
     std::vector<char*> Bufs;
@@ -55,7 +49,7 @@ void EditParText(ParInfo& Par, std::int32_t O1, std::int32_t O2, std::string_vie
     const std::int64_t len = Par.Len();
     const std::int64_t n = static_cast<std::int64_t>(A.size() + B.size());
     const std::int64_t newLen = len - (O2 - O1) + n;
-    char* old = Par.Text;
+    char* old = Par.Text();
     auto copyInto = [&](char* dst) {
         if (O1 > 0) std::memcpy(dst, old, static_cast<std::size_t>(O1));
         if (!A.empty()) std::memcpy(dst + O1, A.data(), A.size());
@@ -66,7 +60,7 @@ void EditParText(ParInfo& Par, std::int32_t O1, std::int32_t O2, std::string_vie
     auto moveTo = [&](char* nb) {
         copyInto(nb);
         if (Par.OwnText()) FreeTextBuffer(old);
-        Par.Text = nb;
+        Par.SetText(nb);
         Par.Flags |= pfOwnText;
     };
     if (!Par.OwnText()) {
@@ -83,7 +77,7 @@ void EditParText(ParInfo& Par, std::int32_t O1, std::int32_t O2, std::string_vie
         if (!B.empty()) std::memcpy(old + O1 + A.size(), B.data(), B.size());
     } else if (newLen == 0) {
         FreeTextBuffer(old);
-        Par.Text = nullptr;
+        Par.SetText(nullptr);
         Par.Flags &= static_cast<std::uint8_t>(~pfOwnText);
     } else {
         moveTo(AllocTextBuffer(GrownSize(newLen)));
@@ -95,7 +89,7 @@ bool TParagraphsList::InOwnBuffers(std::string_view Text, std::int32_t P1, std::
     const char* b = Text.data() + Text.size();
     for (std::int32_t q = P1; q <= P2; ++q) {
         const ParInfo& p = At(q);
-        if (p.OwnText() && p.Text && a <= p.Text + p.Len() && p.Text < b) return true;
+        if (p.OwnText() && p.Text() && a <= p.Text() + p.Len() && p.Text() < b) return true;
     }
     return false;
 }
@@ -109,13 +103,13 @@ void TParagraphsList::ReleaseUnusedLoadBuffers() {
     std::vector<char> used(LoadBuffers.size(), 0);
     for (std::int32_t q = 0; q < Count(); ++q) {
         const ParInfo& p = At(q);
-        if (p.OwnText() || !p.Text) continue;
+        if (p.OwnText() || !p.Text()) continue;
         // The last buffer starting at or before the text holds it.
-        const auto it = std::upper_bound(order.begin(), order.end(), p.Text,
+        const auto it = std::upper_bound(order.begin(), order.end(), p.Text(),
                                          [&](const char* t, std::size_t i) { return t < LoadBuffers[i].Begin(); });
         if (it == order.begin()) continue;
         const TLoadBuffer& b = LoadBuffers[*(it - 1)];
-        if (p.Text < b.Begin() + b.Size()) used[*(it - 1)] = 1;
+        if (p.Text() < b.Begin() + b.Size()) used[*(it - 1)] = 1;
     }
     std::vector<TLoadBuffer> kept;
     for (std::size_t i = 0; i < LoadBuffers.size(); ++i)
@@ -168,7 +162,7 @@ TReplaceResult TParagraphsList::ReplaceText(std::string_view NewText, TRiriNavig
         for (std::int32_t j = 0; j < k; ++j) TrimRight(pieces[j]);
         if (o2 >= At(p2).Len()) TrimRight(pieces[k]);
         if (k >= 1 && pieces[0].empty()) {
-            const char* t = At(p1).Text;
+            const char* t = At(p1).Text();
             while (o1t > 0 && IsBlank(t[o1t - 1])) --o1t;
         }
     }
@@ -193,9 +187,9 @@ TReplaceResult TParagraphsList::ReplaceText(std::string_view NewText, TRiriNavig
     r.FirstPar = p1;
     r.LastOldPar = p2;
     r.LastNewPar = p1 + k;
-    r.OldFrom = At(p1).StartPos + o1;
-    r.OldTo = At(p2).StartPos + o2;
-    r.NewFrom = At(p1).StartPos + o1t;
+    r.OldFrom = StartPos(p1) + o1;
+    r.OldTo = StartPos(p2) + o2;
+    r.NewFrom = StartPos(p1) + o1t;
     r.NewEnd = r.NewFrom + inserted + 2 * static_cast<TPos>(k);
 
     Changing = 1;
@@ -238,10 +232,10 @@ void TParagraphsList::ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std:
     EditParText(par, O1, O2, Piece);
     par.SetLen(newLen);
 
-    if (par.HasExtra()) {
-        ParExtraInfo& e = *par.Extra;
+    const bool highlighted = DynCount(par) > 0 || StartState(par) != 0;
+    if (DynCount(par) > 0) {
         // Change points inside the replaced range go; those behind it move.
-        auto& d = e.DynInfo;
+        auto& d = DynForWrite(par);
         const auto before = d.size();
         d.erase(std::remove_if(d.begin(), d.end(),
                                [&](const TDynPoint& x) { return x.Offset >= O1 && x.Offset < O2; }),
@@ -249,6 +243,9 @@ void TParagraphsList::ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std:
         R.AttrsRemoved = d.size() != before;
         for (auto& x : d)
             if (x.Offset >= O2) x.Offset += delta;
+    }
+    if (par.HasExtra() || highlighted) {
+        const TDynView d = Dyn(par);
         // Line records behind the edit point move with the text.
         auto shift = [&](std::int32_t x) { return x <= O1 ? x : (x < O2 ? O1 + n : x + delta); };
         TLinesList lines;
@@ -259,7 +256,7 @@ void TParagraphsList::ReplaceInParagraph(TReplaceResult& R, std::int32_t P, std:
             if (i > editLine) l.Start = shift(l.Start);
             l.Stop = shift(l.Stop);
             l.JustifyFrom = shift(l.JustifyFrom);
-            l.DynIndex = FirstDynAtOrAfter(d, l.Start);
+            l.DynIndex = d.CountBelow(l.Start);
         }
         LinesAdjusted = true;
         AdjustedEnd = O1 + n;
@@ -281,57 +278,43 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     ParInfo& first = At(P1);
     const std::string_view tail = At(P2).View().substr(static_cast<std::size_t>(O2));
     const auto tailLen = static_cast<std::int32_t>(tail.size());
-    const TPos start1 = first.StartPos;
-    const TPos oldSpan = At(P2).StartPos + At(P2).Len() - start1;
-    const std::int32_t firstLine = first.FirstLine;
+    const TPos start1 = StartPos(P1);
+    const TPos oldSpan = StartPos(P2) + At(P2).Len() - start1;
+    const std::int32_t firstLine = FirstLine(P1);
     const std::uint8_t firstStyle = first.FirstLineInfo().Style;
 
     std::int32_t oldLines = 0;
     for (std::int32_t q = P1; q <= P2; ++q) oldLines += At(q).LineCount();
 
     // The highlighting state at the start carries into the new paragraphs.
-    TDynInfo* attr = first.StartAttr();
-    bool ownRef = false;
-    if (const TDynInfoArray* d = first.Dyn()) {
-        const std::int32_t idx = FirstDynAtOrAfter(*d, O1) - 1;
-        if (idx >= 0) {
-            if (States[(*d)[static_cast<std::size_t>(idx)].State].Flags & dfOwn) {
-                attr = NewSharedAttr(States[(*d)[static_cast<std::size_t>(idx)].State]);
-                ownRef = true;
-            } else {
-                attr = DefaultAttr();
-            }
-        }
-        if (static_cast<std::int32_t>(d->size()) > idx + 1) {
-            // Entries at or behind the start of the first paragraph are replaced,
-            // except those in the kept tail of the same paragraph.
-            for (std::size_t i = static_cast<std::size_t>(idx + 1); i < d->size(); ++i)
-                if (P1 != P2 || (*d)[i].Offset < O2) R.AttrsRemoved = true;
-        }
+    std::uint32_t attr = StartState(first);
+    {
+        const TDynView d = Dyn(first);
+        const std::int32_t idx = d.CountBelow(O1) - 1;
+        if (idx >= 0) attr = (States[d.State(idx)].Flags & dfOwn) ? d.State(idx) : 0;
+        // Entries at or behind the start of the first paragraph are replaced,
+        // except those in the kept tail of the same paragraph.
+        for (std::int32_t i = idx + 1; i < d.size(); ++i)
+            if (P1 != P2 || d.Offset(i) < O2) R.AttrsRemoved = true;
     }
     std::uint8_t style = StaticFormat ? FoldStyle(firstStyle, first.View().substr(0, static_cast<std::size_t>(O1))) : 0;
 
     // The change points of the tail move with it.
     TDynInfoArray tailDyn;
     for (std::int32_t q = P1 + 1; q <= P2; ++q) {
-        if (const TDynInfoArray* d = At(q).Dyn()) {
-            for (const TDynPoint& x : *d) {
-                if (q == P2 && x.Offset >= O2) {
-                    tailDyn.push_back(x);
-                    tailDyn.back().Offset -= O2;
-                } else {
-                    R.AttrsRemoved = true;
-                }
-            }
+        const TDynView d = Dyn(At(q));
+        for (std::int32_t i = 0; i < d.size(); ++i) {
+            if (q == P2 && d.Offset(i) >= O2)
+                tailDyn.push_back({d.Offset(i) - O2, d.State(i)});
+            else
+                R.AttrsRemoved = true;
         }
     }
-    if (P1 == P2)
-        if (const TDynInfoArray* d = first.Dyn())
-            for (const TDynPoint& x : *d)
-                if (x.Offset >= O2) {
-                    tailDyn.push_back(x);
-                    tailDyn.back().Offset -= O2;
-                }
+    if (P1 == P2) {
+        const TDynView d = Dyn(first);
+        for (std::int32_t i = 0; i < d.size(); ++i)
+            if (d.Offset(i) >= O2) tailDyn.push_back({d.Offset(i) - O2, d.State(i)});
+    }
 
     // Buffers of the new paragraphs 1..k, made before anything changes.
     TBufferGuard guard;
@@ -367,9 +350,9 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     else
         EditParText(first, O1, first.Len(), Pieces[0]);
     first.SetLen(len0);
-    if (first.HasExtra()) {
-        auto& d = first.Extra->DynInfo;
-        d.resize(static_cast<std::size_t>(FirstDynAtOrAfter(d, O1)));
+    if (DynCount(first) > 0 || (k == 0 && !tailDyn.empty())) {
+        auto& d = DynForWrite(first);
+        d.resize(static_cast<std::size_t>(Dyn(first).CountBelow(O1)));
         if (k == 0)
             for (TDynPoint x : tailDyn) {
                 x.Offset += O1 + static_cast<std::int32_t>(Pieces[0].size());
@@ -386,28 +369,30 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     first.Flags &= static_cast<std::uint8_t>(pfHasExtra | pfOwnText | pfKeysApplied | pfKeywordsApplied | 0xC0);
 
     // The replaced paragraphs give up their data; the records are moved in the blocks.
-    for (std::int32_t q = P1 + 1; q <= P2; ++q) At(q).FreeData();
+    for (std::int32_t q = P1 + 1; q <= P2; ++q) FreeRecord(At(q));
     if (k > m)
-        InsertSlots(P1 + 1 + m, k - m);
+        InsertRecords(P1 + 1 + m, k - m);
     else if (k < m)
-        DeleteSlots(P1 + 1 + k, m - k);
+        DeleteRecords(P1 + 1 + k, m - k);
 
     TPos pos = start1 + len0 + 2;
     for (std::int32_t j = 1; j <= k; ++j) {
         const std::int32_t len = lens[static_cast<std::size_t>(j)];
         char* shared = inPlace[static_cast<std::size_t>(j - 1)];
-        ParInfo p = shared ? MakeParInfo(shared, len, pos, firstLine + j, 0)
-                           : MakeParInfo(guard.Bufs[static_cast<std::size_t>(j - 1)], len, pos, firstLine + j, pfOwnText);
+        ParInfo p = shared ? MakeParInfo(shared, len, 0)
+                           : MakeParInfo(guard.Bufs[static_cast<std::size_t>(j - 1)], len, pfOwnText);
         guard.Bufs[static_cast<std::size_t>(j - 1)] = nullptr;
         At(P1 + j) = p;
+        SetStartPos(P1 + j, pos);
+        SetFirstLine(P1 + j, firstLine + j);
         ParInfo& rec = At(P1 + j);
-        if (attr != DefaultAttr()) rec.SetStartAttr(attr, false);
+        if (attr != 0) SetStartState(rec, attr);
         if (StaticFormat) {
             style = FoldStyle(style, Pieces[static_cast<std::size_t>(j - 1)]);
             if (style != 0) rec.MakeExtra().FirstLineInfo.Style = style;
         }
         if (j == k && !tailDyn.empty()) {
-            auto& d = rec.DynForWrite();
+            auto& d = DynForWrite(rec);
             for (TDynPoint x : tailDyn) {
                 x.Offset += static_cast<std::int32_t>(Pieces[static_cast<std::size_t>(k)].size());
                 d.push_back(x);
@@ -415,7 +400,6 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
         }
         pos += len + 2;
     }
-    if (ownRef) ReleaseAttr(attr);
 
     TPos newSpan = 2 * static_cast<TPos>(k);
     for (std::int32_t len : lens) newSpan += len;
@@ -427,7 +411,6 @@ void TParagraphsList::ReplaceAcrossParagraphs(TReplaceResult& R, std::int32_t P1
     // The dirty range follows the text and covers every resulting paragraph.
     if (DirtyLastPar >= P2) DirtyLastPar += D;
     DirtyLastPar = std::max(DirtyLastPar, P1 + k);
-    if (static_cast<std::int64_t>(Count()) + Count() / 16 + 8 < Capacity()) SetCapacity(Count() + Count() / 32 + 4);
     ShiftBoth(P1 + k + 1, R.Delta, R.LinesAdded);
     TotalLen += R.Delta;
     LineCount += R.LinesAdded;

@@ -22,18 +22,18 @@ public:
     };
 
     TStyleWalker(TDudiRiriBase& Memo, TCanvas* Canvas, TFormatState& State, ParInfo& Par)
-        : M(Memo), C(Canvas), St(State), P(Par), D(Par.Dyn()) {}
+        : M(Memo), C(Canvas), St(State), P(Par), D(Memo.Pars.Dyn(Par)) {}
 
     // Starts at Offset with static style S; change points at Offset are not passed yet.
     void Start(std::int32_t Offset, std::uint8_t S) {
         SStyle = S;
-        Idx = D ? FirstAtOrAfter(Offset) : 0;
+        Idx = FirstAtOrAfter(Offset);
         Refresh();
     }
     // Passes the change points at or before Pos.
     void PassTo(std::int32_t Pos) {
         if (Pos < Next) return;
-        while (Idx < Count() && (*D)[static_cast<std::size_t>(Idx)].Offset <= Pos) ++Idx;
+        while (Idx < Count() && D.Offset(Idx) <= Pos) ++Idx;
         Refresh();
     }
     void Fold(unsigned char Code) {
@@ -47,12 +47,7 @@ public:
         Refresh();
     }
 
-    std::int32_t FirstAtOrAfter(std::int32_t Offset) const {
-        if (!D) return 0;
-        return static_cast<std::int32_t>(
-            std::lower_bound(D->begin(), D->end(), Offset, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; }) -
-            D->begin());
-    }
+    std::int32_t FirstAtOrAfter(std::int32_t Offset) const { return D.CountBelow(Offset); }
 
     std::int32_t CharWidth(unsigned char Ch) {
         if (Adv) return Adv[Ch];
@@ -77,13 +72,13 @@ public:
     const int* Adv = nullptr;
 
 private:
-    std::int32_t Count() const { return D ? static_cast<std::int32_t>(D->size()) : 0; }
+    std::int32_t Count() const { return D.size(); }
     void Refresh() {
-        Next = Idx < Count() ? (*D)[static_cast<std::size_t>(Idx)].Offset : INT32_MAX;
+        Next = Idx < Count() ? D.Offset(Idx) : INT32_MAX;
         UpdateFont();
     }
     void UpdateFont() {
-        const TDynInfo& a = Idx > 0 ? M.Pars.States[(*D)[static_cast<std::size_t>(Idx - 1)].State] : *P.StartAttr();
+        const TDynInfo& a = Idx > 0 ? M.Pars.States[D.State(Idx - 1)] : M.Pars.StartAttr(P);
         const std::uint8_t eff = M.EffectiveStyle(SStyle, a);
         const std::int32_t key = eff & ~fsHighlight;  // bit 4 is a colour only
         if (key != St.Selected) {
@@ -100,7 +95,7 @@ private:
     TCanvas* C;
     TFormatState& St;
     ParInfo& P;
-    const TDynInfoArray* D;
+    const TDynView D;
 };
 
 }  // namespace tarvex

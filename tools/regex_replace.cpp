@@ -80,10 +80,12 @@ void EachPart(const TParagraphsList& L, TPos From, TPos To, F&& OnPart) {
     if (L.Count() == 0 || From > To) return;
     for (std::int32_t p = L.ParagraphAt(From); p < L.Count(); ++p) {
         const ParInfo& a = L.At(p);
-        if (a.StartPos > To) break;
-        const TPos s = std::max(From, a.StartPos), e = std::min(To, a.StartPos + a.Len());
+        const TPos start = L.StartPos(p);
+        if (start > To) break;
+        const TPos s = std::max(From, start), e = std::min(To, start + a.Len());
         if (s > e) continue;  // From lies in the break behind this paragraph
-        OnPart(p, s, std::string_view(a.Text ? a.Text + (s - a.StartPos) : "", static_cast<std::size_t>(e - s)));
+        const char* t = a.Text();
+        OnPart(p, s, std::string_view(t ? t + (s - start) : "", static_cast<std::size_t>(e - s)));
     }
 }
 

@@ -36,9 +36,10 @@ TStoreSearch::TStoreSearch(const TParagraphsList& L, std::string_view Text, bool
 std::int32_t TStoreSearch::ParAt(TPos P) const { return L.ParagraphAt(P); }
 
 unsigned char TStoreSearch::CharAt(TPos P) const {
-    const ParInfo& a = L.At(ParAt(P));
-    const TPos off = P - a.StartPos;
-    if (off < a.Len()) return static_cast<unsigned char>(a.Text[off]);
+    const std::int32_t p = ParAt(P);
+    const ParInfo& a = L.At(p);
+    const TPos off = P - L.StartPos(p);
+    if (off < a.Len()) return static_cast<unsigned char>(a.Text()[off]);
     return off == a.Len() ? 13 : 10;
 }
 
@@ -46,39 +47,39 @@ bool TStoreSearch::LfMatchAt(std::int32_t P) const {
     if (P + 1 >= L.Count()) return false;
     const ParInfo& b = L.At(P + 1);
     const std::size_t rest = FPattern.Size() - 1;
-    return static_cast<std::size_t>(b.Len()) >= rest && (rest == 0 || FPattern.EqualAt(b.Text, 1, rest));
+    return static_cast<std::size_t>(b.Len()) >= rest && (rest == 0 || FPattern.EqualAt(b.Text(), 1, rest));
 }
 
 bool TStoreSearch::BreakMatchAt(std::int32_t P) const {
     const ParInfo& a = L.At(P);
     const std::size_t head = FParts[0].Size;
     if (static_cast<std::size_t>(a.Len()) < head) return false;
-    if (head > 0 && !FPattern.EqualAt(a.Text + a.Len() - head, 0, head)) return false;
+    if (head > 0 && !FPattern.EqualAt(a.Text() + a.Len() - head, 0, head)) return false;
     const auto k = static_cast<std::int32_t>(FParts.size()) - 1;
     if (P + k >= L.Count()) return false;
     for (std::int32_t i = 1; i < k; ++i) {
         const ParInfo& q = L.At(P + i);
         const TPart& part = FParts[static_cast<std::size_t>(i)];
         if (static_cast<std::size_t>(q.Len()) != part.Size) return false;
-        if (part.Size > 0 && !FPattern.EqualAt(q.Text, part.Offset, part.Size)) return false;
+        if (part.Size > 0 && !FPattern.EqualAt(q.Text(), part.Offset, part.Size)) return false;
     }
     if (FEndsWithCr) return true;
     const ParInfo& last = L.At(P + k);
     const TPart& part = FParts.back();
     return static_cast<std::size_t>(last.Len()) >= part.Size &&
-           (part.Size == 0 || FPattern.EqualAt(last.Text, part.Offset, part.Size));
+           (part.Size == 0 || FPattern.EqualAt(last.Text(), part.Offset, part.Size));
 }
 
 TPos TStoreSearch::NextInParagraphs(TPos From, TPos To) const {
     const TPos m = Length();
     for (std::int32_t p = ParAt(From); p < L.Count(); ++p) {
         const ParInfo& a = L.At(p);
-        const TPos s = a.StartPos;
+        const TPos s = L.StartPos(p);
         if (s >= To) break;
         const TPos limit = std::min<TPos>(a.Len(), To - s);
         const TPos from = std::max<TPos>(0, From - s);
         if (from <= limit) {
-            const std::size_t at = FPattern.Find(std::string_view(a.Text, static_cast<std::size_t>(limit)),
+            const std::size_t at = FPattern.Find(std::string_view(a.Text(), static_cast<std::size_t>(limit)),
                                                  static_cast<std::size_t>(from));
             if (at != TFindPattern::npos) return s + static_cast<TPos>(at);
         }
@@ -93,7 +94,7 @@ TPos TStoreSearch::NextInParagraphs(TPos From, TPos To) const {
 TPos TStoreSearch::PrevInParagraphs(TPos From, TPos Before) const {
     for (std::int32_t p = ParAt(std::min(Before, L.TotalLen)); p >= 0; --p) {
         const ParInfo& a = L.At(p);
-        const TPos s = a.StartPos;
+        const TPos s = L.StartPos(p);
         if (s + a.Len() + 1 < From) break;
         if (FLeadingLf) {
             const TPos c = s + a.Len() + 1;
@@ -175,10 +176,10 @@ void AppendStoreText(const TParagraphsList& L, TPos From, TPos To, std::string& 
     TPos pos = From;
     for (std::int32_t p = L.ParagraphAt(From); pos < To && p < L.Count(); ++p) {
         const ParInfo& a = L.At(p);
-        const TPos s = a.StartPos, len = a.Len();
+        const TPos s = L.StartPos(p), len = a.Len();
         if (pos - s < len) {
             const TPos n = std::min(len - (pos - s), To - pos);
-            Out.append(a.Text + (pos - s), static_cast<std::size_t>(n));
+            Out.append(a.Text() + (pos - s), static_cast<std::size_t>(n));
             pos += n;
         }
         if (pos < To && pos == s + len) {

@@ -45,8 +45,8 @@ public:
                       TPos StartAt = -1) const;
 
 private:
-    TPos ParStart(std::int32_t P) const { return L.At(P).StartPos; }
-    TPos ParEnd(std::int32_t P) const { return L.At(P).StartPos + L.At(P).Len(); }
+    TPos ParStart(std::int32_t P) const { return L.StartPos(P); }
+    TPos ParEnd(std::int32_t P) const { return L.StartPos(P) + L.At(P).Len(); }
     std::int32_t ParAt(TPos P) const;
     // The byte at P (CR and LF for a paragraph break).
     unsigned char CharAt(TPos P) const;

@@ -45,7 +45,7 @@ std::string BreakSearchText(TDudiRiri& M, TPos& At) {
     for (std::int32_t p = M.ParagraphCount() * 49 / 50; p + 1 < M.ParagraphCount(); ++p) {
         const std::string_view a = M.Pars.At(p).View(), b = M.Pars.At(p + 1).View();
         if (a.size() < 24 || b.size() < 24) continue;
-        At = M.Pars.At(p).StartPos + static_cast<TPos>(a.size()) - 16;
+        At = M.Pars.StartPos(p) + static_cast<TPos>(a.size()) - 16;
         return std::string(a.substr(a.size() - 16)) + "\r\n" + std::string(b.substr(0, 16));
     }
     throw std::runtime_error("no two long paragraphs near the end");

@@ -109,10 +109,7 @@ int Run(int argc, char** argv) {
     for (std::int32_t p = 0; p < memo.Pars.Count(); ++p) {
         ParInfo& par = memo.Pars.At(p);
         par.Flags &= static_cast<std::uint8_t>(~(pfKeysApplied | pfKeywordsApplied));
-        if (par.HasExtra()) {
-            par.Extra->DynInfo.clear();
-            par.SetStartAttr(DefaultAttr(), false);
-        }
+        memo.Pars.ClearDyn(par);
     }
     memo.Pars.KeysThrough = -1;
     t.Restart();

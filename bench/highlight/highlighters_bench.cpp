@@ -38,14 +38,11 @@ public:
     }
 };
 
-std::int64_t CountPoints(const TDudiRiriBase& M, std::int64_t& Capacity) {
+// The change points and the bytes their store holds.
+std::int64_t CountPoints(const TDudiRiriBase& M, std::int64_t& Bytes) {
     std::int64_t n = 0;
-    Capacity = 0;
-    for (std::int32_t p = 0; p < M.Pars.Count(); ++p)
-        if (const TDynInfoArray* d = M.Pars.At(p).Dyn()) {
-            n += static_cast<std::int64_t>(d->size());
-            Capacity += static_cast<std::int64_t>(d->capacity());
-        }
+    for (std::int32_t p = 0; p < M.Pars.Count(); ++p) n += M.Pars.DynCount(M.Pars.At(p));
+    Bytes = static_cast<std::int64_t>(M.Pars.DynBytes());
     return n;
 }
 
@@ -96,7 +93,7 @@ int Run(int argc, char** argv) {
     // Per change point: its own 8 bytes with the arrays' spare room, and what
     // the whole highlighting added to the resident memory (the long form of
     // the paragraphs that got change points included).
-    out.Figure("point_array_bytes", points ? 8.0 * static_cast<double>(cap) / static_cast<double>(points) : 0, "B/point");
+    out.Figure("point_array_bytes", points ? static_cast<double>(cap) / static_cast<double>(points) : 0, "B/point");
     out.Figure("rss_per_point", points ? static_cast<double>(rssDone - rssLoaded) / static_cast<double>(points) : 0, "B/point");
     out.Figure("state_table", static_cast<double>(memo.Pars.States.Bytes()) / kMB, "MB");
     out.Figure("peak_rss", static_cast<double>(PeakRssBytes()) / kMB, "MB");

@@ -74,7 +74,7 @@ int Run(int argc, char** argv) {
     std::vector<double> us, editUs;
     for (std::int32_t p : wrapped) {
         const ParInfo& par = memo.Pars.At(p);
-        const TPos at = par.StartPos + static_cast<TPos>(rng() % std::max(1, par.Len()));
+        const TPos at = memo.Pars.StartPos(p) + static_cast<TPos>(rng() % std::max(1, par.Len()));
         t.Restart();
         a.SetPos(at);
         b.SetPos(at);

@@ -27,8 +27,8 @@ namespace {
 // The middle of the text, moved off the LF half of a break.
 TPos Middle(const TParagraphsList& L) {
     const TPos half = L.TotalLen / 2;
-    const ParInfo& p = L.At(L.ParagraphAt(half));
-    return std::min<TPos>(half, p.StartPos + p.Len());
+    const std::int32_t i = L.ParagraphAt(half);
+    return std::min<TPos>(half, L.StartPos(i) + L.At(i).Len());
 }
 
 // Replaces nothing at the middle by Text; returns the milliseconds taken,

@@ -72,7 +72,7 @@ TEST_F(ColumnBlock, LongerRowsNeverPutTheCaretBetweenCrAndLf) {
 
 TEST_F(ColumnBlock, ShortRowsGiveWhatTheyHave) {
     Load("abcd\r\nef\r\nijkl");
-    M.SetSelStart(M.Pars.At(2).StartPos + 3);
+    M.SetSelStart(M.Pars.StartPos(2) + 3);
     M.SetSelLength(-(M.SelStart() - 1));
     M.BlockSelected = true;
     M.BlockCol1 = 1;
@@ -101,7 +101,7 @@ TEST_F(ColumnBlock, PastingABlockOverABlockReplacesIt) {
     BlockKey(TDudiRiri::VK_DOWN);
     BlockKey(TDudiRiri::VK_RIGHT);
     M.CopyToClipboard();  // "b" and "f", as a block
-    M.SetSelStart(M.Pars.At(1).StartPos + 2);
+    M.SetSelStart(M.Pars.StartPos(1) + 2);
     BlockKey(TDudiRiri::VK_DOWN);
     BlockKey(TDudiRiri::VK_RIGHT);
     BlockKey(TDudiRiri::VK_RIGHT);  // "gh" and "kl"

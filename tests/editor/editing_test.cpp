@@ -171,14 +171,14 @@ TEST_F(Editing, ConsistencyCheckFindsBrokenBookkeeping) {
     M.SetTextBuf("one two three four five six\r\nseven");
     M.FormatPending();
     EXPECT_NO_THROW(M.CheckConsistency());
-    M.Pars.At(1).StartPos += 1;
+    M.Pars.ShiftStart(1, 1);
     try {
         M.CheckConsistency();
         FAIL();
     } catch (const ERiriError& e) {
         EXPECT_STREQ(e.what(), "Error 2 in Quillan");
     }
-    M.Pars.At(1).StartPos -= 1;
+    M.Pars.ShiftStart(1, -1);
     M.Pars.LineCount += 1;
     EXPECT_THROW(M.CheckConsistency(), ERiriError);
     M.SetCanvas(nullptr);

@@ -21,11 +21,12 @@ std::vector<TTextEdit> RandomRanges(TDudiRiri& M, std::mt19937& Rng) {
     std::int32_t p = static_cast<std::int32_t>(Rng() % 4);
     for (int n = 1 + static_cast<int>(Rng() % 6); n > 0 && p < M.ParagraphCount(); --n) {
         const ParInfo& par = M.Pars.At(p);
-        const TPos from = r.empty() || r.back().Pos + r.back().Length <= par.StartPos ? 0 : r.back().Pos + r.back().Length - par.StartPos;
+        const TPos start = M.Pars.StartPos(p);
+        const TPos from = r.empty() || r.back().Pos + r.back().Length <= start ? 0 : r.back().Pos + r.back().Length - start;
         if (from <= par.Len()) {
             const TPos off = from + static_cast<TPos>(Rng() % (par.Len() - from + 1));
             const TPos len = std::min<TPos>(static_cast<TPos>(Rng() % 4), par.Len() - off);
-            r.push_back({par.StartPos + off, len, words[Rng() % std::size(words)]});
+            r.push_back({start + off, len, words[Rng() % std::size(words)]});
         }
         p += static_cast<std::int32_t>(Rng() % 3);
     }
@@ -40,7 +41,10 @@ std::vector<TTextEdit> RandomRanges(TDudiRiri& M, std::mt19937& Rng) {
 void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false, int PerBlock = -1) {
     TFixedCanvas canvas(10);
     TDudiRiri m;
-    if (PerBlock > 0) m.Pars.SetItemsPerBlock(PerBlock);
+    if (PerBlock > 0) {
+        m.Pars.SetRecordsPerBlock(PerBlock);  // empties the list: it gets its one empty paragraph back
+        m.LoadText({});
+    }
     m.SetCanvas(&canvas);
     m.SetClientSize(300, 100);
     m.SetUndoMaxLevel(100000);
@@ -58,7 +62,7 @@ void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false, int Pe
     m.SetTextBuf(start);
     m.ClearUndo();
     if (PerBlock >= 0) {
-        ASSERT_GT(m.ParagraphCount(), m.Pars.ItemsPerBlock()) << "the text spans blocks";
+        ASSERT_GT(m.ParagraphCount(), m.Pars.RecordsPerBlock()) << "the text spans blocks";
     }
     const std::string original = m.Text();
     std::size_t keptTexts = 0;
@@ -93,6 +97,7 @@ void RandomEditsUndoAndRedoEverything(bool HandOver, bool Ranges = false, int Pe
             default: m.SetSelTextBuf(t);
         }
         ASSERT_NO_THROW(m.CheckConsistency()) << "step " << step;
+        ASSERT_NO_THROW(m.Pars.CheckBlocks()) << "step " << step;
         keptTexts = std::max(keptTexts, m.Pars.LoadBuffers.size());
     }
     if (HandOver) {

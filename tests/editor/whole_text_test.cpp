@@ -47,7 +47,7 @@ TEST(AdoptedText, SplitsAtBreaksAndGivesTheStringBack) {
         }
         EXPECT_EQ(joined, expected);
         EXPECT_EQ(l.TotalLen, static_cast<TPos>(expected.size()));
-        EXPECT_EQ(l.At(l.Count() - 1).StartPos + l.At(l.Count() - 1).Len(), l.TotalLen);
+        EXPECT_EQ(l.StartPos(l.Count() - 1) + l.At(l.Count() - 1).Len(), l.TotalLen);
         std::string back;
         if (expected == text) {
             ASSERT_TRUE(l.ReleaseAdoptedText(back)) << text;

@@ -158,7 +158,7 @@ TEST_F(Widget, ColumnBlockCopyAndPaste) {
     const QMimeData* d = QApplication::clipboard()->mimeData();
     ASSERT_TRUE(d->hasFormat(TRiriWidget::kBlockMime));
     M->SetSelStart(18);  // "mnop|qr" is not it: paste at column 4 of the last paragraph
-    M->SetSelStart(M->Pars.At(2).StartPos + 4);
+    M->SetSelStart(M->Pars.StartPos(2) + 4);
     Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(M->Text(), "abcdef\r\nghijkl\r\nmnopbcqr\r\n    hi") << "rows pasted as a column, padded with spaces";
 }

@@ -122,12 +122,12 @@ TEST(ExtHighlighter, AtMostSixteenLevels) {
     deep.Flags = dfOwn | dfKeyed;
     deep.Depth = 15;
     for (auto& c : deep.Contexts) c = -1;
-    m.Pars.At(0).SetStartAttr(&deep, true);
+    m.Pars.SetStartAttr(m.Pars.At(0), deep);
     KeywordsOverRange(m, 0, 0);
     EXPECT_EQ(m.Pars.DynCount(m.Pars.At(0)), 0) << "nothing opens beyond the sixteenth level";
     deep.Depth = 14;
     m.LoadText("k");
-    m.Pars.At(0).SetStartAttr(&deep, true);
+    m.Pars.SetStartAttr(m.Pars.At(0), deep);
     KeywordsOverRange(m, 0, 0);
     ASSERT_EQ(m.Pars.DynCount(m.Pars.At(0)), 1);
     EXPECT_EQ(ContextDepth(m.Pars.DynAttr(m.Pars.At(0), 0)), 15);

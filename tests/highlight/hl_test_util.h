@@ -22,7 +22,7 @@ inline void Highlight(TDudiRiriBase& M, TRiriHighlighter* H, std::string_view Te
 inline const TDynInfo& AttrOfChar(const TDudiRiriBase& M, std::int32_t P, std::int32_t I) {
     const ParInfo& par = M.Pars.At(P);
     std::int32_t n = 0;
-    while (n < par.DynCount() && M.Pars.DynOffset(par, n) <= I) ++n;
+    while (n < M.Pars.DynCount(par) && M.Pars.DynOffset(par, n) <= I) ++n;
     return M.Pars.AttrBefore(par, n);
 }
 
@@ -60,7 +60,7 @@ inline std::vector<std::string> Points(const TDudiRiriBase& M) {
     std::vector<std::string> out;
     for (std::int32_t p = 0; p < M.Pars.Count(); ++p) {
         const ParInfo& par = M.Pars.At(p);
-        for (std::int32_t i = 0; i < par.DynCount(); ++i)
+        for (std::int32_t i = 0; i < M.Pars.DynCount(par); ++i)
             out.push_back(std::to_string(p) + ":" + std::to_string(M.Pars.DynOffset(par, i)) + " " +
                           Describe(M.Pars.DynAttr(par, i)));
     }

@@ -61,7 +61,7 @@ TEST(NumberHighlighter, NotAtTheSixteenthLevel) {
     TDynInfo deep;
     deep.Flags = dfOwn | dfKeyed;
     deep.Depth = 15;
-    m.Pars.At(0).SetStartAttr(&deep, true);
+    m.Pars.SetStartAttr(m.Pars.At(0), deep);
     KeywordsOverRange(m, 0, 0);
     EXPECT_EQ(m.Pars.DynCount(m.Pars.At(0)), 0);
     m.SetHighlighter(nullptr);

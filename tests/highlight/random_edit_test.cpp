@@ -73,7 +73,7 @@ TEST_P(RandomEdits, IncrementalEqualsScratch) {
                 if (par >= m.Pars.Count()) return std::string();
                 std::string s = testing::PrintToString(std::string(m.Pars.At(par).View())) + "\n  " + test::Ctx(m, par) + " |";
                 const ParInfo& pp = m.Pars.At(par);
-                for (std::int32_t i = 0; i < pp.DynCount(); ++i)
+                for (std::int32_t i = 0; i < m.Pars.DynCount(pp); ++i)
                     s += " @" + std::to_string(m.Pars.DynOffset(pp, i)) + "=" + test::Describe(m.Pars.DynAttr(pp, i));
                 return s;
             };

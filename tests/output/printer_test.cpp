@@ -129,8 +129,8 @@ TEST_F(Printer, ParagraphNumbersWinOverLineNumbers) {
 
 TEST_F(Printer, SelectionPrintsItsParagraphsNumberedFromTheirPlace) {
     SetText(NumberedLines(20));
-    Memo->SetSelStart(Memo->Pars.At(10).StartPos + 2);  // inside paragraph 10 ("line 10")
-    Memo->SetSelLength(Memo->Pars.At(12).StartPos + 4 - Memo->SelStart());
+    Memo->SetSelStart(Memo->Pars.StartPos(10) + 2);  // inside paragraph 10 ("line 10")
+    Memo->SetSelLength(Memo->Pars.StartPos(12) + 4 - Memo->SelStart());
     const std::string before = Memo->Text();
     P.ParagraphNumbers = true;
     P.PrintSelection();
@@ -146,8 +146,8 @@ TEST_F(Printer, SelectionPrintsItsParagraphsNumberedFromTheirPlace) {
     EXPECT_EQ(Sheet().TextsOn(0).size(), 20u) << "a later Print prints the whole text again";
 
     // Whole lines selected with their break: the next paragraph is not printed.
-    Memo->SetSelStart(Memo->Pars.At(3).StartPos);
-    Memo->SetSelLength(Memo->Pars.At(5).StartPos - Memo->SelStart());
+    Memo->SetSelStart(Memo->Pars.StartPos(3));
+    Memo->SetSelLength(Memo->Pars.StartPos(5) - Memo->SelStart());
     P.PrintSelection();
     EXPECT_EQ(Sheet().JoinedOn(0), "line 3|line 4");
 }
@@ -159,7 +159,7 @@ TEST_F(Printer, PrintCopySharesTheEditorsParagraphTexts) {
     ASSERT_NE(copy, nullptr);
     ASSERT_EQ(copy->ParagraphCount(), 3);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(copy->Pars.At(i).Text, Memo->Pars.At(i).Text) << "paragraph " << i;
+        EXPECT_EQ(copy->Pars.At(i).Text(), Memo->Pars.At(i).Text()) << "paragraph " << i;
         EXPECT_FALSE(copy->Pars.At(i).OwnText());
     }
     // An edit may free those texts: the copy goes, and is built again on demand.

@@ -36,7 +36,7 @@ std::string Dump(const TDudiRiriBase& M) {
     for (std::int32_t p = 0; p < M.Pars.Count(); ++p) {
         const ParInfo& par = M.Pars.At(p);
         o << 'P' << p << " start ";
-        DumpAttr(o, *par.StartAttr());
+        DumpAttr(o, M.Pars.StartAttr(par));
         o << '\n';
         for (std::int32_t i = 0; i < M.Pars.DynCount(par); ++i) {
             o << "  @" << M.Pars.DynOffset(par, i) << ' ';

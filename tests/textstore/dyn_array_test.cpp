@@ -104,8 +104,9 @@ TEST(DynArray, FewerRecordsABlockKeepTheItems) {
 
 TEST(DynArray, ParagraphRecordsFillWholeBlocks) {
     TParagraphsList l;
-    EXPECT_EQ(l.ItemStride() * l.ItemsPerBlock(), TDynArray2::kBlockSize);
-    EXPECT_EQ(l.Capacity(), l.ItemsPerBlock()) << "a new list holds one block";
+    EXPECT_EQ(static_cast<std::int32_t>(sizeof(ParInfo)) * l.RecordsPerBlock(), TParagraphsList::kBlockSize - 8)
+        << "24-byte records: the block's last 8 bytes stay unused";
+    EXPECT_EQ(l.BlockCount(), 1) << "a new list holds one block";
 }
 
 // The line records of a wrapped paragraph: lines inserted and removed in the

@@ -27,9 +27,10 @@ std::vector<std::string> Effective(TDudiRiriBase& M) {
     for (std::int32_t p = 0; p < M.Pars.Count(); ++p) {
         const ParInfo& par = M.Pars.At(p);
         std::size_t idx = 0;
-        const TDynInfo* a = par.StartAttr();
+        const TDynInfo* a = &M.Pars.StartAttr(par);
+        const TDynView d = M.Pars.Dyn(par);
         for (std::int32_t i = 0; i <= par.Len(); ++i) {
-            while (par.Dyn() && idx < par.Dyn()->size() && (*par.Dyn())[idx].Offset <= i)
+            while (idx < static_cast<std::size_t>(d.size()) && d.Offset(static_cast<std::int32_t>(idx)) <= i)
                 a = &M.Pars.DynAttr(par, static_cast<std::int32_t>(idx++));
             out.push_back(Describe(*a));
         }
@@ -42,9 +43,10 @@ std::string Styles(TDudiRiriBase& M, std::int32_t P) {
     const ParInfo& par = M.Pars.At(P);
     std::string s;
     std::size_t idx = 0;
-    const TDynInfo* a = par.StartAttr();
+    const TDynInfo* a = &M.Pars.StartAttr(par);
+    const TDynView d = M.Pars.Dyn(par);
     for (std::int32_t i = 0; i < par.Len(); ++i) {
-        while (par.Dyn() && idx < par.Dyn()->size() && (*par.Dyn())[idx].Offset <= i)
+        while (idx < static_cast<std::size_t>(d.size()) && d.Offset(static_cast<std::int32_t>(idx)) <= i)
             a = &M.Pars.DynAttr(par, static_cast<std::int32_t>(idx++));
         if (!(a->Flags & dfOwn))
             s += 'p';
@@ -87,7 +89,7 @@ TEST_F(Highlight, RegionsSpanParagraphs) {
     EXPECT_EQ(Styles(M, 1), "iiiiii");
     EXPECT_EQ(Styles(M, 2), "iiiiiiiipp");
     EXPECT_EQ(Styles(M, 3), "ppppp");
-    EXPECT_EQ(ContextDepth(*M.Pars.At(1).StartAttr()), 0) << "the middle paragraph starts inside the region";
+    EXPECT_EQ(ContextDepth(M.Pars.StartAttr(M.Pars.At(1))), 0) << "the middle paragraph starts inside the region";
 }
 
 TEST_F(Highlight, OpeningACommentRipplesParagraphByParagraph) {
@@ -150,12 +152,12 @@ TEST_F(Highlight, ContextStackHoldsSixteenLevels) {
     deep.Flags = dfOwn | dfKeyed;
     deep.Depth = 15;
     for (auto& c : deep.Contexts) c = -1;
-    M.Pars.At(0).SetStartAttr(&deep, true);
+    M.Pars.SetStartAttr(M.Pars.At(0), deep);
     HighlightAll(M);
     EXPECT_EQ(Styles(M, 0), "kkkkkkkkk") << "no keyword and no region beyond the sixteenth level";
     deep.Depth = 14;
     M.LoadText("k");
-    M.Pars.At(0).SetStartAttr(&deep, true);
+    M.Pars.SetStartAttr(M.Pars.At(0), deep);
     HighlightAll(M);
     EXPECT_EQ(Styles(M, 0), "b") << "the sixteenth level is still free";
     EXPECT_EQ(ContextDepth(M.Pars.DynAttr(M.Pars.At(0), 0)), 15);
@@ -183,7 +185,8 @@ TEST_F(Highlight, ApplyAttributeSetsAndClearsSpans) {
     ApplyAttribute(M, a, b, false, true, italic);
     EXPECT_EQ(Styles(M, 0), "iiiiiiiiii");
     EXPECT_EQ(Styles(M, 1), "iiiiiiiiii");
-    EXPECT_EQ(M.Pars.At(1).StartAttr()->Offset, 1) << "one shared start attribute, counted";
+    EXPECT_EQ(M.Pars.StartState(M.Pars.At(1)), M.Pars.Dyn(M.Pars.At(0)).State(0))
+        << "the second paragraph starts in the state of the span's point: one table entry";
 }
 
 class TCountingHighlighter : public TRiriHighlighter {
@@ -251,8 +254,8 @@ TEST(HighlightRandom, IncrementalEqualsScratch) {
                 std::int32_t bp = a.ParNb();
                 beforeDump = "par " + std::to_string(bp) + " off " + std::to_string(a.ParOffset()) + " ";
                 const ParInfo& pp = inc.Pars.At(bp);
-                beforeDump += testing::PrintToString(std::string(pp.View())) + " start " + Describe(*pp.StartAttr()) + " |";
-                for (std::int32_t i = 0; i < pp.DynCount(); ++i)
+                beforeDump += testing::PrintToString(std::string(pp.View())) + " start " + Describe(inc.Pars.StartAttr(pp)) + " |";
+                for (std::int32_t i = 0; i < inc.Pars.DynCount(pp); ++i)
                     beforeDump += " @" + std::to_string(inc.Pars.DynOffset(pp, i)) + " " + Describe(inc.Pars.DynAttr(pp, i));
             }
             const TReplaceResult r = inc.ReplaceText(text, a, b);
@@ -275,9 +278,9 @@ TEST(HighlightRandom, IncrementalEqualsScratch) {
             auto dump = [&](TDudiRiriBase& m) {
                 std::string d;
                 if (par >= m.Pars.Count()) return d;
-                d += testing::PrintToString(std::string(m.Pars.At(par).View())) + " start " + Describe(*m.Pars.At(par).StartAttr()) + " |";
+                d += testing::PrintToString(std::string(m.Pars.At(par).View())) + " start " + Describe(m.Pars.StartAttr(m.Pars.At(par))) + " |";
                 const ParInfo& pp = m.Pars.At(par);
-                for (std::int32_t i = 0; i < pp.DynCount(); ++i) {
+                for (std::int32_t i = 0; i < m.Pars.DynCount(pp); ++i) {
                     const TDynInfo& e = m.Pars.DynAttr(pp, i);
                     d += " @" + std::to_string(m.Pars.DynOffset(pp, i)) + " " + Describe(e) + " k" + std::to_string(e.KeyLen) + " s" + std::to_string(e.StopLen);
                 }

@@ -62,7 +62,7 @@ TEST_F(Layout, CharacterModeBreaksAndSplits) {
     EXPECT_EQ(Line(0, 0).FullWidth, 100);
     EXPECT_EQ(Breaks(1), (Spans{{0, 9}, {9, 18}, {18, 25}})) << "a long word splits one character short of the limit";
     EXPECT_EQ(M.Pars.LineCount, 5);
-    EXPECT_EQ(M.Pars.At(1).FirstLine, 2);
+    EXPECT_EQ(M.Pars.FirstLine(1), 2);
 }
 
 TEST_F(Layout, PixelModeBreaksAtTheClientWidth) {
@@ -122,7 +122,7 @@ TEST_F(Layout, EditStopsWhereNewBreaksMeetOldOnes) {
     EXPECT_EQ(l.Line(300)->Width, 12345);
     EXPECT_LE(st.LastChangedLine, 2);
     EXPECT_EQ(std::string(M.Pars.At(0).View().substr(0, 12)), "word0 wXrd1 ");
-    l.Line(300)->Width = M.Pars.At(0).Extra->FirstLineInfo.Width;  // undo the poison
+    l.Line(300)->Width = M.Pars.At(0).Extra()->FirstLineInfo.Width;  // undo the poison
     Replace(7, 7, "YYYYYYYYYYYYYYYYYYYYYYYYYYYY");  // breaks shift for a while, then meet again
     FormatDirtyRange(M);
     TDudiRiriBase fresh;
@@ -357,7 +357,7 @@ TEST(LayoutRandom, IncrementalEqualsFull) {
                 TLinesList li, lf;
                 li.Par = &inc.Pars.At(p);
                 lf.Par = &full.Pars.At(p);
-                ASSERT_EQ(inc.Pars.At(p).FirstLine, full.Pars.At(p).FirstLine) << "mode " << modeNo << " step " << step;
+                ASSERT_EQ(inc.Pars.FirstLine(p), full.Pars.FirstLine(p)) << "mode " << modeNo << " step " << step;
                 ASSERT_EQ(li.LineCount(), lf.LineCount()) << "mode " << modeNo << " step " << step << " par " << p;
                 for (std::int32_t i = 0; i < lf.LineCount(); ++i)
                     ASSERT_EQ(*li.Line(i), *lf.Line(i)) << "mode " << modeNo << " step " << step << " par " << p << " line " << i

@@ -68,7 +68,7 @@ TEST(Load, TotalLengthCountsTwoPerBreak) {
     TParagraphsList l;
     Load(l, "ab\n\nc");
     EXPECT_EQ(l.TotalLen, 7);
-    EXPECT_EQ(l.At(2).StartPos, 6);
+    EXPECT_EQ(l.StartPos(2), 6);
 }
 
 TEST(Load, BookkeepingAfterLoad) {
@@ -81,7 +81,7 @@ TEST(Load, BookkeepingAfterLoad) {
     EXPECT_EQ(l.DirtyLastPar, 2);
     EXPECT_EQ(l.KeysThrough, -1);
     for (std::int32_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(l.At(i).FirstLine, i);
+        EXPECT_EQ(l.FirstLine(i), i);
         EXPECT_FALSE(l.At(i).OwnText()) << "loaded text is not copied";
         const LineInfo li = l.At(i).FirstLineInfo();
         EXPECT_EQ(li.Stop, 1);
@@ -109,7 +109,7 @@ TEST(Load, TrimTrailingCutsBlanksOfEveryParagraph) {
     TParagraphsList l;
     Load(l, "a  \nb", 0, true);
     EXPECT_EQ(l.TotalLen, 4);
-    EXPECT_EQ(l.At(1).StartPos, 3);
+    EXPECT_EQ(l.StartPos(1), 3);
 }
 
 TEST(Load, StaticFormatCodesSetTheStartStyle) {
@@ -302,7 +302,8 @@ TEST(Clear, ReturnsToOneBlockAndNoBuffers) {
     l.Clear();
     EXPECT_EQ(l.Count(), 0);
     EXPECT_EQ(l.TotalLen, 0);
-    EXPECT_EQ(l.Capacity(), l.ItemsPerBlock());
+    EXPECT_EQ(l.BlockCount(), 1);
+    EXPECT_NO_THROW(l.CheckBlocks());
     EXPECT_TRUE(l.LoadBuffers.empty());
     EXPECT_EQ(l.FormatLast, -1);
 }

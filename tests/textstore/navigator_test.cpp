@@ -29,7 +29,7 @@ protected:
         // Keep FirstLine and the line count consistent.
         std::int32_t line = 0;
         for (std::int32_t i = 0; i < M.Pars.Count(); ++i) {
-            M.Pars.At(i).FirstLine = line;
+            M.Pars.SetFirstLine(i, line);
             line += M.Pars.At(i).LineCount();
         }
         M.Pars.LineCount = line;
@@ -222,7 +222,7 @@ TEST_F(Nav, ChangePoints) {
     }
     N.SetPos(2);
     N.DeleteAttr();
-    EXPECT_EQ(M.Pars.At(0).DynCount(), 0);
+    EXPECT_EQ(M.Pars.DynCount(M.Pars.At(0)), 0);
 }
 
 TEST_F(Nav, VisualColumnsWithTabs) {

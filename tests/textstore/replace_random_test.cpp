@@ -61,14 +61,14 @@ TPos RandomPos(std::mt19937& Rng, const std::string& Flat) {
     }
 }
 
-// The records a block: 2, 3, or 0 for the store's own (1024).
+// The records a block: 2, 3, or 0 for the store's own.
 class ReplaceRandom : public ::testing::TestWithParam<int> {};
 
 TEST_P(ReplaceRandom, StoreMatchesAStringModel) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
         std::mt19937 rng(seed);
         TDudiRiriBase m;
-        if (GetParam() > 0) m.Pars.SetItemsPerBlock(GetParam());
+        if (GetParam() > 0) m.Pars.SetRecordsPerBlock(GetParam());
         std::string flat = seed % 2 ? ManyParagraphs(2500) : "first\r\nsecond line\r\n\r\nlast";
         m.LoadText(flat);
         TRiriNavigator a(&m), b(&m);
@@ -117,13 +117,13 @@ TEST_P(ReplaceRandom, StoreMatchesAStringModel) {
             ASSERT_EQ(b.Pos(), from + static_cast<TPos>(norm.size()));
             for (TRiriNavigator* n : {&a, &b}) {
                 const ParInfo& par = m.Pars.At(n->ParNb());
-                ASSERT_EQ(par.StartPos + n->ParOffset(), n->Pos());
+                ASSERT_EQ(m.Pars.StartPos(n->ParNb()) + n->ParOffset(), n->Pos());
                 ASSERT_LE(n->ParOffset(), par.Len());
             }
             for (std::size_t i = 0; i < others.size(); ++i) {
                 ASSERT_EQ(others[i]->Pos(), otherPos[i]) << "navigator " << i << " seed " << seed << " step " << step;
                 const std::int32_t pn = others[i]->ParNb();
-                ASSERT_EQ(m.Pars.At(pn).StartPos + others[i]->ParOffset(), otherPos[i]);
+                ASSERT_EQ(m.Pars.StartPos(pn) + others[i]->ParOffset(), otherPos[i]);
                 const unsigned char expect =
                     otherPos[i] < static_cast<TPos>(flat.size()) ? static_cast<unsigned char>(flat[static_cast<std::size_t>(otherPos[i])]) : 13;
                 ASSERT_EQ(others[i]->CurrentChar(), expect);

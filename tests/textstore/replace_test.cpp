@@ -29,7 +29,7 @@ TEST_F(Replace, InsideOneParagraph) {
     EXPECT_EQ(M.Text(), "hello, world\r\nnext");
     EXPECT_EQ(R.Delta, 1);
     EXPECT_FALSE(R.Structural);
-    EXPECT_EQ(M.Pars.At(1).StartPos, 14);
+    EXPECT_EQ(M.Pars.StartPos(1), 14);
     EXPECT_EQ(B.Pos(), 6) << "the end navigator stands behind the new text";
     Do(0, 7, "");
     EXPECT_EQ(M.Text(), "world\r\nnext");
@@ -65,11 +65,11 @@ TEST_F(Replace, AcrossParagraphsJoinsHeadAndTail) {
     EXPECT_EQ(M.Pars.LineCount, 2);
     EXPECT_EQ(R.LinesAdded, -2);
     EXPECT_TRUE(R.Structural);
-    EXPECT_EQ(M.Pars.At(1).FirstLine, 1);
+    EXPECT_EQ(M.Pars.FirstLine(1), 1);
     Do(0, M.CharCount(), "a\r\nb\r\nc\r\nd\r\ne");
     EXPECT_EQ(M.ParagraphCount(), 5);
     EXPECT_EQ(R.LinesAdded, 3);
-    for (std::int32_t i = 0; i < 5; ++i) EXPECT_EQ(M.Pars.At(i).FirstLine, i);
+    for (std::int32_t i = 0; i < 5; ++i) EXPECT_EQ(M.Pars.FirstLine(i), i);
 }
 
 TEST_F(Replace, PositionBetweenCrAndLfTakesTheWholeBreak) {
@@ -98,14 +98,14 @@ TEST_F(Replace, BufferPolicy) {
     EXPECT_FALSE(p.OwnText());
     Do(0, 0, "b");
     ASSERT_TRUE(p.OwnText()) << "the first edit copies the text out of the load buffer";
-    EXPECT_EQ(TextBufferSize(p.Text), GrownSize(201));
-    const char* before = p.Text;
+    EXPECT_EQ(TextBufferSize(p.Text()), GrownSize(201));
+    const char* before = p.Text();
     Do(0, 2, "");  // 199 + 24 > 204: changed in place
-    EXPECT_EQ(p.Text, before);
+    EXPECT_EQ(p.Text(), before);
     Do(0, 100, "");  // 99 + 12 <= 204: shrunk
-    EXPECT_EQ(TextBufferSize(p.Text), GrownSize(99));
+    EXPECT_EQ(TextBufferSize(p.Text()), GrownSize(99));
     Do(0, 99, "");
-    EXPECT_EQ(p.Text, nullptr) << "an emptied paragraph gives its buffer back";
+    EXPECT_EQ(p.Text(), nullptr) << "an emptied paragraph gives its buffer back";
     EXPECT_EQ(M.Text(), "");
     Do(0, 0, "z");
     EXPECT_EQ(M.Text(), "z");
@@ -176,17 +176,17 @@ TEST_F(Replace, ChangePointsMoveOrGo) {
     A.SetPos(6);
     A.InsertAttr(at6);
     Do(8, 8, "xx");
-    auto& d = *M.Pars.At(0).Dyn();
-    ASSERT_EQ(d.size(), 2u);
-    EXPECT_EQ(d[1].Offset, 6) << "entries before the edit stay";
+    auto d = [&] { return M.Pars.Dyn(M.Pars.At(0)); };
+    ASSERT_EQ(d().size(), 2);
+    EXPECT_EQ(d().Offset(1), 6) << "entries before the edit stay";
     EXPECT_FALSE(R.AttrsRemoved);
     Do(1, 1, "yy");
-    EXPECT_EQ(d[0].Offset, 4);
-    EXPECT_EQ(d[1].Offset, 8) << "entries behind an insertion move";
+    EXPECT_EQ(d().Offset(0), 4);
+    EXPECT_EQ(d().Offset(1), 8) << "entries behind an insertion move";
     Do(3, 5, "");
     EXPECT_TRUE(R.AttrsRemoved) << "the entry at 4 lay inside the deleted range";
-    ASSERT_EQ(d.size(), 1u);
-    EXPECT_EQ(d[0].Offset, 6);
+    ASSERT_EQ(d().size(), 1);
+    EXPECT_EQ(d().Offset(0), 6);
 }
 
 TEST_F(Replace, SplitCarriesStateIntoNewParagraphs) {
@@ -202,19 +202,19 @@ TEST_F(Replace, SplitCarriesStateIntoNewParagraphs) {
     A.InsertAttr(plain);
     Do(4, 4, "\r\n\r\n");  // split inside the own attribute
     ASSERT_EQ(M.ParagraphCount(), 3);
-    const TDynInfo* s1 = M.Pars.At(1).StartAttr();
-    const TDynInfo* s2 = M.Pars.At(2).StartAttr();
-    EXPECT_EQ(s1, s2) << "one shared copy";
-    EXPECT_EQ(s1->Offset, 2) << "its reference count";
-    EXPECT_EQ(s1->Flags, own.Flags);
-    ASSERT_EQ(M.Pars.At(2).DynCount(), 1);
-    EXPECT_EQ((*M.Pars.At(2).Dyn())[0].Offset, 5) << "the tail's entry moved with it";
-    EXPECT_EQ(M.Pars.At(0).DynCount(), 1);
-    // Joining the paragraphs back releases the shared start attribute.
+    const std::uint32_t s1 = M.Pars.StartState(M.Pars.At(1));
+    EXPECT_NE(s1, 0u) << "the new paragraphs start inside the attribute";
+    EXPECT_EQ(s1, M.Pars.StartState(M.Pars.At(2))) << "one state in the table";
+    EXPECT_EQ(M.Pars.StartAttr(M.Pars.At(1)).Flags, own.Flags);
+    ASSERT_EQ(M.Pars.DynCount(M.Pars.At(2)), 1);
+    EXPECT_EQ(M.Pars.DynOffset(M.Pars.At(2), 0), 5) << "the tail's entry moved with it";
+    EXPECT_EQ(M.Pars.DynCount(M.Pars.At(0)), 1);
+    // Joining the paragraphs back leaves no start state behind.
     Do(4, 8, "");
     EXPECT_EQ(M.Text(), "keyword here");
-    EXPECT_EQ(M.Pars.At(0).DynCount(), 2);
-    EXPECT_EQ((*M.Pars.At(0).Dyn())[1].Offset, 9);
+    EXPECT_EQ(M.Pars.StartState(M.Pars.At(0)), 0u);
+    EXPECT_EQ(M.Pars.DynCount(M.Pars.At(0)), 2);
+    EXPECT_EQ(M.Pars.DynOffset(M.Pars.At(0), 1), 9);
 }
 
 TEST_F(Replace, LineRecordsOfAnEditedParagraphShift) {
@@ -280,14 +280,14 @@ TEST(Shift, WalksEveryFollowingRecord) {
     for (int i = 0; i < 5000; ++i) t += "p\r\n";
     m.LoadText(t);
     m.Pars.ShiftBoth(1500, 7, 3);
-    EXPECT_EQ(m.Pars.At(1499).StartPos, 1499 * 3);
-    EXPECT_EQ(m.Pars.At(1500).StartPos, 1500 * 3 + 7);
-    EXPECT_EQ(m.Pars.At(5000).FirstLine, 5003);
+    EXPECT_EQ(m.Pars.StartPos(1499), 1499 * 3);
+    EXPECT_EQ(m.Pars.StartPos(1500), 1500 * 3 + 7);
+    EXPECT_EQ(m.Pars.FirstLine(5000), 5003);
     m.Pars.ShiftStart(0, -7);
     m.Pars.ShiftLines(0, -3);
-    EXPECT_EQ(m.Pars.At(1500).StartPos, 1500 * 3);
-    EXPECT_EQ(m.Pars.At(4000).FirstLine, 4000);
-    EXPECT_EQ(m.Pars.At(1000).FirstLine, 1000 - 3);
+    EXPECT_EQ(m.Pars.StartPos(1500), 1500 * 3);
+    EXPECT_EQ(m.Pars.FirstLine(4000), 4000);
+    EXPECT_EQ(m.Pars.FirstLine(1000), 1000 - 3);
 }
 
 TEST(MarkDirty, WidensTheRange) {

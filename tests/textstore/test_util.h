@@ -64,10 +64,10 @@ inline std::vector<std::string> Texts(const TParagraphsList& L) {
 inline ::testing::AssertionResult PositionsConsistent(const TParagraphsList& L) {
     TPos pos = 0;
     for (std::int32_t i = 0; i < L.Count(); ++i) {
-        if (L.At(i).StartPos != pos)
-            return ::testing::AssertionFailure() << "StartPos of paragraph " << i << " is " << L.At(i).StartPos
+        if (L.StartPos(i) != pos)
+            return ::testing::AssertionFailure() << "StartPos of paragraph " << i << " is " << L.StartPos(i)
                                                  << ", expected " << pos;
-        const char* t = L.At(i).Text;
+        const char* t = L.At(i).Text();
         if (t && std::strlen(t) != static_cast<std::size_t>(L.At(i).Len()))
             return ::testing::AssertionFailure() << "paragraph " << i << " is not NUL-terminated at its length";
         pos += L.At(i).Len() + 2;
