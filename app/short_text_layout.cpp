@@ -27,7 +27,8 @@ std::array<TStatusText, 5> StatusTexts(TDudiRiri& M) {
     std::array<TStatusText, 5> t;
     t[0].Text = " pos: " + FormatCount(M.SelStart());
     t[1].Text = " parg: " + FormatCount(M.SelPar() + 1);
-    t[2].Text = " line: " + FormatCount(M.SelLine() + 1);
+    // Lines above the caret still waiting for layout make the number an estimate.
+    t[2].Text = (M.SelLineIsFinal() ? " line: " : " line: ~") + FormatCount(M.SelLine() + 1);
     t[3].Text = " col: " + FormatCount(M.SelCol() + 1);
     const TPos len = M.SelLength() < 0 ? -M.SelLength() : M.SelLength();
     if (len == 1) {

@@ -6,6 +6,7 @@
 
 #include "tests/app_qt/window_fixture.h"
 #include "tools/qt/form_fnd.h"
+#include "platform/interface_text.h"
 #include "tools/qt/form_sort.h"
 
 namespace tarvex {
@@ -152,6 +153,27 @@ TEST_F(MainWindow, TypingOverAColumnBlockAndUndo) {
     // The typing, then each row's removal, undone: every byte comes back.
     for (int i = 0; i < 4 && M().Text() != text; ++i) W->Action("mUndo")->trigger();
     EXPECT_EQ(M().Text(), text);
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST_F(MainWindow, TheLineNumberIsMarkedAsAnEstimateUntilTheLayoutReachesIt) {
+    std::string t;
+    for (int i = 0; i < 60000; ++i) t += "paragraph " + std::to_string(i) + " with enough words in it to wrap onto a second line\r\n";
+    t += "the last one";
+    WriteFile(Dir / "long.txt", t);
+    Start();
+    ASSERT_TRUE(W->LoadFile(Dir / "long.txt", 0));
+    Key(Qt::Key_End, Qt::ControlModifier);
+    // (A machine fast enough to finish the layout first has nothing to mark.)
+    if (!M().SelLineIsFinal()) EXPECT_EQ(W->StatusText(2).left(8), " line: ~") << W->StatusText(2).toStdString();
+    WaitForLayout();
+    W->MedSelMove();
+    EXPECT_EQ(W->StatusText(2), " line: " + QString::fromStdString(FormatCount(M().SelLine() + 1)));
 }
 
 }  // namespace
