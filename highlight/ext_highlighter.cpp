@@ -14,18 +14,6 @@
 
 namespace tarvex {
 
-std::int32_t PointsBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
-    return L.Dyn(P).CountBelow(Offset);
-}
-
-std::int32_t PointsAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
-    return L.Dyn(P).CountAtMost(Offset);
-}
-
-const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
-    return L.AttrBefore(P, PointsAtMost(L, P, Offset));
-}
-
 void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDynInfo& Attr) {
     const std::int32_t p = A.ParNb(), o = A.ParOffset();
     ApplyAttribute(M, A, B, false, true, Attr);

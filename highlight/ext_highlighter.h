@@ -15,6 +15,7 @@
 
 #include "highlight/ext_lists.h"
 #include "textstore/dyn_info.h"
+#include "textstore/highlight_passes.h"
 #include "textstore/highlighter.h"
 
 namespace tarvex {
@@ -136,11 +137,6 @@ void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDyn
 void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, const TDynInfo& A,
                const TDynInfo& Attr);
 
-// The attribute in force at Offset of a paragraph (change points at Offset included).
-const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
-// Number of change points of P with an offset below / at most Offset.
-std::int32_t PointsBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
-std::int32_t PointsAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
 // The context number of text under A (0 for text without an own attribute).
 inline std::int32_t ContextOf(const TDynInfo& A) { return (A.Flags & dfOwn) ? A.Context : 0; }
 

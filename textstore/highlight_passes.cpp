@@ -14,20 +14,17 @@
 
 namespace tarvex {
 
-namespace {
-
-// Entries of a paragraph with an offset below / at most Offset.
-std::int32_t CountBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+std::int32_t PointsBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
     return L.Dyn(P).CountBelow(Offset);
 }
-std::int32_t CountAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+std::int32_t PointsAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
     return L.Dyn(P).CountAtMost(Offset);
 }
-// The attribute in force at Offset, change points at Offset included.
-const TDynInfo& AttrAt(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
-    return L.AttrBefore(P, CountAtMost(L, P, Offset));
+const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    return L.AttrBefore(P, PointsAtMost(L, P, Offset));
 }
 
+namespace {
 
 // Change points that highlighters without contexts set stay when keys are redone.
 bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
@@ -210,7 +207,7 @@ void ApplyKeywords(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigator& Na
         const std::int32_t we = p == p2 ? std::min(len, o2 + maxLen) : len;
         if (ws >= we) continue;
         // Nothing to do where keywords are allowed nowhere in the window.
-        if (!KeywordsAllowed(AttrAt(L, par, ws)) && CountAtMost(L, par, we - 1) == CountAtMost(L, par, ws)) continue;
+        if (!KeywordsAllowed(AttrAtOffset(L, par, ws)) && PointsAtMost(L, par, we - 1) == PointsAtMost(L, par, ws)) continue;
 
         // Characters under attributes that forbid keywords are out of reach.
         const std::int32_t n = we - ws;
@@ -282,7 +279,7 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     ParInfo& par = *Cur.Par();
     const std::int32_t co = Cur.ParOffset();
     const std::int32_t lo = std::max(co, Lim.ParNb() == Cur.ParNb() ? Lim.ParOffset() : par.Len());
-    if (ContextDepth(AttrAt(M.Pars, par, co)) >= 15) return false;
+    if (ContextDepth(AttrAtOffset(M.Pars, par, co)) >= 15) return false;
     TStartStopKeyList& S = M.StartStopKeys;
     if (M.ApplyStartStopKeys() && S.Count() > 0) {
         if (!S.Prepared()) S.Prepare(M.SeparatorSet());
@@ -294,7 +291,7 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
         if (ws < we) {
             const std::string folded = (S.Flags() & 1) ? std::string() : FoldText(text.substr(static_cast<std::size_t>(ws), static_cast<std::size_t>(we - ws)));
             const std::int32_t cnt = M.Pars.DynCount(par);
-            std::int32_t idx = CountAtMost(M.Pars, par, ws);
+            std::int32_t idx = PointsAtMost(M.Pars, par, ws);
             const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
             for (std::int32_t i = ws; i < we && i < std::max(lo, co + 1); ++i) {
                 if (!S.StartsWith(bytes[i])) continue;  // no start key begins here
@@ -319,11 +316,11 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
 
                     // Open the region at i.
                     TDynInfoArray& d = M.Pars.DynForWrite(par);
-                    const std::int32_t atMost = CountAtMost(M.Pars, par, i);
+                    const std::int32_t atMost = PointsAtMost(M.Pars, par, i);
                     const TDynInfo A = M.Pars.AttrBefore(par, atMost);
                     const std::int32_t depth = ContextDepth(A) + 1;
                     if (depth > 0) {
-                        const std::int32_t below = CountBelow(M.Pars, par, i);
+                        const std::int32_t below = PointsBelow(M.Pars, par, i);
                         if (below > 0) {
                             TDynInfo open = M.Pars.DynAttr(par, below - 1);
                             open.StopLen = 0;
@@ -345,11 +342,11 @@ bool FindStart(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
                     r.Context = e.Context;
                     r.KeyLen = static_cast<std::uint16_t>(kl + (e.StartBoundaryAfter ? 1 : 0));
                     r.StopLen = static_cast<std::uint16_t>(e.StopLen);
-                    const std::int32_t at = CountAtMost(M.Pars, par, i);
+                    const std::int32_t at = PointsAtMost(M.Pars, par, i);
                     if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == i)
                         M.Pars.SetDynAttr(par, at - 1, r);
                     else
-                        DynInsert(d, static_cast<std::size_t>(CountBelow(M.Pars, par, i)), M.Pars.MakePoint(i, r));
+                        DynInsert(d, static_cast<std::size_t>(PointsBelow(M.Pars, par, i)), M.Pars.MakePoint(i, r));
                     Cur.ResetLineAndDyn();
                     Lim.SetResolved(Cur.ParNb(), i + kl, M.Pars.StartPos(Cur.ParNb()) + i + kl);
                     return true;
@@ -385,7 +382,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     ParInfo& par = *Cur.Par();
     const std::int32_t p = Cur.ParNb();
     const std::int32_t co = Cur.ParOffset();
-    const std::int32_t inForce = CountAtMost(M.Pars, par, co);
+    const std::int32_t inForce = PointsAtMost(M.Pars, par, co);
     const TDynInfo A = M.Pars.AttrBefore(par, inForce);
     const std::int32_t depth = ContextDepth(A);
     if (depth < 0) return false;
@@ -443,7 +440,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
     }
 
     // The region's opening change point learns the length of its stop key.
-    std::int32_t openPar = p, openIdx = std::min(inForce, CountAtMost(M.Pars, par, co)) - 1;
+    std::int32_t openPar = p, openIdx = std::min(inForce, PointsAtMost(M.Pars, par, co)) - 1;
     while (openIdx < 0 && openPar > 0) {
         --openPar;
         openIdx = M.Pars.DynCount(M.Pars.At(openPar)) - 1;
@@ -476,7 +473,7 @@ bool FindStop(TDudiRiriBase& M, TRiriNavigator& Cur, TRiriNavigator& Lim) {
         after = openIdx >= 0 ? StateBefore(M, openPar, openIdx, depth) : *DefaultAttr();
     }
     after.KeyLen = 0;
-    DynInsert(d, static_cast<std::size_t>(CountBelow(M.Pars, par, limOff)), M.Pars.MakePoint(limOff, after));
+    DynInsert(d, static_cast<std::size_t>(PointsBelow(M.Pars, par, limOff)), M.Pars.MakePoint(limOff, after));
     Cur.ResetLineAndDyn();
     Lim.SetResolved(p, limOff, M.Pars.StartPos(p) + limOff);
     return true;
@@ -505,7 +502,7 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
             // The state the text behind the segment expects. A key-made change
             // point at the segment end goes too: it was left by a key inside
             // the segment, and it comes back if the segment still makes it.
-            if (eo < len) EndAttr = AttrAt(L, par, eo);
+            if (eo < len) EndAttr = AttrAtOffset(L, par, eo);
             if (DeleteKeyPoints(L, par, go, eo)) changed = true;
             g.SetResolved(p, go, parStart + go);
             // An empty segment (a deletion) may still have joined a key across it.
@@ -539,7 +536,7 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
         ParInfo& lp = L.At(last);
         const TPos lpStart = L.StartPos(last);
         const std::int32_t endOff = static_cast<std::int32_t>(std::min<TPos>(segTo - lpStart, lp.Len()));
-        const TDynInfo endState = AttrAt(L, lp, endOff);
+        const TDynInfo endState = AttrAtOffset(L, lp, endOff);
         if (SameState(endState, EndAttr) && !crossed) break;
         if (endOff < lp.Len()) {
             // The range ended inside a paragraph in another state: go on to its end.
@@ -627,7 +624,7 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
         // reaches the start is redone, and so on back over adjacent runs (the
         // change points that end them lie inside the range).
         for (;;) {
-            const std::int32_t n = CountBelow(L, par, o1);
+            const std::int32_t n = PointsBelow(L, par, o1);
             if (n == 0) break;
             const TDynInfo& a = L.DynAttr(par, n - 1);
             const std::int32_t at = L.DynOffset(par, n - 1);
@@ -635,7 +632,7 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
             o1 = at;
         }
         const std::int32_t cnt = L.DynCount(par);
-        for (std::int32_t i = CountBelow(L, par, o2); i < cnt; ++i) {
+        for (std::int32_t i = PointsBelow(L, par, o2); i < cnt; ++i) {
             const TDynInfo& c = L.DynAttr(par, i);
             const std::int32_t at = L.DynOffset(par, i);
             const TDynInfo& prev = L.AttrBefore(par, i);

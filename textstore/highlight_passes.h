@@ -10,9 +10,17 @@
 
 namespace tarvex {
 
+class ParInfo;
 class TDudiRiriBase;
+class TParagraphsList;
 class TRiriNavigator;
 struct TReplaceResult;
+
+// Number of change points of P with an offset below / at most Offset.
+std::int32_t PointsBelow(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
+std::int32_t PointsAtMost(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
+// The attribute in force at Offset of a paragraph (change points at Offset included).
+const TDynInfo& AttrAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
 
 // ContextDepth: the depth of an attribute's context stack, -1 without one.
 std::int32_t ContextDepth(const TDynInfo& A);
