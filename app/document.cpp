@@ -5,6 +5,7 @@
 
 #include "app/atomic_file.h"
 #include "editor/dudi_riri.h"
+#include "textstore/scope_guard.h"
 
 namespace tarvex {
 
@@ -55,6 +56,21 @@ TFormatFlags PlainFlags(const std::string& Path) {
     f.Ext = LowerExtension(Path);
     return f;
 }
+
+// Work the user may watch and stop: the text stays read-only meanwhile.
+class TWorking {
+public:
+    explicit TWorking(TPrompts& P) : FP(P) { FP.WorkStarts(); }
+    ~TWorking() {
+        FP.WorkEnds();
+        FP.Progress({});
+    }
+    TWorking(const TWorking&) = delete;
+    TWorking& operator=(const TWorking&) = delete;
+
+private:
+    TPrompts& FP;
+};
 
 // A save the user watches: the busy cursor, "Saving N%", and the window
 // answering between slices, where the user may stop it.
@@ -132,11 +148,15 @@ bool TDocument::Open(const std::string& Name, TPos CaretPos) {
     };
     hooks.Progress = [this](std::int64_t Pos, std::int64_t Size) {
         if (Size > 0 && Pos < Size) FPrompts.Progress("Loading " + FormatCount(Pos * 100 / Size) + "%");
+        if (!FPrompts.KeepWorking()) throw ELoadStopped();
     };
     hooks.ConvertStarts = [this] { FPrompts.Busy(true); };
     hooks.ConvertEnds = [this] { FPrompts.Busy(false); };
     TLoadOutcome outcome;
     try {
+        // The window answers between slices of the load; the text is read-only meanwhile.
+        TWorking working(FPrompts);
+        TRestore<std::uint32_t> interval(FMemo.ProgressInterval, LoadSliceMs > 0 ? LoadSliceMs : FMemo.ProgressInterval);
         LoadDocument(FMemo, resolved, ls, hooks, outcome);
     } catch (const std::exception& e) {
         if (outcome.ControlTouched) {
@@ -153,7 +173,8 @@ bool TDocument::Open(const std::string& Name, TPos CaretPos) {
     FFlags = outcome.Flags;
     FUnmapped = outcome.Unmapped;
     FNulPos = outcome.NulPos;
-    FPartialFile = outcome.NulCut ? resolved : std::string();
+    FStoppedAfter = outcome.Stopped ? outcome.StoppedAfter : -1;
+    FPartialFile = outcome.NulCut || outcome.Stopped ? resolved : std::string();
     // A converted document can be saved although it is unmodified.
     FSaveEnabled = FFlags.Converts();
     SetFileName(resolved);
@@ -167,6 +188,12 @@ bool TDocument::Open(const std::string& Name, TPos CaretPos) {
     FLoadedPos = FMemo.SelStart();
     FHighlighter = FSettings.Highlight ? HighlighterFor(FFlags, FSettings.AutoHtmTxt) : hkNone;
     if (outcome.NulCut) FPrompts.ShowMessage(NulCutMessage(FNulPos, FSettings.Lang));
+    if (outcome.Stopped) {
+        std::string m = Text("Loading was stopped: only the first %s lines of the file are in the editor.=Загрузка "
+                             "остановлена: в редакторе только первые %s строк файла.");
+        m.replace(m.find("%s"), 2, FormatCount(FStoppedAfter));
+        FPrompts.ShowMessage(m);
+    }
     return true;
 }
 
@@ -220,6 +247,13 @@ bool TDocument::ConfirmNotChangedOnDisk() {
 
 bool TDocument::ConfirmWholeFile() {
     if (FPartialFile.empty() || FPartialFile != FFileName) return true;
+    if (FStoppedAfter >= 0) {
+        std::string q = Text("Loading was stopped after %s lines: saving replaces the whole file with them and the rest "
+                             "is lost. Save anyway?=Загрузка была остановлена после %s строк: сохранение заменит ими "
+                             "весь файл, остальное будет потеряно. Всё равно сохранить?");
+        q.replace(q.find("%s"), 2, FormatCount(FStoppedAfter));
+        return FPrompts.Ask(q, TPrompts::pcYesNo) == TPrompts::paYes;
+    }
     std::string q = Text("Only the text before the NUL byte at position %s was loaded: saving replaces the whole "
                          "file with it and the rest is lost. Save anyway?=Загружен только текст до нулевого байта в "
                          "позиции %s: сохранение заменит им весь файл, остальное будет потеряно. Всё равно сохранить?");

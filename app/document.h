@@ -50,8 +50,9 @@ public:
     TDocument(TDudiRiri& Memo, TPrompts& Prompts, TSettings& Settings, THistory& History);
 
     THooks Hooks;
-    // How often (ms) a save lets the window answer; 0: the editor's ProgressInterval.
+    // How often (ms) a save and a load let the window answer; 0: the editor's ProgressInterval.
     std::uint32_t SliceMs = 40;
+    std::uint32_t LoadSliceMs = 20;
     // Writes the text as RTF to a path, safely (the RTF exporter lives above this library).
     std::function<void(const std::string& Path, const TWriteProgress& Progress)> RtfWriter;
 
@@ -116,6 +117,7 @@ private:
     // drop everything after it, so Save asks first.
     std::string FPartialFile;
     std::int64_t FNulPos = -1;
+    std::int32_t FStoppedAfter = -1;  // lines a stopped load left; -1 when it was not stopped
     std::int64_t FUnmapped = 0;  // characters the loading conversion turned into '?'
     TFormatFlags FFlags;         // how the file under FFileName was read
     bool FSaveEnabled = false;

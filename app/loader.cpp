@@ -8,6 +8,7 @@
 #include "app/codepages.h"
 #include "app/settings.h"
 #include "app/detect.h"
+#include "textstore/scope_guard.h"
 #include "tools/doc_import.h"
 #include "tools/htm2txt.h"
 #include "tools/rtf_to_text.h"
@@ -57,19 +58,6 @@ bool ControlTextIsUtf8(const TDudiRiri& Memo) {
     return check.Result();
 }
 
-// Restores a value on every way out.
-template <typename T>
-class TRestore {
-public:
-    TRestore(T& Ref, T Value) : FRef(Ref), FOld(Ref) { FRef = std::move(Value); }
-    ~TRestore() { FRef = std::move(FOld); }
-    TRestore(const TRestore&) = delete;
-    TRestore& operator=(const TRestore&) = delete;
-
-private:
-    T& FRef;
-    T FOld;
-};
 
 }  // namespace
 
@@ -193,8 +181,15 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
                 raw = ReadBytes(file);
             } else {
                 if (f.IsRtf) Memo.NullReplacement = ' ';
-                Memo.LoadFromStream(file);
-                if (Memo.NullReplacement == 0) Outcome.NulPos = NulEndedLoad(file, size);
+                try {
+                    Memo.LoadFromStream(file);
+                    if (Memo.NullReplacement == 0) Outcome.NulPos = NulEndedLoad(file, size);
+                } catch (const ELoadStopped&) {
+                    Outcome.Stopped = true;
+                    // The lines read, without the empty one behind the last break.
+                    const std::int32_t n = Memo.Pars.Count();
+                    Outcome.StoppedAfter = n > 1 && Memo.Pars.At(n - 1).Len() == 0 ? n - 1 : n;
+                }
             }
         } catch (...) {
             Memo.Clear();

@@ -63,7 +63,8 @@ struct TLoadHooks {
     // Called once the format is known, before the control's text is replaced,
     // with the stream at 0; it may show a part of the file in the control.
     std::function<void(TStream& S, const TFormatFlags& F)> BeforeLoad;
-    // Loading progress: bytes read so far of Size.
+    // Loading progress: bytes read so far of Size. It may let the window paint
+    // and scroll what is loaded, and throw ELoadStopped to stop reading.
     std::function<void(std::int64_t Pos, std::int64_t Size)> Progress;
     // Around the conversion of the loaded text.
     std::function<void()> ConvertStarts, ConvertEnds;
@@ -82,6 +83,11 @@ struct TLoadOutcome {
     // book, in its expanded text); -1 without one.
     bool NulCut = false;
     std::int64_t NulPos = -1;
+    // The progress hook stopped the load (ELoadStopped): the document is the
+    // StoppedAfter paragraphs read by then, and saving it over the file would
+    // drop the rest.
+    bool Stopped = false;
+    std::int32_t StoppedAfter = 0;
     // How many characters the decoding of UTF-8 or UTF-16 turned into '?'.
     std::int64_t Unmapped = 0;
     // The file as it was opened, for the changed-on-disk check before a save.

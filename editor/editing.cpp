@@ -219,30 +219,52 @@ void TDudiRiri::ToggleStyleCode(char Code) {
 void TDudiRiri::LoadFromStream(TStream& S) {
     StopFormatThread();
     TRiriLineBreak found = LineBreak;
-    TProgressEvent progress;
-    if (OnProgress) progress = [this](TParagraphsList&) { OnProgress(*this); };
+    // The view starts on the new text at once: the progress handler may let
+    // the window paint and scroll what is loaded so far.
     InvalidateNavigators();
-    {
-        // What was read stays; no navigator or undo record may point beyond it.
-        TScopeFail reset([&] {
-            for (TRiriNavigator* n : Navigators()) n->SetPos(0);
-            FUndo.Clear();
-        });
-        Pars.LoadFromStream(S, NullReplacement, ProgressInterval, progress, found, HasOption(droDiscardTrailingSpaces));
-    }
+    Pars.Clear();
     for (TRiriNavigator* n : Navigators()) n->SetPos(0);
-    // Everything is pending for the background or on-demand layout; the dirty
-    // range is left for edits, so the first keystroke lays out one paragraph.
-    Pars.DirtyLastPar = -1;
     FCaret = FSelStartNav.get();
     FUndo.Clear();
-    if (HasOption(droAutoLineBreak)) LineBreak = found;
     VirtualSpaces = 0;
     BlockSelected = false;
     HorzOffset = 0;
     VertOffset = 0;
     WidestLine = 0;
     WidestLineIndex = -1;
+    TProgressEvent progress;
+    if (OnProgress)
+        progress = [this](TParagraphsList&) {
+            if (FHost->HasWindow()) {
+                UpdateScrollRange();
+                FHost->InvalidateAll();
+            }
+            OnProgress(*this);
+        };
+    bool stopped = false;
+    {
+        // What was read stays; no navigator or undo record may point beyond it.
+        TScopeFail reset([&] {
+            for (TRiriNavigator* n : Navigators()) n->SetPos(0);
+            FUndo.Clear();
+        });
+        try {
+            Pars.LoadFromStream(S, NullReplacement, ProgressInterval, progress, found, HasOption(droDiscardTrailingSpaces));
+        } catch (const ELoadStopped&) {
+            stopped = true;
+        }
+    }
+    // Where the user moved while the text came in stays, resolved again.
+    for (TRiriNavigator* n : Navigators()) {
+        const TPos p = n->Pos();
+        n->Invalidate();
+        n->SetPos(p);
+    }
+    // Everything is pending for the background or on-demand layout; the dirty
+    // range is left for edits, so the first keystroke lays out one paragraph.
+    Pars.DirtyLastPar = -1;
+    FUndo.Clear();
+    if (HasOption(droAutoLineBreak)) LineBreak = found;
     if (OnParse) {
         ++FUpdateCount;
         OnParse(*this, 0, CharCount());
@@ -260,6 +282,7 @@ void TDudiRiri::LoadFromStream(TStream& S) {
         UpdateCaretPos();
         Change();
     }
+    if (stopped) throw ELoadStopped();
 }
 
 void TDudiRiri::ReplaceAllFromStream(TStream& NewText, std::string&& OldText) {

@@ -64,6 +64,9 @@ private:
     std::uint8_t Style = 0;      // running static style
     bool BreakPending = false;   // a break was stored whose following paragraph is not yet
     Clock::time_point Deadline;
+    // Display lines beyond one per paragraph: what layout added while the
+    // progress handler ran (it may paint what is loaded).
+    std::int32_t ExtraLines = 0;
 
     // Reads up to Want bytes behind the data; sets Eof when the stream ends.
     std::int64_t Fill(std::int64_t Want) {
@@ -98,14 +101,29 @@ private:
         if (StartStyle != 0) p.MakeExtra().FirstLineInfo.Style = StartStyle;
         {
             TScopeFail release([&] { p.FreeData(); });
-            L.Add(p, Total, L.Count());
+            L.Add(p, Total, L.Count() + ExtraLines);
         }
         Total += Len + (EndedByBreak ? 2 : 0);
         BreakPending = EndedByBreak;
         if (OnProgress && (L.Count() & 15) == 0 && Clock::now() >= Deadline) {
-            Deadline = Clock::now() + std::chrono::milliseconds(Interval);
+            Publish();
             OnProgress(L);
+            ExtraLines = L.LineCount - L.Count();
+            Deadline = Clock::now() + std::chrono::milliseconds(Interval);
         }
+    }
+
+    // The paragraphs read so far read as a whole text, ready to be laid out
+    // and painted; the break behind the last one belongs to what follows.
+    void Publish() {
+        L.TotalLen = Total - (BreakPending ? 2 : 0);
+        L.LineCount = L.Count() + ExtraLines;
+        L.DirtyFirstLine = 0;
+        L.DirtyFirstPar = 0;
+        L.DirtyLastPar = -1;
+        L.KeysThrough = -1;
+        L.FormatNext = L.Count();
+        L.FormatLast = -1;
     }
 
     void StoreEmptyLast() {
@@ -205,7 +223,7 @@ private:
         L.KeysThrough = -1;
         L.FormatNext = 0;
         L.FormatLast = L.Count();
-        L.LineCount = L.Count();
+        L.LineCount = L.Count() + ExtraLines;
     }
 };
 

@@ -1,4 +1,6 @@
 #pragma once
+// TRestore: sets a value for as long as it lives and restores the old one on
+// every way out.
 // TScopeFail: runs a clean-up when its scope is left by an exception, and not
 // otherwise. The clean-up runs during unwinding, so it must not throw; a
 // clean-up that may throw belongs in an explicit handler.
@@ -21,6 +23,19 @@ public:
 private:
     F FFn;
     int FUncaught;
+};
+
+template <typename T>
+class TRestore {
+public:
+    TRestore(T& Ref, T Value) : FRef(Ref), FOld(Ref) { FRef = std::move(Value); }
+    ~TRestore() { FRef = std::move(FOld); }
+    TRestore(const TRestore&) = delete;
+    TRestore& operator=(const TRestore&) = delete;
+
+private:
+    T& FRef;
+    T FOld;
 };
 
 }  // namespace tarvex

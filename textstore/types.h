@@ -26,6 +26,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Thrown by a load's progress handler to stop reading: the paragraphs read by
+// then stay, a complete text, and the load ends as if the stream had.
+class ELoadStopped : public ERiriError {
+public:
+    ELoadStopped() : ERiriError("Loading was stopped") {}
+};
+
 // Item access beyond the end of a list.
 class ERangeError : public ERiriError {
 public:

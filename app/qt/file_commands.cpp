@@ -39,13 +39,14 @@ void OpenFromHistory(TFrmMainTarvex& W, std::size_t Index) {
 }
 
 void ShowLoadPreview(TFrmMainTarvex& W, TStream& S, const TFormatFlags& F, TPos CaretPos) {
-    if (CaretPos > 0 || F.Converts() || F.IsDoc || F.IsTcr || !W.isVisible() || S.Size() < kPreviewMinSize) return;
+    // Text that will be decoded would show wrong characters while it loads.
+    if (F.Converts() || F.IsDoc || F.IsTcr) return W.HideTextWhileLoading();
     std::string head = ReadBytes(S, kPreviewBytes);
     S.Seek(0);
     const std::size_t cut = head.find_last_of("\r\n");
     if (cut != std::string::npos && cut > 0) head.resize(cut);
-    // Text that will be decoded would show wrong characters first.
-    if (IsUtf8Text(head)) return;
+    if (IsUtf8Text(head)) return W.HideTextWhileLoading();
+    if (CaretPos > 0 || !W.isVisible() || S.Size() < kPreviewMinSize) return;
     TDudiRiri& m = W.Memo();
     const auto progress = std::move(m.OnProgress);
     m.OnProgress = nullptr;
@@ -53,7 +54,7 @@ void ShowLoadPreview(TFrmMainTarvex& W, TStream& S, const TFormatFlags& F, TPos 
     m.LoadFromStream(ms);
     m.Modified = false;
     m.OnProgress = progress;
-    // The window shows this file now; what is typed meanwhile waits for the rest.
+    // The window shows this file now; the rest follows while it loads.
     W.setWindowTitle(QFileInfo(FromFileSystem(W.Doc().OpenedName())).fileName() + " - " +
                      FromFileSystem(W.Paths().AppTitle));
     W.Med->viewport()->repaint();

@@ -219,6 +219,7 @@ void TFrmMainTarvex::WorkEnds() {
     if (FWorking == 0 || --FWorking > 0) return;
     Memo().ReadOnly = FWasReadOnly;
     UpdateCommands();
+    if (std::exchange(FCloseAfterWork, false)) QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void TFrmMainTarvex::MedProgress() {
@@ -244,7 +245,15 @@ void TFrmMainTarvex::MedProgress() {
 
 // --- the document
 
+void TFrmMainTarvex::HideTextWhileLoading() {
+    if (FTextHidden) return;
+    FTextHidden = true;
+    Med->viewport()->setUpdatesEnabled(false);
+}
+
 bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
+    // The window answers while a file loads, but opens no second one meanwhile.
+    if (FWorking > 0) return false;
     // The text comes in unhighlighted; the file's own highlighter is chosen once it is in.
     TRiriHighlighter* previous = Memo().Highlighter();
     Memo().SetHighlighter(nullptr);
@@ -258,6 +267,7 @@ bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
         } end{FLoading};
         loaded = FDoc->Open(Name, CaretPos);
     }
+    if (std::exchange(FTextHidden, false)) Med->viewport()->setUpdatesEnabled(true);
     RebuildHistoryMenu();
     MedSelMove();
     if (!loaded) {
@@ -330,8 +340,14 @@ void TFrmMainTarvex::SetAlwaysOnTop(bool On) {
 // --- closing
 
 void TFrmMainTarvex::closeEvent(QCloseEvent* E) {
-    // The window stays until the work it does (a save) is done or stopped.
-    if (FWorking > 0 || !FDoc->DiscardQuery()) {
+    // The window closes once the work it does is over: a save ends, a load stops.
+    if (FWorking > 0) {
+        FCloseAfterWork = true;
+        if (FLoading) FCancelWork = true;
+        E->ignore();
+        return;
+    }
+    if (!FDoc->DiscardQuery()) {
         E->ignore();
         return;
     }
@@ -363,7 +379,7 @@ bool TFrmMainTarvex::eventFilter(QObject* O, QEvent* E) {
     if (O == Med && E->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(E);
         if (FWorking > 0) {
-            // Only moving around the text and Esc (stop) while the text is written.
+            // Only moving around the text and Esc (stop) while the text is read or written.
             if (k->key() == Qt::Key_Escape) FCancelWork = true;
             return k->key() == Qt::Key_Escape || k->key() == Qt::Key_F2;
         }

@@ -65,6 +65,8 @@ public:
     // Loads a file (callers ask about the current document first). CaretPos 0
     // takes the position from the history. Returns whether it was loaded.
     bool LoadFile(const std::string& Name, TPos CaretPos);
+    // The text of a file that will be decoded is not painted while it loads.
+    void HideTextWhileLoading();
     void RebuildHistoryMenu();
     void SetRussian(bool Russian);
     void SetAlwaysOnTop(bool On);
@@ -144,6 +146,8 @@ private:
     bool FSaveWasEnabled = false;
     int FWorking = 0;
     bool FCancelWork = false, FWasReadOnly = false;
+    bool FCloseAfterWork = false;  // a close asked for during work, done when it ends
+    bool FTextHidden = false;      // the view paints nothing until the text is converted
     std::unique_ptr<TInstanceLink> FLink;
     std::unique_ptr<TBenchProbe> FProbe;
     std::vector<std::shared_ptr<void>> FParts;

@@ -10,6 +10,7 @@
 #include "app/document.h"
 #include "editor/dudi_riri.h"
 #include "platform/codepage.h"
+#include "platform/interface_text.h"
 #include "tests/app/test_files.h"
 
 namespace tarvex {
@@ -204,6 +205,42 @@ TEST_F(Document, RefreshAsksToSaveChangesFirst) {
 
 namespace tarvex {
 namespace {
+
+TEST_F(Document, ALoadTheUserStopsKeepsWhatWasReadAndGuardsTheFile) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "paragraph " + std::to_string(i) + "\r\n";
+    WriteFile(Dir / "big.txt", text);
+    M.ProgressInterval = 0;
+    D.LoadSliceMs = 0;  // a slice every few paragraphs
+    P.StopAfterSlices = 3;
+    ASSERT_TRUE(D.Open(Dir / "big.txt", 0));
+    P.StopAfterSlices = -1;
+    const std::int32_t lines = M.Pars.Count() - 1;
+    ASSERT_GT(lines, 0);
+    ASSERT_LT(lines, 20000);
+    ASSERT_EQ(P.Messages.size(), 1u);
+    EXPECT_EQ(P.Messages[0], "Loading was stopped: only the first " + FormatCount(lines) + " lines of the file are in the editor.");
+    EXPECT_EQ(M.Text(), text.substr(0, M.Text().size()));
+    EXPECT_EQ(D.FileName(), Dir / "big.txt");
+    EXPECT_FALSE(M.Modified);
+    // Saving over the file would cut it: asked, and No keeps it.
+    M.SetSelStart(0);
+    M.SetSelTextBuf("edit ");
+    P.Answers = {TPrompts::paNo};
+    EXPECT_FALSE(D.Save());
+    ASSERT_EQ(P.Questions.size(), 1u);
+    EXPECT_EQ(P.Questions[0], "Loading was stopped after " + FormatCount(lines) +
+                                  " lines: saving replaces the whole file with them and the rest is lost. Save anyway?");
+    EXPECT_EQ(ReadFile(Dir / "big.txt"), text);
+    // Opened whole again, nothing is asked.
+    ASSERT_TRUE(D.Open(Dir / "big.txt", 0));
+    EXPECT_EQ(M.Pars.Count(), 20001);
+    M.SetSelStart(0);
+    M.SetSelTextBuf("edit ");
+    EXPECT_TRUE(D.Save());
+    EXPECT_EQ(P.Questions.size(), 1u);
+    EXPECT_EQ(ReadFile(Dir / "big.txt"), "edit " + text);
+}
 
 TEST_F(Document, ASaveTheUserStopsLeavesTheFileAsItWas) {
     std::string text;

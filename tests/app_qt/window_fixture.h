@@ -32,13 +32,38 @@ using test::TReadOnlyFolder;
 using test::TTempDir;
 using test::WriteFile;
 
+// Scripted answers; with Live, long work (loads, saves) lets the window
+// answer between slices as it does with its own prompts, and OnSlice runs
+// first in each pause (the test's keys and clicks).
+struct TWindowPrompts : TScriptedPrompts {
+    bool Live = false;
+    std::function<void()> OnSlice;
+    std::function<void()> Starts, Ends;
+    std::function<bool()> Keep;
+    void WorkStarts() override {
+        if (Live) Starts();
+    }
+    bool KeepWorking() override {
+        if (!Live) return TScriptedPrompts::KeepWorking();
+        if (OnSlice) OnSlice();
+        return Keep();
+    }
+    void WorkEnds() override {
+        if (Live) Ends();
+    }
+};
+
 // A window whose questions the test answers.
 struct TAnswers {
-    TScriptedPrompts P;
+    TWindowPrompts P;
 };
 class TTestWindow : private TAnswers, public TFrmMainTarvex {
 public:
-    TTestWindow(const TAppPaths& Paths, bool HasFile) : TAnswers{}, TFrmMainTarvex(Paths, HasFile, &P) {}
+    TTestWindow(const TAppPaths& Paths, bool HasFile) : TAnswers{}, TFrmMainTarvex(Paths, HasFile, &P) {
+        P.Starts = [this] { WorkStarts(); };
+        P.Keep = [this] { return KeepWorking(); };
+        P.Ends = [this] { WorkEnds(); };
+    }
     using TAnswers::P;
 };
 

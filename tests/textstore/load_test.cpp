@@ -294,6 +294,36 @@ TEST(Load, ProgressIsReported) {
     EXPECT_GT(calls, 0);
 }
 
+// The progress handler may show what is loaded: at every call the paragraphs
+// read so far are a whole text, and a stop keeps exactly them.
+TEST(Load, EachProgressCallSeesAWholeTextAndAStopKeepsIt) {
+    std::string data;
+    for (int i = 0; i < 6000; ++i) data += "line " + std::to_string(i) + (i % 3 ? "\r\n" : "\n");
+    for (const std::int32_t perBlock : {3, TParagraphsList::kRecordsPerBlock}) {
+        TMemoryStream s(data);
+        TParagraphsList l;
+        l.SetRecordsPerBlock(perBlock);
+        TRiriLineBreak found = pbCRLF;
+        int calls = 0;
+        std::int32_t seen = 0;
+        const auto check = [&](TParagraphsList& p) {
+            ASSERT_TRUE(test::PositionsConsistent(p));
+            EXPECT_NO_THROW(p.CheckBlocks());
+            EXPECT_EQ(p.LineCount, p.Count()) << "one display line a paragraph until laid out";
+            EXPECT_GT(p.Count(), seen) << "the text grows between calls";
+            EXPECT_EQ(std::string(p.At(p.Count() - 1).View()), "line " + std::to_string(p.Count() - 1));
+            seen = p.Count();
+            if (++calls == 20) throw ELoadStopped();
+        };
+        EXPECT_THROW(l.LoadFromStream(s, 0, 0, check, found, false), ELoadStopped);
+        EXPECT_EQ(calls, 20);
+        ASSERT_TRUE(test::PositionsConsistent(l));
+        EXPECT_EQ(l.Count(), seen + 1) << "the paragraphs read by the stop and the empty one behind the last break";
+        EXPECT_EQ(l.LineCount, l.Count());
+        EXPECT_EQ(std::string(l.At(seen - 1).View()), "line " + std::to_string(seen - 1));
+    }
+}
+
 TEST(Clear, ReturnsToOneBlockAndNoBuffers) {
     TParagraphsList l;
     std::string data;
