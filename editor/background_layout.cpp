@@ -152,7 +152,7 @@ void TDudiRiri::ReApplyKeywords() {
         p.Flags &= static_cast<std::uint8_t>(~(pfKeysApplied | pfKeywordsApplied | pfFormatted));
         Pars.ClearDyn(p);
     }
-    Pars.KeysThrough = -1;
+    Pars.ResetKeys();
     for (TRiriNavigator* n : Navigators()) n->ResetLineAndDyn();
     Pars.FormatNext = 0;
     Pars.FormatLast = Pars.Count() - 1;
@@ -165,6 +165,7 @@ void TDudiRiri::ReApplyKeywords() {
 
 void TDudiRiri::CheckConsistency() const {
     const TParagraphsList& L = Pars;
+    const bool keyed = (ApplyStartStopKeys() && StartStopKeys.Count() > 0) || Highlighter();
     std::int64_t lines = 0;
     TPos pos = 0;
     for (std::int32_t i = 0; i < L.Count(); ++i) {
@@ -180,6 +181,9 @@ void TDudiRiri::CheckConsistency() const {
             expect = li.Stop;
         }
         if (expect != p.Len()) throw ERiriError(std::string("Error 4 in ") + kVersion);
+        // The walk that applies keys skips (KeysHole, KeysAhead]: every paragraph there has them.
+        if (keyed && i > L.KeysThrough && i > L.KeysHole && i <= L.KeysAhead && !(p.Flags & pfKeysApplied))
+            throw ERiriError(std::string("Error 7 in ") + kVersion);
         lines += p.LineCount();
         pos += p.Len() + 2;
     }

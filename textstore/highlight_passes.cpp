@@ -87,7 +87,10 @@ void ApplyAttribute(TDudiRiriBase& M, TRiriNavigator& NavA, TRiriNavigator& NavB
     const TPos endPos = e->Pos();
     const std::int32_t startPar = s->ParNb();
     const std::int32_t endPar = e->ParNb();
-    if (MarkDirty) L.MarkDirty(startPar, s->LineNb(), endPar);
+    if (MarkDirty) {
+        L.NoteKeysEdit(startPar, endPar, endPar);
+        L.MarkDirty(startPar, s->LineNb(), endPar);
+    }
 
     // The attribute in force at the start, and where it began.
     TDynInfo before = s->CurrentAttr();
@@ -531,7 +534,8 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
             par.Flags |= pfKeysApplied;
             if (p < last) CarryState(L, par, L.At(p + 1));
         }
-        L.KeysThrough = last;
+        // Keys are in place through last unless a paragraph before the segment still waits.
+        if (L.KeysThrough >= first - 1) L.KeysThrough = last;
 
         ParInfo& lp = L.At(last);
         const TPos lpStart = L.StartPos(last);
@@ -551,6 +555,7 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
         if (last + 1 < L.Count()) {
             ParInfo& next = L.At(last + 1);
             next.Flags &= static_cast<std::uint8_t>(~(pfFormatted | pfKeysApplied | pfKeywordsApplied));
+            L.KeysHole = std::max(L.KeysHole, last + 1);
             CarryState(L, lp, next);
             L.FormatLast = std::max(L.FormatLast, last + 1);
         }
@@ -571,10 +576,16 @@ void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
     if (!((M.ApplyStartStopKeys() && M.StartStopKeys.Count() > 0) || M.Highlighter())) {
         // No keys and no highlighter: nothing opens a region.
         L.KeysThrough = std::max(L.KeysThrough, P);
+        if (L.KeysThrough >= L.KeysAhead) L.KeysAhead = L.KeysHole = -1;
         return;
     }
     TRiriNavigator from(&M), to(&M);
     for (std::int32_t q = std::max(0, L.KeysThrough + 1); q <= P; ++q) {
+        // Behind the holes an edit left (the ripple may add one as it goes), keys are in place.
+        if (q > L.KeysHole && q <= L.KeysAhead) {
+            q = L.KeysAhead;
+            continue;
+        }
         ParInfo& par = L.At(q);
         if (par.Flags & pfKeysApplied) continue;
         const TPos start = L.StartPos(q);
@@ -584,6 +595,7 @@ void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
         ApplyStartStopKeys(M, from, to, endAttr);
     }
     L.KeysThrough = std::max(L.KeysThrough, P);
+    if (L.KeysThrough >= L.KeysAhead) L.KeysAhead = L.KeysHole = -1;
 }
 
 void KeywordsOverRange(TDudiRiriBase& M, std::int32_t First, std::int32_t Last) {

@@ -90,7 +90,7 @@ void TParagraphsList::AdoptText(std::string&& Text, bool TrimTrailing) {
     DirtyFirstLine = 0;
     DirtyFirstPar = 0;
     DirtyLastPar = Count() - 1;
-    KeysThrough = -1;
+    ResetKeys();
     FormatNext = 0;
     FormatLast = Count();
 }

@@ -92,6 +92,7 @@ std::vector<std::int32_t> TParagraphsList::EditInPlace(const std::vector<TParEdi
     });
     TotalLen += pos;
     LineCount += lines;
+    for (const std::int32_t p : pars) NoteKeysEdit(p, p, p);
     if (pars.front() <= KeysThrough) KeysThrough = pars.front() - 1;
     return pars;
 }

@@ -351,6 +351,19 @@ void TParagraphsList::Clear() {
     States.Clear();
     FormatLast = -1;
     DirtyLastPar = -1;
+    ResetKeys();
+}
+
+void TParagraphsList::NoteKeysEdit(std::int32_t P1, std::int32_t P2, std::int32_t NewLast) {
+    const std::int32_t known = std::max(KeysThrough, KeysAhead);
+    if (P1 > known) return;  // beyond what has keys: the walk reaches it anyway
+    const std::int32_t delta = NewLast - P2;
+    const auto moved = [&](std::int32_t X) { return X > P2 ? X + delta : X >= P1 ? NewLast : X; };
+    // Holes count only while something is known ahead of them.
+    const std::int32_t holes = KeysAhead >= 0 ? moved(KeysHole) : -1;
+    KeysAhead = known > P2 ? known + delta : -1;
+    KeysHole = std::max(holes, NewLast);
+    if (KeysAhead <= KeysHole) KeysAhead = KeysHole = -1;
 }
 
 void TParagraphsList::MarkDirty(std::int32_t P, std::int32_t L, std::int32_t Last) {

@@ -125,6 +125,17 @@ public:
     std::int32_t DirtyFirstLine = 0, DirtyFirstPar = 0, DirtyLastPar = -1;
     std::int32_t LineDelta = 0;
     std::int32_t KeysThrough = -1;
+    // Start-stop keys are applied to every paragraph in (KeysThrough,
+    // KeysAhead] but to some at or before KeysHole: an edit lowers
+    // KeysThrough, yet the paragraphs behind what it and its ripple reached
+    // keep their keys, and the walk to a later paragraph jumps over them.
+    // Both -1 when nothing is known ahead.
+    std::int32_t KeysAhead = -1, KeysHole = -1;
+    void ResetKeys() { KeysThrough = KeysAhead = KeysHole = -1; }
+    // Before paragraphs P1..P2 are replaced by P1..NewLast (or, with NewLast
+    // == P2, edited in place): what is known ahead moves with them, and the
+    // edited paragraphs become holes.
+    void NoteKeysEdit(std::int32_t P1, std::int32_t P2, std::int32_t NewLast);
     std::int32_t FormatNext = 0;
     std::int32_t FormatLast = -1;
     bool LinesAdjusted = false;

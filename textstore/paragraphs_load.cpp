@@ -121,7 +121,7 @@ private:
         L.DirtyFirstLine = 0;
         L.DirtyFirstPar = 0;
         L.DirtyLastPar = -1;
-        L.KeysThrough = -1;
+        L.ResetKeys();
         L.FormatNext = L.Count();
         L.FormatLast = -1;
     }
@@ -220,7 +220,7 @@ private:
         L.DirtyFirstLine = 0;
         L.DirtyFirstPar = 0;
         L.DirtyLastPar = L.Count() - 1;
-        L.KeysThrough = -1;
+        L.ResetKeys();
         L.FormatNext = 0;
         L.FormatLast = L.Count();
         L.LineCount = L.Count() + ExtraLines;

@@ -193,6 +193,7 @@ TReplaceResult TParagraphsList::ReplaceText(std::string_view NewText, TRiriNavig
     r.NewEnd = r.NewFrom + inserted + 2 * static_cast<TPos>(k);
 
     Changing = 1;
+    NoteKeysEdit(p1, p2, p1 + k);
     MarkDirty(p1, LineOfOffset(At(p1), o1t), p2);
 
     // Whole new paragraphs point into a large handed-over text, which the

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/common/bench_util.h"
+#include "bench/common/clike_keys.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/memo_base.h"
 #include "textstore/navigator.h"
@@ -22,11 +23,6 @@ using namespace tarvex::bench;
 
 namespace {
 
-const char* kKeywords[] = {"auto", "break", "case", "char", "const", "continue", "default", "do", "double", "else",
-                           "enum", "extern", "float", "for", "goto", "if", "int", "long", "register", "return",
-                           "short", "signed", "sizeof", "static", "struct", "switch", "typedef", "union",
-                           "unsigned", "void", "volatile", "while", "bool", "true", "false", "inline", "class",
-                           "public", "private", "namespace"};
 
 // A deterministic C-like text: functions with statements, comments and strings.
 void Generate(const std::string& File, std::uint64_t Size) {
@@ -43,7 +39,7 @@ void Generate(const std::string& File, std::uint64_t Size) {
         for (int f = 0; f < 50; ++f) {
             chunk += "/* Function " + std::to_string(rnd(100000)) + ": computes the " + idents[rnd(10)] + " of a " +
                      idents[rnd(10)] + ".\r\n   It returns 0 when nothing is left. */\r\n";
-            chunk += std::string(kKeywords[rnd(40)]) + " " + idents[rnd(10)] + "_" + std::to_string(rnd(1000)) + "(int " +
+            chunk += std::string(kCLikeKeywords[rnd(kCLikeKeywordCount)]) + " " + idents[rnd(10)] + "_" + std::to_string(rnd(1000)) + "(int " +
                      idents[rnd(10)] + ") {\r\n";
             const int lines = 3 + static_cast<int>(rnd(12));
             for (int l = 0; l < lines; ++l) {
@@ -66,13 +62,6 @@ void Generate(const std::string& File, std::uint64_t Size) {
     }
 }
 
-void SetUpKeys(TDudiRiriBase& M) {
-    for (const char* k : kKeywords) M.Keywords.AddKeyword(k, koCaseSensitive | koWholeWord, -1, 0xFF0000, 0, 1, 1);
-    M.StartStopKeys.AddKey("/*", "*/", false, -1, 0x008000, 0, 2, 2, koCaseSensitive);
-    M.StartStopKeys.AddKey("//", "", true, -1, 0x008000, 0, 2, 2, koCaseSensitive);
-    M.StartStopKeys.AddKey("\"", "\"", false, -1, 0x800000, 0, 3, 0, koCaseSensitive);
-}
-
 int Run(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--generate") {
         Generate(argv[2], static_cast<std::uint64_t>(std::stoll(argv[3])) * static_cast<std::uint64_t>(kMB));
@@ -88,7 +77,7 @@ int Run(int argc, char** argv) {
     WarmPageCache(file);
     KeepFreedMemory();
     TDudiRiriBase memo;
-    SetUpKeys(memo);
+    SetUpCLikeKeys(memo);
     TFileStream in(file, TFileStream::fmOpenRead);
     TRiriLineBreak found = pbCRLF;
     memo.Pars.LoadFromStream(in, 0, 300, nullptr, found, false);
