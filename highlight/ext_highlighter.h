@@ -10,10 +10,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "highlight/ext_lists.h"
+#include "highlight/word_index.h"
 #include "textstore/dyn_info.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/highlighter.h"
@@ -118,8 +118,7 @@ private:
     std::vector<std::int32_t> FKeysByFirst[256];  // keys not found by their whole word
     // Whole-word keys without a separator inside, by their text (as searched):
     // at a word start one look-up finds them.
-    std::unordered_map<std::string, std::vector<std::int32_t>> FWordKeysPlain, FWordKeysFolded;
-    std::string FWord;
+    TWordIndex FWordKeysPlain, FWordKeysFolded;
     std::vector<std::int32_t> FStartsByFirst[256];
     bool FStartsIndexed = false;
     bool FAllCaseSensitive = true;
