@@ -4,6 +4,7 @@
 #include "highlight/ext_highlighter.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -221,12 +222,15 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
         if (f->Pos() > t->Pos()) std::swap(f, t);
         const std::int32_t p1 = f->ParNb(), o1 = f->ParOffset(), p2 = t->ParNb(), o2 = t->ParOffset();
         const std::int32_t maxLen = FKeywords.MaxLen();
-        TRiriNavigator a(&M), b(&M);
+        // Navigators for OnQueryKeyword only: the pass itself works on the point arrays.
+        std::optional<TRiriNavigator> a, b;
+        if (OnQueryKeyword) {
+            a.emplace(&M);
+            b.emplace(&M);
+        }
         TPos earliest = INT64_MAX;
-        struct TMatch {
-            std::int32_t Key, Offset, Len;
-        };
-        std::vector<TMatch> batch;
+        std::vector<TMatch>& batch = FBatch;
+        batch.clear();
         for (std::int32_t p = p1; p <= p2; ++p) {
             const std::string_view text = L.At(p).View();
             const auto len = static_cast<std::int32_t>(text.size());
@@ -288,12 +292,12 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                     if (!KeyApplies(FKeywords.ValidContext(m.Key), FKeywords.Scope(m.Key), A, FStartBase, false)) continue;
                     if (idx < v.size() && v.Offset(idx) <= m.Offset + m.Len - 1) continue;  // a change point inside
                     if (!LinePositionHolds(FKeywords.Item(m.Key).Options, text, m.Offset, FSeparators)) continue;
-                    if (OnQueryKeyword) {
-                        a.SetResolved(p, m.Offset, start);
-                        a.SkipEqual();
-                        b.SetResolved(p, m.Offset + m.Len, start + m.Len);
+                    if (a) {
+                        a->SetResolved(p, m.Offset, start);
+                        a->SkipEqual();
+                        b->SetResolved(p, m.Offset + m.Len, start + m.Len);
                         bool ok = true;
-                        OnQueryKeyword(*this, a, b, m.Key, ok);
+                        OnQueryKeyword(*this, *a, *b, m.Key, ok);
                         if (!ok) continue;
                     }
                     PutKeyRun(M, p, m.Offset, m.Len, A, KeywordAttr(A, m.Key, KeyBase, m.Len));

@@ -125,6 +125,10 @@ private:
     // Scratch reused from one paragraph to the next.
     std::string FFolded;
     std::vector<std::pair<std::int32_t, std::int32_t>> FCandidates;
+    struct TMatch {
+        std::int32_t Key, Offset, Len;
+    };
+    std::vector<TMatch> FBatch;
 };
 
 // ApplyAttribute over [A, B) with Set; a key-made change point left at A's

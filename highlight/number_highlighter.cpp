@@ -56,7 +56,7 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
     if (f->Pos() > t->Pos()) std::swap(f, t);
     const std::int32_t p1 = f->ParNb(), o1 = f->ParOffset(), p2 = t->ParNb(), o2 = t->ParOffset();
     TPos earliest = INT64_MAX;
-    std::vector<std::pair<std::int32_t, std::int32_t>> found;
+    std::vector<std::pair<std::int32_t, std::int32_t>>& found = FFound;
     for (std::int32_t p = p1; p <= p2; ++p) {
         ParInfo& par = L.At(p);
         const std::string_view text = par.View();
