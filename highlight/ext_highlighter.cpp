@@ -4,6 +4,7 @@
 #include "highlight/ext_highlighter.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -48,16 +49,20 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
     // The attribute behind the span: the one in force, or a change point right at its end.
     TDynInfo before = A;
     std::int32_t beforeAt = at > 0 ? d[at - 1].Offset : 0;
+    // The state behind the span is most often the one in force, unchanged: its number is reused.
+    std::uint32_t beforeId = at > 0 ? d[at - 1].State : L.StartState(par);
     std::size_t to = at;
     while (to < d.size() && d[to].Offset <= end) ++to;
     if (to > at) {
-        before = L.States[d[to - 1].State];
+        beforeId = d[to - 1].State;
+        before = L.States[beforeId];
         beforeAt = d[to - 1].Offset;
     }
     before.KeyLen = static_cast<std::uint16_t>(std::clamp(beforeAt + static_cast<std::int32_t>(before.KeyLen) - end, 0, 65535));
     const TDynPoint open = L.MakePoint(Offset, n);
     const bool last = L.StartPos(P) + end >= L.TotalLen;
-    const TDynPoint close = last ? TDynPoint{} : L.MakePoint(end, before);
+    TDynPoint close{};
+    if (!last) close = SameRecord(L.States[beforeId], before) ? TDynPoint{end, beforeId} : L.MakePoint(end, before);
     // A key-made point already at Offset is never in force behind the new one; region starts and returns stay.
     if (at > 0 && d[at - 1].Offset == Offset) {
         const TDynInfo& dead = L.States[d[at - 1].State];
@@ -81,6 +86,13 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
 namespace {
 
 bool IsHighlighterPoint(const TDynInfo& A) { return (A.Flags & dfOwn) && ContextDepth(A) < 0; }
+
+// Erases the key-made points with offsets in [From, To] from D (sorted by offset).
+void EraseKeyPoints(const TParagraphsList& L, TDynInfoArray& D, std::int32_t From, std::int32_t To) {
+    const auto from = std::lower_bound(D.begin(), D.end(), From, [](const TDynPoint& x, std::int32_t o) { return x.Offset < o; });
+    const auto to = std::upper_bound(from, D.end(), To, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; });
+    D.erase(std::remove_if(from, to, [&](const TDynPoint& x) { return !IsHighlighterPoint(L.States[x.State]); }), to);
+}
 
 // Navigators of the editor behind From cache change-point indexes that edits of the points made stale.
 void ResetNavigatorsFrom(TDudiRiriBase& M, TPos From) {
@@ -137,8 +149,8 @@ void TCustomExtHighlighter::IndexKeys() {
     if (FIndexedVersion == FKeywords.Version()) return;
     FIndexedVersion = FKeywords.Version();
     for (auto& v : FKeysByFirst) v.clear();
-    FWordKeysPlain.clear();
-    FWordKeysFolded.clear();
+    FWordKeysPlain.Clear();
+    FWordKeysFolded.Clear();
     FAllCaseSensitive = true;
     for (std::int32_t k = 0; k < FKeywords.Count(); ++k) {
         const TKeyInfoLen& key = FKeywords.Item(k);
@@ -149,7 +161,7 @@ void TCustomExtHighlighter::IndexKeys() {
         bool inner = false;  // a separator inside: not a word of its own
         for (unsigned char c : text) inner |= FSeparators[c];
         if ((key.Options & koWholeWord) && !inner) {
-            (cs ? FWordKeysPlain : FWordKeysFolded)[text].push_back(k);
+            (cs ? FWordKeysPlain : FWordKeysFolded).Add(text, k);
         } else if (cs) {
             FKeysByFirst[static_cast<unsigned char>(key.Keyword[0])].push_back(k);
         } else {
@@ -210,12 +222,15 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
         if (f->Pos() > t->Pos()) std::swap(f, t);
         const std::int32_t p1 = f->ParNb(), o1 = f->ParOffset(), p2 = t->ParNb(), o2 = t->ParOffset();
         const std::int32_t maxLen = FKeywords.MaxLen();
-        TRiriNavigator a(&M), b(&M);
+        // Navigators for OnQueryKeyword only: the pass itself works on the point arrays.
+        std::optional<TRiriNavigator> a, b;
+        if (OnQueryKeyword) {
+            a.emplace(&M);
+            b.emplace(&M);
+        }
         TPos earliest = INT64_MAX;
-        struct TMatch {
-            std::int32_t Key, Offset, Len;
-        };
-        std::vector<TMatch> batch;
+        std::vector<TMatch>& batch = FBatch;
+        batch.clear();
         for (std::int32_t p = p1; p <= p2; ++p) {
             const std::string_view text = L.At(p).View();
             const auto len = static_cast<std::int32_t>(text.size());
@@ -224,7 +239,8 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
             if (ws >= we) continue;
             // Every occurrence of every keyword in one sweep, by first byte.
             FCandidates.clear();
-            const bool words = !FWordKeysPlain.empty() || !FWordKeysFolded.empty();
+            const bool words = !FWordKeysPlain.Empty() || !FWordKeysFolded.Empty();
+            const unsigned char* up = FoldTable();
             for (std::int32_t i = ws; i < we; ++i) {
                 const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
                 const bool sepBefore = SepAt(FSeparators, text, i - 1);
@@ -233,15 +249,12 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                     std::int32_t j = i;
                     while (j < len && !FSeparators[static_cast<unsigned char>(text[static_cast<std::size_t>(j)])]) ++j;
                     if (j <= we) {
-                        const std::string_view word = text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i));
-                        FWord.assign(word);
-                        if (auto it = FWordKeysPlain.find(FWord); it != FWordKeysPlain.end())
-                            for (std::int32_t k : it->second) FCandidates.emplace_back(k, i);
-                        if (!FWordKeysFolded.empty()) {
-                            for (char& ch : FWord) ch = static_cast<char>(FoldByte(static_cast<unsigned char>(ch)));
-                            if (auto it = FWordKeysFolded.find(FWord); it != FWordKeysFolded.end())
-                                for (std::int32_t k : it->second) FCandidates.emplace_back(k, i);
-                        }
+                        const char* w = text.data() + i;
+                        const auto wl = static_cast<std::size_t>(j - i);
+                        if (const auto* keys = FWordKeysPlain.Find(w, wl, nullptr))
+                            for (std::int32_t k : *keys) FCandidates.emplace_back(k, i);
+                        if (const auto* keys = FWordKeysFolded.Find(w, wl, up))
+                            for (std::int32_t k : *keys) FCandidates.emplace_back(k, i);
                     }
                 }
                 const auto& keys = FKeysByFirst[c];
@@ -256,34 +269,36 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                     FCandidates.emplace_back(k, i);
                 }
             }
-            // In list order, each keyword's occurrences left to right without overlapping each other.
-            std::stable_sort(FCandidates.begin(), FCandidates.end(),
-                             [](const auto& x, const auto& y) { return x.first < y.first; });
+            // In list order, each keyword's occurrences left to right without
+            // overlapping each other. The pairs are distinct: a plain sort keeps
+            // the order a stable sort by key would give.
+            std::sort(FCandidates.begin(), FCandidates.end());
             std::int32_t curKey = -1, next = 0;
             auto flush = [&] {
                 if (batch.empty()) return;
-                TDynInfoArray& room = L.DynForWrite(L.At(p));
+                ParInfo& par = L.At(p);
+                TDynInfoArray& room = L.DynForWrite(par);
                 room.reserve(room.size() + 2 * batch.size());
+                const TPos parStart = L.StartPos(p);
                 for (const TMatch& m : batch) {
-                    ParInfo& par = L.At(p);
-                    const TPos start = L.StartPos(p) + m.Offset;
-                    a.SetResolved(p, m.Offset, start);
-                    a.SkipEqual();
-                    const TDynInfo A = a.CurrentAttr();
+                    const TPos start = parStart + m.Offset;
+                    // The attribute in force at the key: the change points at its offset count.
+                    const TDynView v = L.Dyn(par);
+                    const std::int32_t idx = v.CountAtMost(m.Offset);
+                    const TDynInfo A = L.AttrBefore(par, idx);
                     const std::int32_t d = ContextDepth(A);
                     if (d >= 15) continue;
                     if (d >= 0 && A.Contexts[d] >= 0) continue;  // inside another key's run: the first one stays
                     if (!KeyApplies(FKeywords.ValidContext(m.Key), FKeywords.Scope(m.Key), A, FStartBase, false)) continue;
-                    if (PointsAtMost(L, par, m.Offset + m.Len - 1) > PointsAtMost(L, par, m.Offset)) continue;
-                    if (!LinePositionHolds(FKeywords.Item(m.Key).Options, par.View(), m.Offset, FSeparators)) continue;
-                    b.SetResolved(p, m.Offset + m.Len, start + m.Len);
-                    if (OnQueryKeyword) {
+                    if (idx < v.size() && v.Offset(idx) <= m.Offset + m.Len - 1) continue;  // a change point inside
+                    if (!LinePositionHolds(FKeywords.Item(m.Key).Options, text, m.Offset, FSeparators)) continue;
+                    if (a) {
+                        a->SetResolved(p, m.Offset, start);
+                        a->SkipEqual();
+                        b->SetResolved(p, m.Offset + m.Len, start + m.Len);
                         bool ok = true;
-                        OnQueryKeyword(*this, a, b, m.Key, ok);
+                        OnQueryKeyword(*this, *a, *b, m.Key, ok);
                         if (!ok) continue;
-                        a.SetResolved(p, m.Offset, start);
-                        a.SkipEqual();
-                        b.SetResolved(p, m.Offset + m.Len, start + m.Len);
                     }
                     PutKeyRun(M, p, m.Offset, m.Len, A, KeywordAttr(A, m.Key, KeyBase, m.Len));
                     earliest = std::min(earliest, start);
@@ -316,12 +331,7 @@ void TCustomExtHighlighter::OpenRegion(TRiriNavigator& Nav, TRiriNavigator& Stop
     ParInfo& par = *Nav.Par();
     const std::int32_t p = Nav.ParNb();
     TDynInfoArray& d = M.Pars.DynForWrite(par);
-    d.erase(std::remove_if(d.begin(), d.end(),
-                           [&](const TDynPoint& x) {
-                               return x.Offset > Offset && x.Offset <= Offset + KeyLen &&
-                                      !IsHighlighterPoint(M.Pars.States[x.State]);
-                           }),
-            d.end());
+    EraseKeyPoints(M.Pars, d, Offset + 1, Offset + KeyLen);
     const std::int32_t at = PointsAtMost(M.Pars, par, Offset);
     if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == Offset)
         M.Pars.SetDynAttr(par, at - 1, R);
@@ -376,25 +386,31 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
         for (std::int32_t i = ws; i < we && i <= lo; ++i) {
             const auto& keys = FStartsByFirst[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
             if (keys.empty()) continue;
-            const TDynInfo& A = AttrAtOffset(L, par, i);
-            const std::int32_t depth = ContextDepth(A);
-            if (depth >= 15) continue;
-            // The region open here, when it is one of this highlighter's.
-            std::int32_t open = -1;
-            if (depth >= 0 && A.Contexts[depth] < 0) {
-                open = (A.Contexts[depth] & 0x7FFF) - KeyBase;
-                if (open >= S.Count()) open = -1;
-            }
-            bool skip = false;
+            // The attribute here, looked up once a key's text matches (most candidates fail on the text).
+            const TDynInfo* pa = nullptr;
+            std::int32_t depth = -1;
+            std::int32_t open = -1;  // the region open here, when it is one of this highlighter's
+            bool full = false;
             for (std::int32_t k : keys) {
                 const StartStopInfo& e = S.Item(k);
                 const std::int32_t kl = e.StartLen;
                 const std::int32_t need = kl + (e.StartBoundaryAfter ? 1 : 0);
                 if (i + kl > we || i + need <= co) continue;
-                if (!KeyApplies(S.ValidContext(k), S.Scope(k), A, KeyBase, true)) continue;
                 if (!KeyAt(text, static_cast<std::size_t>(i), e.StartSearch(), e.Options & koCaseSensitive)) continue;
                 if (e.StartBoundaryBefore && !SepAt(FSeparators, text, i - 1)) continue;
                 if (e.StartBoundaryAfter && !SepAt(FSeparators, text, i + kl)) continue;
+                if (!pa) {
+                    pa = &AttrAtOffset(L, par, i);
+                    depth = ContextDepth(*pa);
+                    full = depth >= 15;
+                    if (depth >= 0 && pa->Contexts[depth] < 0) {
+                        open = (pa->Contexts[depth] & 0x7FFF) - KeyBase;
+                        if (open >= S.Count()) open = -1;
+                    }
+                }
+                if (full) break;
+                const TDynInfo& A = *pa;
+                if (!KeyApplies(S.ValidContext(k), S.Scope(k), A, KeyBase, true)) continue;
                 if (!LinePositionHolds(e.Options, text, i, FSeparators)) continue;
                 if (OnQueryStart) {
                     bool ok = true;
@@ -402,10 +418,7 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
                     if (!ok) continue;
                 }
                 // The stop key of the region open right now is no new start.
-                if (open >= 0 && S.Item(open).StopSearch() == e.StartSearch()) {
-                    skip = true;
-                    break;
-                }
+                if (open >= 0 && S.Item(open).StopSearch() == e.StartSearch()) break;
                 TDynInfo r = A;
                 r.Flags = static_cast<std::uint8_t>((e.Style & 0x3F) | dfOwn | dfKeyed);
                 r.Nesting = static_cast<std::uint8_t>(((A.Flags & dfOwn) ? A.Nesting : 0) + ((e.KeyFlags & rfNesting) ? 1 : 0));
@@ -421,7 +434,6 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
                 OpenRegion(Nav, StopNav, i, kl, r);
                 return true;
             }
-            (void)skip;
         }
     }
     if (FSubHighlighter) return FSubHighlighter->FindStartKey(Nav, StopNav, KeyBase + S.Count());
@@ -452,12 +464,7 @@ void TCustomExtHighlighter::CloseRegion(TRiriNavigator& Nav, TRiriNavigator& Sto
     const std::int32_t p = Nav.ParNb();
     const std::int32_t end = StopAt + StopLen;
     TDynInfoArray& d = M.Pars.DynForWrite(par);
-    d.erase(std::remove_if(d.begin(), d.end(),
-                           [&](const TDynPoint& x) {
-                               return (x.Offset > StopAt || (StopLen == 0 && x.Offset == StopAt)) && x.Offset <= end &&
-                                      !IsHighlighterPoint(M.Pars.States[x.State]);
-                           }),
-            d.end());
+    EraseKeyPoints(M.Pars, d, StopLen == 0 ? StopAt : StopAt + 1, end);
     After.KeyLen = 0;
     DynInsert(d, static_cast<std::size_t>(PointsBelow(M.Pars, par, end)), M.Pars.MakePoint(end, After));
     ResetNavigatorsFrom(M, M.Pars.StartPos(p) + StopAt);

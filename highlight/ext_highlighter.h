@@ -10,10 +10,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "highlight/ext_lists.h"
+#include "highlight/word_index.h"
 #include "textstore/dyn_info.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/highlighter.h"
@@ -118,14 +118,17 @@ private:
     std::vector<std::int32_t> FKeysByFirst[256];  // keys not found by their whole word
     // Whole-word keys without a separator inside, by their text (as searched):
     // at a word start one look-up finds them.
-    std::unordered_map<std::string, std::vector<std::int32_t>> FWordKeysPlain, FWordKeysFolded;
-    std::string FWord;
+    TWordIndex FWordKeysPlain, FWordKeysFolded;
     std::vector<std::int32_t> FStartsByFirst[256];
     bool FStartsIndexed = false;
     bool FAllCaseSensitive = true;
     // Scratch reused from one paragraph to the next.
     std::string FFolded;
     std::vector<std::pair<std::int32_t, std::int32_t>> FCandidates;
+    struct TMatch {
+        std::int32_t Key, Offset, Len;
+    };
+    std::vector<TMatch> FBatch;
 };
 
 // ApplyAttribute over [A, B) with Set; a key-made change point left at A's

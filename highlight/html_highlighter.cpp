@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "highlight/text_scan.h"
+#include "highlight/word_index.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/memo_base.h"
 #include "textstore/navigator.h"
@@ -41,9 +42,13 @@ const THtmlElement kHtmlElements[kHtmlElementCount] = {
 };
 
 std::int32_t HtmlElementIndex(std::string_view UpperName) {
-    for (std::int32_t i = 0; i < kHtmlElementCount; ++i)
-        if (UpperName == kHtmlElements[i].Name) return i;
-    return -1;
+    static const TWordIndex names = [] {
+        TWordIndex w;
+        for (std::int32_t i = 0; i < kHtmlElementCount; ++i) w.Add(kHtmlElements[i].Name, i);
+        return w;
+    }();
+    const std::vector<std::int32_t>* k = names.Find(UpperName.data(), UpperName.size(), nullptr);
+    return k ? k->front() : -1;
 }
 
 namespace {
@@ -107,18 +112,19 @@ void THtmlHighlighter::PutRuns(TRiriNavigator& Nav, TRiriNavigator& StopNav, con
     const std::int32_t p = Nav.ParNb();
     const std::int32_t first = Runs[0].Offset;
     TDynInfoArray& d = M.Pars.DynForWrite(par);
-    d.erase(std::remove_if(d.begin(), d.end(),
-                           [&](const TDynPoint& x) {
-                               return x.Offset > first && x.Offset <= End && !IsHighlighterPoint(M.Pars.States[x.State]);
-                           }),
-            d.end());
+    {
+        // The points are sorted: those in (first, End] lie together.
+        const auto from = std::upper_bound(d.begin(), d.end(), first, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; });
+        const auto to = std::upper_bound(from, d.end(), End, [](std::int32_t o, const TDynPoint& x) { return o < x.Offset; });
+        d.erase(std::remove_if(from, to, [&](const TDynPoint& x) { return !IsHighlighterPoint(M.Pars.States[x.State]); }), to);
+    }
     for (std::size_t i = 0; i < N; ++i) {
         const std::int32_t o = Runs[i].Offset;
         const std::int32_t at = PointsAtMost(M.Pars, par, o);
         if (at > 0 && d[static_cast<std::size_t>(at - 1)].Offset == o && !IsHighlighterPoint(M.Pars.DynAttr(par, at - 1)))
             M.Pars.SetDynAttr(par, at - 1, Runs[i].Attr);
         else
-            DynInsert(d, static_cast<std::size_t>(PointsAtMost(M.Pars, par, o)), M.Pars.MakePoint(o, Runs[i].Attr));
+            DynInsert(d, static_cast<std::size_t>(at), M.Pars.MakePoint(o, Runs[i].Attr));
     }
     for (TRiriNavigator* n : M.Navigators())
         if (n->Pos() >= M.Pars.StartPos(p) + first) n->ResetLineAndDyn();

@@ -55,9 +55,8 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
     TRiriNavigator* t = &StopNav;
     if (f->Pos() > t->Pos()) std::swap(f, t);
     const std::int32_t p1 = f->ParNb(), o1 = f->ParOffset(), p2 = t->ParNb(), o2 = t->ParOffset();
-    TRiriNavigator a(&M);
     TPos earliest = INT64_MAX;
-    std::vector<std::pair<std::int32_t, std::int32_t>> found;
+    std::vector<std::pair<std::int32_t, std::int32_t>>& found = FFound;
     for (std::int32_t p = p1; p <= p2; ++p) {
         ParInfo& par = L.At(p);
         const std::string_view text = par.View();
@@ -94,14 +93,16 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
             i = j;
         }
         if (!found.empty()) L.DynForWrite(par).reserve(L.DynForWrite(par).size() + 2 * found.size());
+        const TPos parStart = L.StartPos(p);
         for (const auto& [s, e] : found) {
-            const TPos start = L.StartPos(p) + s;
-            a.SetResolved(p, s, start);
-            a.SkipEqual();
-            const TDynInfo A = a.CurrentAttr();
+            const TPos start = parStart + s;
+            // The attribute in force at the number: the change points at its offset count.
+            const TDynView v = L.Dyn(par);
+            const std::int32_t at = v.CountAtMost(s);
+            const TDynInfo A = L.AttrBefore(par, at);
             const std::int32_t d = ContextDepth(A);
             if (d >= 15 || (d >= 0 && A.Contexts[d] >= 0)) continue;  // full, or inside another key's run
-            if (PointsAtMost(L, par, e - 1) > PointsAtMost(L, par, s)) continue;
+            if (at < v.size() && v.Offset(at) <= e - 1) continue;     // a change point inside
             TDynInfo n = A;
             n.Flags = static_cast<std::uint8_t>((FStyle & 0x0F) | (FAltFont ? 0x20 : 0) | dfOwn | dfKeyed);
             n.Nesting = 0;

@@ -42,6 +42,7 @@ public:
 
 private:
     bool Allows(const TDynInfo& A);
+    std::vector<std::pair<std::int32_t, std::int32_t>> FFound;  // a paragraph's numbers, reused
 };
 
 }  // namespace tarvex

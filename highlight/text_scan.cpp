@@ -24,6 +24,7 @@ const TFoldTables& Tables() {
 }  // namespace
 
 unsigned char FoldByte(unsigned char C) { return Tables().Up[C]; }
+const unsigned char* FoldTable() { return Tables().Up.data(); }
 bool IsFoldTarget(unsigned char C) { return Tables().Target[C]; }
 
 bool KeyAt(std::string_view Text, std::size_t At, std::string_view Key, bool CaseSensitive) {

@@ -9,6 +9,8 @@ namespace tarvex {
 
 // The editor's upper-casing of a Windows-1251 byte.
 unsigned char FoldByte(unsigned char C);
+// The whole table of FoldByte, for loops that fold many bytes.
+const unsigned char* FoldTable();
 // True when some other byte folds to C (a key byte C then needs folded comparison).
 bool IsFoldTarget(unsigned char C);
 

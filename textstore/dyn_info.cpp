@@ -1,5 +1,8 @@
 #include "textstore/dyn_info.h"
 
+#include <cstddef>
+#include <cstring>
+
 namespace tarvex {
 
 namespace {
@@ -14,15 +17,43 @@ TDynInfo gDefaultAttr = MakeDefault();
 
 TDynInfo* DefaultAttr() { return &gDefaultAttr; }
 
-bool SameRecord(const TDynInfo& A, const TDynInfo& B) {
-    if (A.Flags != B.Flags || A.Depth != B.Depth || A.Nesting != B.Nesting || A.Extra != B.Extra ||
-        A.Color != B.Color || A.BkColor != B.BkColor || A.Context != B.Context || A.Cursor != B.Cursor ||
-        A.KeyLen != B.KeyLen || A.StopLen != B.StopLen)
-        return false;
-    for (int i = 0; i < 16; ++i)
-        if (A.Contexts[i] != B.Contexts[i]) return false;
-    return true;
+namespace {
+// The fields compared and hashed, Flags up to StopLen, lie without padding between them.
+constexpr std::size_t kRecordFrom = offsetof(TDynInfo, Flags);
+constexpr std::size_t kRecordBytes = offsetof(TDynInfo, StopLen) + sizeof(TDynInfo::StopLen) - kRecordFrom;
+static_assert(kRecordBytes == 4 * sizeof(std::uint8_t) + 3 * sizeof(std::int32_t) + sizeof(std::int16_t) +
+                                  16 * sizeof(std::int16_t) + 2 * sizeof(std::uint16_t),
+              "TDynInfo has padding between Flags and StopLen");
+const unsigned char* RecordBytes(const TDynInfo& A) { return reinterpret_cast<const unsigned char*>(&A) + kRecordFrom; }
+
+// The record's bytes as 7 words (the last one zero-filled).
+struct TRecordWords {
+    std::uint64_t W[7] = {};
+    static_assert(kRecordBytes <= sizeof(W));
+    explicit TRecordWords(const TDynInfo& A) { std::memcpy(W, RecordBytes(A), kRecordBytes); }
+};
+
+bool SameWords(const TRecordWords& X, const TDynInfo& B) {
+    const TRecordWords y(B);
+    std::uint64_t d = 0;
+    for (int i = 0; i < 7; ++i) d |= X.W[i] ^ y.W[i];
+    return d == 0;
 }
+
+// Independent multiplies over the record's words (not the whole struct: the
+// padding behind StopLen is undefined).
+std::uint64_t HashWords(const TRecordWords& R) {
+    const std::uint64_t* w = R.W;
+    std::uint64_t h = (w[0] * 0x9E3779B97F4A7C15ull) ^ (w[1] * 0xC2B2AE3D27D4EB4Full) ^ (w[2] * 0x165667B19E3779F9ull) ^
+                      (w[3] * 0xD6E8FEB86659FD93ull) ^ (w[4] * 0xFF51AFD7ED558CCDull) ^ (w[5] * 0xC4CEB9FE1A85EC53ull) ^
+                      (w[6] * 0x27D4EB2F165667C5ull);
+    h ^= h >> 31;
+    h *= 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 29);
+}
+}  // namespace
+
+bool SameRecord(const TDynInfo& A, const TDynInfo& B) { return SameWords(TRecordWords(A), B); }
 
 TDynStates::TDynStates() { Clear(); }
 
@@ -34,47 +65,41 @@ void TDynStates::Clear() {
 }
 
 std::size_t TDynStates::Bytes() const {
-    return FChunks.size() * kChunkSize * sizeof(TDynInfo) + FSlots.size() * sizeof(std::uint32_t);
+    return FChunks.size() * kChunkSize * sizeof(TDynInfo) + FSlots.size() * sizeof(std::uint64_t);
 }
 
-std::uint64_t TDynStates::Hash(const TDynInfo& A) {
-    // FNV-1a over the fields (not the bytes: padding is undefined).
-    std::uint64_t h = 1469598103934665603ull;
-    auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
-    mix(A.Flags | (std::uint64_t(std::uint8_t(A.Depth)) << 8) | (std::uint64_t(A.Nesting) << 16) |
-        (std::uint64_t(A.Extra) << 24) | (std::uint64_t(std::uint16_t(A.Cursor)) << 32));
-    mix(std::uint32_t(A.Color) | (std::uint64_t(std::uint32_t(A.BkColor)) << 32));
-    mix(std::uint32_t(A.Context) | (std::uint64_t(A.KeyLen) << 32) | (std::uint64_t(A.StopLen) << 48));
-    for (int i = 0; i < 16; i += 4)
-        mix(std::uint16_t(A.Contexts[i]) | (std::uint64_t(std::uint16_t(A.Contexts[i + 1])) << 16) |
-            (std::uint64_t(std::uint16_t(A.Contexts[i + 2])) << 32) |
-            (std::uint64_t(std::uint16_t(A.Contexts[i + 3])) << 48));
-    return h ^ (h >> 29);
-}
+std::uint64_t TDynStates::Hash(const TDynInfo& A) { return HashWords(TRecordWords(A)); }
 
 void TDynStates::Grow() {
-    std::vector<std::uint32_t> slots(FSlots.size() * 2, 0);
+    std::vector<std::uint64_t> slots(FSlots.size() * 2, 0);
     const std::size_t mask = slots.size() - 1;
     for (std::uint32_t id = 0; id < FCount; ++id) {
-        std::size_t i = Hash((*this)[id]) & mask;
+        const std::uint64_t h = Hash((*this)[id]);
+        std::size_t i = h & mask;
         while (slots[i]) i = (i + 1) & mask;
-        slots[i] = id + 1;
+        slots[i] = (h & 0xFFFFFFFF00000000ull) | (id + 1);
     }
     FSlots.swap(slots);
 }
 
 std::uint32_t TDynStates::Intern(const TDynInfo& A) {
     const std::size_t mask = FSlots.size() - 1;
-    std::size_t i = Hash(A) & mask;
-    while (const std::uint32_t s = FSlots[i]) {
-        if (SameRecord((*this)[s - 1], A)) return s - 1;
+    const TRecordWords r(A);
+    const std::uint64_t h = HashWords(r);
+    const std::uint64_t tag = h & 0xFFFFFFFF00000000ull;
+    std::size_t i = h & mask;
+    while (const std::uint64_t s = FSlots[i]) {
+        if ((s & 0xFFFFFFFF00000000ull) == tag) {
+            const auto id = static_cast<std::uint32_t>(s) - 1;
+            if (SameWords(r, (*this)[id])) return id;
+        }
         i = (i + 1) & mask;
     }
     if ((FCount >> kChunkBits) >= FChunks.size()) FChunks.push_back(std::make_unique<TDynInfo[]>(kChunkSize));
     TDynInfo& slot = FChunks[FCount >> kChunkBits][FCount & (kChunkSize - 1)];
     slot = A;
     slot.Offset = 0;
-    FSlots[i] = ++FCount;
+    FSlots[i] = tag | ++FCount;
     if (FCount * 2 > FSlots.size()) Grow();
     return FCount - 1;
 }

@@ -74,7 +74,9 @@ private:
 
     std::vector<std::unique_ptr<TDynInfo[]>> FChunks;
     std::uint32_t FCount = 0;
-    std::vector<std::uint32_t> FSlots;  // open addressing: state number + 1, 0 = free
+    // Open addressing: the hash's high half << 32 | state number + 1; 0 = free.
+    // The hash half decides most probes without touching the state.
+    std::vector<std::uint64_t> FSlots;
 };
 
 // Every field but Offset agrees.

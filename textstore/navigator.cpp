@@ -30,6 +30,10 @@ TRiriNavigator::TRiriNavigator(TComponent* Memo) {
     }
 }
 
+TRiriNavigator::TRiriNavigator(TDudiRiriBase* Memo) {
+    if (Memo) Bind(Memo);
+}
+
 TRiriNavigator::~TRiriNavigator() {
     if (FMemo) FMemo->UnregisterNavigator(this);
     if (OnDestroy) OnDestroy(this);

@@ -5,6 +5,7 @@
 // highlighting change point. Navigators register with their editor so that
 // edits can shift and invalidate them.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +33,9 @@ public:
     // Memo may be nullptr; any other component that is not an editor raises
     // "Internal error: component is not a TDudiRiri".
     explicit TRiriNavigator(TComponent* Memo = nullptr);
+    // An editor's navigator (the passes make several per paragraph: no type check needed).
+    explicit TRiriNavigator(TDudiRiriBase* Memo);
+    explicit TRiriNavigator(std::nullptr_t) {}
     ~TRiriNavigator();
     TRiriNavigator(const TRiriNavigator&) = delete;
     TRiriNavigator& operator=(const TRiriNavigator&) = delete;
