@@ -139,10 +139,23 @@ bool TDudiRiri::SelLineIsFinal() const {
 std::int32_t TDudiRiri::FormatProgress() const {
     const std::int32_t n = Pars.Count();
     if (n == 0) return 100;
-    std::int64_t formatted = 0;
-    for (std::int32_t i = 0; i < n; ++i) formatted += (Pars.At(i).Flags & pfFormatted) ? 1 : 0;
+    const auto unformatted = [&](std::int32_t From, std::int32_t To) {
+        std::int64_t k = 0;
+        for (std::int32_t i = From; i <= To; ++i) k += (Pars.At(i).Flags & pfFormatted) ? 0 : 1;
+        return k;
+    };
     // Integer division keeps this at 99 until the last paragraph is laid out.
-    return static_cast<std::int32_t>(100 * formatted / n);
+    const auto percent = [&](std::int64_t Pending) { return static_cast<std::int32_t>(100 * (n - Pending) / n); };
+    // The window asks several times a second: a count over a hundred million
+    // paragraphs would take longer than the layout slices it reports on. Large
+    // texts count only the pending range (paragraphs left behind it are laid
+    // out when shown) and estimate a long range from its length.
+    constexpr std::int32_t kExactCount = 1 << 20;
+    if (n <= kExactCount) return percent(unformatted(0, n - 1));
+    const std::int32_t lo = std::max(0, Pars.FormatNext), hi = std::min(Pars.FormatLast, n - 1);
+    if (lo > hi) return 100;
+    if (hi - lo < kExactCount) return percent(unformatted(lo, hi));
+    return std::min(99, percent(std::int64_t{hi} - lo + 1));
 }
 
 void TDudiRiri::ReApplyKeywords() {

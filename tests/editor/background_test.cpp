@@ -56,6 +56,26 @@ TEST_F(Background, ProgressStays99UntilTheLastParagraph) {
     EXPECT_EQ(M->FormatProgress(), 100);
 }
 
+TEST_F(Background, ProgressOfAHugeTextFollowsThePendingRange) {
+    // Past a million paragraphs the progress is read from the pending range,
+    // not counted: it still starts below 100, stays below while any of the
+    // range is left and reaches 100 when the layout ends.
+    std::string t;
+    for (int i = 0; i < (1 << 20) + 5000; ++i) t += "w\r\n";
+    Load(t);
+    M->SetUpdateMode(umOnNeed);
+    EXPECT_EQ(M->FormatProgress(), 0);
+    M->Pars.FormatNext = M->Pars.Count() / 2;
+    EXPECT_EQ(M->FormatProgress(), 49) << "half the range behind the layout";
+    M->Pars.FormatNext = M->Pars.Count() - 1;
+    EXPECT_EQ(M->FormatProgress(), 99) << "one paragraph left, laid out or not, counts";
+    M->FormatThrough(M->Pars.Count() - 1);
+    EXPECT_EQ(M->FormatProgress(), 100);
+    M->SetUpdateMode(umImmediate);
+    EXPECT_EQ(M->FormatProgress(), 100);
+    EXPECT_NO_THROW(M->CheckConsistency());
+}
+
 TEST_F(Background, SwitchingToImmediateLaysOutTheRestAtOnce) {
     Load(Text(30000));
     H.Queue.RunPending();
