@@ -47,17 +47,27 @@ std::int64_t NulEndedLoad(THandleStream& File, std::int64_t Size) {
     return ::pread(File.Handle(), &c, 1, at) == 1 && c == 0 ? at : -1;
 }
 
-// The whole-text UTF-8 test over the control's paragraphs, without copying them.
-bool ControlTextIsUtf8(const TDudiRiri& Memo) {
-    TUtf8TextCheck check;
-    const TParagraphsList& pars = Memo.Pars;
-    for (std::int32_t i = 0; i < pars.Count(); ++i) {
-        if (i > 0 && !check.Feed("\r\n")) return false;
-        if (!check.Feed(pars.At(i).View())) return false;
+// The whole-text UTF-8 test over the control's paragraphs, without copying
+// them; fed while the text loads, so that no pass over all of it follows.
+class TControlUtf8Check {
+public:
+    // Paragraphs [Fed, Upto) go in, each behind a line break but the first.
+    void FeedThrough(const TParagraphsList& Pars, std::int32_t Upto) {
+        for (; FFed < Upto && FOk; ++FFed) {
+            if (FFed > 0 && !FCheck.Feed("\r\n")) FOk = false;
+            if (FOk && !FCheck.Feed(Pars.At(FFed).View())) FOk = false;
+        }
     }
-    return check.Result();
-}
+    bool Result(const TParagraphsList& Pars) {
+        FeedThrough(Pars, Pars.Count());
+        return FOk && FCheck.Result();
+    }
 
+private:
+    TUtf8TextCheck FCheck;
+    std::int32_t FFed = 0;
+    bool FOk = true;
+};
 
 }  // namespace
 
@@ -157,9 +167,19 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
 
     Memo.SetHighlighter(nullptr);
     std::string raw;  // UTF-16 bytes, decoded from the file itself
+    // A text whose head did not look like UTF-8 may still be UTF-8 as a whole.
+    // It is fed from the load's progress (not a preview's) when plain text is read.
+    const bool sniffUtf8 = !f.IsUtf8 && !f.IsUcs2 && !f.IsDoc && !f.IsTcr;
+    bool feeding = false;
+    TControlUtf8Check utf8;
     {
         TRestore<std::function<void(TDudiRiri&)>> progress(Memo.OnProgress, nullptr);
-        if (Hooks.Progress) Memo.OnProgress = [&](TDudiRiri&) { Hooks.Progress(file.Position(), size); };
+        // The last paragraph read may still grow: the check takes those before it.
+        if (Hooks.Progress)
+            Memo.OnProgress = [&](TDudiRiri& M) {
+                if (feeding) utf8.FeedThrough(M.Pars, M.Pars.Count() - 1);
+                Hooks.Progress(file.Position(), size);
+            };
         TRestore<char> nul(Memo.NullReplacement, Memo.NullReplacement);
         // The hook may already show part of the file in the control.
         Outcome.ControlTouched = true;
@@ -182,6 +202,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
             } else {
                 if (f.IsRtf) Memo.NullReplacement = ' ';
                 try {
+                    feeding = sniffUtf8;
                     Memo.LoadFromStream(file);
                     if (Memo.NullReplacement == 0) Outcome.NulPos = NulEndedLoad(file, size);
                 } catch (const ELoadStopped&) {
@@ -202,7 +223,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
     }
     Outcome.NulCut = Outcome.NulPos >= 0;
 
-    if (!f.IsUtf8 && !f.IsUcs2) f.IsUtf8 = ControlTextIsUtf8(Memo);
+    if (!f.IsUtf8 && !f.IsUcs2) f.IsUtf8 = feeding ? utf8.Result(Memo.Pars) : TControlUtf8Check().Result(Memo.Pars);
     if (!f.Converts()) return void(Outcome.Loaded = true);
 
     struct TConvertScope {

@@ -159,13 +159,7 @@ std::int32_t TDudiRiri::FormatProgress() const {
 }
 
 void TDudiRiri::ReApplyKeywords() {
-    for (std::int32_t i = 0; i < Pars.Count(); ++i) {
-        ParInfo& p = Pars.At(i);
-        if (p.Len() >= 16000) continue;  // long paragraphs keep theirs
-        p.Flags &= static_cast<std::uint8_t>(~(pfKeysApplied | pfKeywordsApplied | pfFormatted));
-        Pars.ClearDyn(p);
-    }
-    Pars.ResetKeys();
+    Pars.ForgetHighlighting(16000);  // long paragraphs keep theirs
     for (TRiriNavigator* n : Navigators()) n->ResetLineAndDyn();
     Pars.FormatNext = 0;
     Pars.FormatLast = Pars.Count() - 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "editor/dudi_riri.h"
@@ -51,13 +52,23 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
     if (f->Pos() > t->Pos()) std::swap(f, t);
     const std::int32_t p1 = f->ParNb(), p2 = t->ParNb();
     const std::int32_t back = LongestPrefix() + 1;
-    // The bytes a prefix may begin with, in either case: most text is passed over at once.
-    static const auto starts = [] {
-        std::array<bool, 256> t{};
-        for (const TURLPrefix& pr : kURLPrefixes)
+    // For each byte, the prefixes that may begin with it, in either case (a bit
+    // per prefix, in table order): most text is passed over at once, and the
+    // prefixes' lengths are taken once.
+    struct TPrefixIndex {
+        std::array<std::uint32_t, 256> ByFirst{};
+        std::array<std::string_view, kURLPrefixCount> Key{};
+    };
+    static_assert(kURLPrefixCount <= 32);
+    static const TPrefixIndex index = [] {
+        TPrefixIndex x;
+        for (std::int32_t k = 0; k < kURLPrefixCount; ++k) {
+            x.Key[static_cast<std::size_t>(k)] = kURLPrefixes[k].Prefix;
             for (int c = 0; c < 256; ++c)
-                if (FoldByte(static_cast<unsigned char>(c)) == static_cast<unsigned char>(pr.Prefix[0])) t[static_cast<std::size_t>(c)] = true;
-        return t;
+                if (FoldByte(static_cast<unsigned char>(c)) == static_cast<unsigned char>(kURLPrefixes[k].Prefix[0]))
+                    x.ByFirst[static_cast<std::size_t>(c)] |= std::uint32_t{1} << k;
+        }
+        return x;
     }();
     TRiriNavigator a(&M), b(&M);
     TPos earliest = INT64_MAX;
@@ -94,16 +105,19 @@ void TURLHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& Sto
         const std::int32_t we = std::min(len, to + back);
         for (std::int32_t i = ws; i < we;) {
             std::int32_t pi = -1, plen = 0;
-            if (!starts[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])]) {
+            std::uint32_t candidates = index.ByFirst[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
+            if (candidates == 0) {
                 ++i;
                 continue;
             }
-            for (std::int32_t k = 0; k < kURLPrefixCount; ++k) {
+            for (; candidates != 0; candidates &= candidates - 1) {
+                const auto k = static_cast<std::int32_t>(std::countr_zero(candidates));
                 const TURLPrefix& pr = kURLPrefixes[k];
-                const auto n = static_cast<std::int32_t>(std::strlen(pr.Prefix));
+                const std::string_view key = index.Key[static_cast<std::size_t>(k)];
+                const auto n = static_cast<std::int32_t>(key.size());
                 if (i + n > len || i + n <= from) continue;
                 if (pr.Boundary && i > 0 && !IsDelimiter(static_cast<unsigned char>(text[static_cast<std::size_t>(i - 1)]))) continue;
-                if (!KeyAt(text, static_cast<std::size_t>(i), pr.Prefix, false)) continue;
+                if (!KeyAt(text, static_cast<std::size_t>(i), key, false)) continue;
                 pi = k;
                 plen = n;
                 break;

@@ -387,6 +387,19 @@ void TParagraphsList::InvalidateLayout() {
     FormatLast = Count() - 1;
 }
 
+void TParagraphsList::ForgetHighlighting(std::int32_t KeepFrom) {
+    constexpr std::uint8_t kDone = pfKeysApplied | pfKeywordsApplied | pfFormatted;
+    for (const TBlock& b : FBlocks)
+        for (std::int32_t i = 0; i < b.Count; ++i) {
+            ParInfo& p = b.Items[i];
+            if (!(p.Flags & kDone) && p.FPoints == 0 && &p != FOpen) continue;
+            if (p.Len() >= KeepFrom) continue;
+            p.Flags &= static_cast<std::uint8_t>(~kDone);
+            ClearDyn(p);
+        }
+    ResetKeys();
+}
+
 void TParagraphsList::ShiftBoth(std::int32_t FromPar, TPos PosDelta, std::int32_t LineDelta_) {
     if (FromPar < 0) FromPar = 0;
     if (FromPar >= FCount || (PosDelta == 0 && LineDelta_ == 0)) return;

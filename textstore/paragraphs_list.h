@@ -192,6 +192,10 @@ public:
 
     void MarkDirty(std::int32_t ParIndex, std::int32_t LineInPar, std::int32_t LastPar);
     void InvalidateLayout();
+    // Every paragraph shorter than KeepFrom loses its layout, its keys and its
+    // change points (a highlighter is set or lists change); one walk over the
+    // blocks, which a text of a hundred million paragraphs needs.
+    void ForgetHighlighting(std::int32_t KeepFrom);
 
     // Add a delta to the start position, the first line or both of every
     // paragraph from FromPar to the end: the rest of FromPar's block one by

@@ -31,6 +31,13 @@ TBenchProbe::TBenchProbe(std::string File) : FFile(std::move(File)), FSaveAs(qge
     QObject::connect(&FTick, &QTimer::timeout, [this] {
         const long long late = FSinceTick.nsecsElapsed() - static_cast<long long>(kTickMs) * 1'000'000;
         if (late > FWorstWaitNs) FWorstWaitNs = late;
+        // Each long wait is kept with its moment, to find what blocked the window.
+        if (late > 50'000'000) {
+            if (FILE* f = std::fopen(FFile.c_str(), "a")) {
+                std::fprintf(f, "input_wait %lld %lld\n", NowNs(), late);
+                std::fclose(f);
+            }
+        }
         FSinceTick.restart();
     });
     FSinceTick.start();

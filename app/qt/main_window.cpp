@@ -267,6 +267,7 @@ bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
         } end{FLoading};
         loaded = FDoc->Open(Name, CaretPos);
     }
+    if (FProbe) FProbe->Report("load_done");
     if (std::exchange(FTextHidden, false)) Med->viewport()->setUpdatesEnabled(true);
     RebuildHistoryMenu();
     MedSelMove();
@@ -275,6 +276,7 @@ bool TFrmMainTarvex::LoadFile(const std::string& Name, TPos CaretPos) {
         return false;
     }
     ChooseHighlighterAfterLoad(*this);
+    if (FProbe) FProbe->Report("highlighter_chosen");
     if (OnDocumentOpened) OnDocumentOpened();
     Med->viewport()->update();
     if (isVisible()) Med->setFocus();

@@ -28,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -198,6 +199,8 @@ struct TEvents {
     std::int64_t FirstPaint = -1, LayoutDone = -1, SaveDone = -1;
     std::int64_t LoadInputWait = -1, SaveInputWait = -1;  // ns
     bool Unfinished = false;  // the host gave up waiting for the layout
+    std::vector<std::pair<std::int64_t, std::int64_t>> Waits;  // long input waits: (end, length) ns
+    std::int64_t LoadDone = -1;
 };
 
 TEvents ReadEvents(const std::string& Path) {
@@ -212,6 +215,8 @@ TEvents ReadEvents(const std::string& Path) {
         if (name == "save_done" && e.SaveDone < 0) e.SaveDone = ns;
         if (name == "load_input_wait") e.LoadInputWait = ns;
         if (name == "save_input_wait") e.SaveInputWait = ns;
+        if (name == "load_done" && e.LoadDone < 0) e.LoadDone = ns;
+        if (name == "input_wait") e.Waits.emplace_back(ns, rss);
     }
     return e;
 }
@@ -266,6 +271,14 @@ int Run(const std::string& Engine, const std::string& File, const std::string& S
         return 1;
     }
     const double peakMb = static_cast<double>(usage.ru_maxrss) * 1024 / kMB;
+    // Where the window waited longest, to tell the load from the layout and the save.
+    if (e.LoadDone >= 0)
+        std::fprintf(stderr, "  %s: file read by %.2f s\n", Engine.c_str(), static_cast<double>(e.LoadDone - start) / 1e9);
+    std::vector<std::pair<std::int64_t, std::int64_t>> waits = e.Waits;
+    std::sort(waits.begin(), waits.end(), [](const auto& A, const auto& B) { return A.second > B.second; });
+    for (std::size_t i = 0; i < waits.size() && i < 5; ++i)
+        std::fprintf(stderr, "  %s: input waited %.0f ms until %.2f s\n", Engine.c_str(),
+                     static_cast<double>(waits[i].second) / 1e6, static_cast<double>(waits[i].first - start) / 1e9);
     out.Figure("open_first_paint", static_cast<double>(e.FirstPaint - start) / 1e9, "s");
     if (e.Unfinished)
         out.Note("layout not finished within TARVEX_OPEN_LAYOUT_LIMIT seconds of the first paint");

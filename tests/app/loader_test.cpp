@@ -350,6 +350,24 @@ TEST_F(Loader, ProgressAndHooksAreCalled) {
     EXPECT_FALSE(Memo.OnProgress) << "the control's own handler is back";
 }
 
+TEST_F(Loader, Utf8PastTheHeadIsFoundWhileTheTextLoadsInSlices) {
+    // The head is plain ASCII, so only the whole text tells UTF-8 from
+    // Windows-1251; the test runs over the paragraphs as they come in.
+    std::string head;
+    for (int i = 0; i < 300000; ++i) head += "line of text " + std::to_string(i) + "\n";
+    Memo.ProgressInterval = 0;
+    int progress = 0;
+    Hooks.Progress = [&](std::int64_t, std::int64_t) { ++progress; };
+    EXPECT_EQ(Open("late.txt", head + kUtf8 + "\nend\n"), "plain utf-8");
+    EXPECT_GT(progress, 1) << "the load went in slices";
+    EXPECT_NE(Memo.Text().find(kWin), std::string::npos);
+
+    // One stray byte early on, or a sequence cut at the very end: not UTF-8.
+    EXPECT_EQ(Open("early.txt", "x\xE9y\n" + head + kUtf8 + "\n"), "plain windows-1251");
+    EXPECT_EQ(Open("cut.txt", head + kUtf8 + "\xD0"), "plain windows-1251");
+    EXPECT_EQ(Open("brk.txt", head + "\xD0\n\x9F"), "plain windows-1251") << "a sequence across a break";
+}
+
 TEST(HighlighterFor, ByExtensionAndHtml) {
     TFormatFlags f;
     f.Ext = ".pas";
