@@ -4,7 +4,7 @@
 // not there, and saving the text; the peak memory against the file.
 //   tarvex-bench-edit FILE SIZE_MB KIND
 // With --comment, over a generated C-like text highlighted by the editor's
-// own lists: the keystroke that opens a block comment at the top, to the
+// own lists: the keystroke that opens a block comment near the top, to the
 // highlighted and laid-out first screen, then the ripple of the comment.
 //   tarvex-bench-edit --comment FILE SIZE_MB
 
@@ -133,11 +133,20 @@ int RunComment(const std::string& File, const char* SizeMb) {
     m.FormatPending();
     out.Figure("layout_and_keys", t.Seconds(), "s");
     ShowFirstScreen(m);
-    m.SetSelStart(0);
+    // At the first line of code (the text opens with a comment, where "/*"
+    // would change nothing): from there the new comment runs to the next "*/".
+    std::int32_t code = 0;
+    while (code + 1 < m.Pars.Count() && (m.Pars.At(code).View().find("/*") != std::string_view::npos ||
+                                        m.Pars.At(code).View().find("*/") != std::string_view::npos))
+        ++code;
+    m.SetSelStart(m.Pars.StartPos(code));
+    const TDynInfo before = m.Pars.StartAttr(m.Pars.At(code + 1));
     t.Restart();
     m.SetSelTextBuf("/*");
     ShowFirstScreen(m);
     out.Figure("comment_keystroke", t.Ms(), "ms");
+    if (SameState(before, m.Pars.StartAttr(m.Pars.At(code + 1))))
+        std::fprintf(stderr, "tarvex-bench-edit: the line after the new \"/*\" is not in a comment\n");
     // The ripple: background slices until the comment's state is settled.
     double worst = 0, total = 0;
     int slices = 0;

@@ -99,11 +99,17 @@ int Run(int argc, char** argv) {
     out.Figure("peak_rss", static_cast<double>(PeakRssBytes()) / kMB, "MB");
     out.Figure("peak_rss_ratio", static_cast<double>(PeakRssBytes()) / kMB / mb, "x file");
 
-    // A keystroke that opens a comment at the top.
+    // A keystroke that opens a comment near the top: at the first line that
+    // holds no comment already (where the opener would change nothing).
     const std::string opener = kind == "pas" ? "{" : kind == "htm" ? "<!--" : kind == "log" ? "x" : "/*";
+    const std::string closer = kind == "pas" ? "}" : kind == "htm" ? "-->" : kind == "log" ? "x" : "*/";
+    std::int32_t at = 0;
+    while (at + 1 < memo.Pars.Count() && (memo.Pars.At(at).View().find(opener) != std::string_view::npos ||
+                                         memo.Pars.At(at).View().find(closer) != std::string_view::npos))
+        ++at;
     TRiriNavigator a(&memo), b(&memo);
-    a.SetPos(0);
-    b.SetPos(0);
+    a.SetPos(memo.Pars.StartPos(at));
+    b.SetPos(memo.Pars.StartPos(at));
     t.Restart();
     const TReplaceResult r = memo.ReplaceText(opener, a, b);
     HighlightAfterEdit(memo, r);
