@@ -6,6 +6,7 @@
 
 #include "app/atomic_file.h"
 #include "app/codepages.h"
+#include "app/decoding_stream.h"
 #include "app/settings.h"
 #include "app/detect.h"
 #include "textstore/scope_guard.h"
@@ -170,6 +171,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
     // A text whose head did not look like UTF-8 may still be UTF-8 as a whole.
     // It is fed from the load's progress (not a preview's) when plain text is read.
     const bool sniffUtf8 = !f.IsUtf8 && !f.IsUcs2 && !f.IsDoc && !f.IsTcr;
+    const bool decodes = f.DecodesWhileLoading();
     bool feeding = false;
     TControlUtf8Check utf8;
     {
@@ -203,8 +205,22 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
                 if (f.IsRtf) Memo.NullReplacement = ' ';
                 try {
                     feeding = sniffUtf8;
-                    Memo.LoadFromStream(file);
-                    if (Memo.NullReplacement == 0) Outcome.NulPos = NulEndedLoad(file, size);
+                    if (decodes) {
+                        const auto kind = f.IsUtf8  ? TDecodingStream::dkUtf8
+                                          : f.IsDos ? TDecodingStream::dkDos
+                                                    : TDecodingStream::dkKoi;
+                        TDecodingStream decoded(file, kind);
+                        struct TCount {
+                            TDecodingStream& D;
+                            std::int64_t& Unmapped;
+                            ~TCount() { Unmapped = D.Unmapped(); }
+                        } count{decoded, Outcome.Unmapped};
+                        Memo.LoadFromStream(decoded);
+                        if (Memo.NullReplacement == 0) Outcome.NulPos = decoded.FirstNulAt();
+                    } else {
+                        Memo.LoadFromStream(file);
+                        if (Memo.NullReplacement == 0) Outcome.NulPos = NulEndedLoad(file, size);
+                    }
                 } catch (const ELoadStopped&) {
                     Outcome.Stopped = true;
                     // The lines read, without the empty one behind the last break.
@@ -224,7 +240,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
     Outcome.NulCut = Outcome.NulPos >= 0;
 
     if (!f.IsUtf8 && !f.IsUcs2) f.IsUtf8 = feeding ? utf8.Result(Memo.Pars) : TControlUtf8Check().Result(Memo.Pars);
-    if (!f.Converts()) return void(Outcome.Loaded = true);
+    if (!f.Converts() || decodes) return void(Outcome.Loaded = true);
 
     struct TConvertScope {
         const TLoadHooks& H;

@@ -31,6 +31,11 @@ struct TFormatFlags {
 
     // Whether the loader puts converted text into the control.
     bool Converts() const { return IsRtf || IsDos || IsKoi || IsUtf8 || IsUcs2 || IsHtml; }
+    // Whether the text is decoded as it is read (plain UTF-8, DOS or KOI8-R
+    // known from the file's head), rather than converted once it is in.
+    bool DecodesWhileLoading() const {
+        return (IsUtf8 || IsDos || IsKoi) && !IsRtf && !IsHtml && !IsUcs2 && !IsDoc && !IsTcr;
+    }
     // Whether the text was decoded from UTF-8 or UTF-16: characters Windows-1251
     // lacks were lost on the way, and a save writes Windows-1251.
     bool FromUnicode() const { return IsUtf8 || IsUcs2; }

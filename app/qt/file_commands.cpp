@@ -39,7 +39,9 @@ void OpenFromHistory(TFrmMainTarvex& W, std::size_t Index) {
 }
 
 void ShowLoadPreview(TFrmMainTarvex& W, TStream& S, const TFormatFlags& F, TPos CaretPos) {
-    // Text that will be decoded would show wrong characters while it loads.
+    // Text decoded as it is read shows right away; text converted once it is
+    // in would show wrong characters while it loads.
+    if (F.DecodesWhileLoading()) return;
     if (F.Converts() || F.IsDoc || F.IsTcr) return W.HideTextWhileLoading();
     std::string head = ReadBytes(S, kPreviewBytes);
     S.Seek(0);

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "app/codepages.h"
 #include "platform/codepage.h"
 #include "tests/app/test_files.h"
 
@@ -366,6 +367,32 @@ TEST_F(Loader, Utf8PastTheHeadIsFoundWhileTheTextLoadsInSlices) {
     EXPECT_EQ(Open("early.txt", "x\xE9y\n" + head + kUtf8 + "\n"), "plain windows-1251");
     EXPECT_EQ(Open("cut.txt", head + kUtf8 + "\xD0"), "plain windows-1251");
     EXPECT_EQ(Open("brk.txt", head + "\xD0\n\x9F"), "plain windows-1251") << "a sequence across a break";
+}
+
+TEST_F(Loader, AUtf8FileIsDecodedAsItIsRead) {
+    // Every slice the window may show is already Windows-1251, and the text
+    // ends as a whole-file decoding leaves it, marks and lost characters too.
+    std::string text = "\xEF\xBB\xBF";
+    for (int i = 0; i < 200000; ++i) text += kUtf8 + " \xE4\xB8\x96 " + std::to_string(i) + "\n";
+    Memo.ProgressInterval = 0;
+    int slices = 0;
+    Hooks.Progress = [&](std::int64_t, std::int64_t) {
+        ++slices;
+        ASSERT_GE(Memo.Pars.Count(), 1);
+        EXPECT_EQ(Memo.Pars.At(0).View(), kWin.substr(0, kWin.find('\r'))) << "slice " << slices;
+    };
+    EXPECT_EQ(Open("big.txt", text), "plain utf-8");
+    EXPECT_GT(slices, 1);
+    std::int64_t unmapped = 0;
+    std::string expected = Utf8ToAnsi(text, &unmapped);
+    std::string crlf;
+    for (const char c : expected) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(Memo.Text(), crlf);
+    EXPECT_EQ(Outcome.Unmapped, unmapped) << "one character without a form on each line";
+    EXPECT_EQ(unmapped, 200000);
+    EXPECT_EQ(Saved(), expected) << "saved as Windows-1251 with the file's own breaks";
+    EXPECT_FALSE(Memo.Modified);
+    EXPECT_FALSE(Memo.CanUndo());
 }
 
 TEST(HighlighterFor, ByExtensionAndHtml) {
