@@ -44,6 +44,16 @@ for s in "${size_list[@]}"; do
     fi
   done
 done
+# The same prose as UTF-8, opened by the program itself: decoded as it is
+# read, it should show, answer and hold memory as the Windows-1251 file does.
+for s in "${size_list[@]}"; do
+  case "$s" in 100|1000) ;; *) continue ;; esac
+  file="$("$root/bench/common/data.sh" prose "$s")"
+  utf8="${file%.txt}.utf8.txt"
+  [ -f "$utf8" ] || iconv -f cp1251 -t utf-8 "$file" > "$utf8"
+  echo "-- prose as UTF-8 $s MB ($utf8)" >&2
+  "$bin" run tarvex "$utf8" "$s" prose-utf8 "$program" >> "$raw" || echo "  tarvex prose-utf8 $s MB: failed" >&2
+done
 # Decoding while opening: UTF-8 and KOI8-R forms of the 100 MB prose.
 if [ -n "$blackbox_file" ]; then
   echo "-- decoding UTF-8 and KOI8-R (prose 100 MB)" >&2
