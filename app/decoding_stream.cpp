@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "app/codepages.h"
 #include "platform/codepage.h"
@@ -9,7 +10,7 @@
 namespace tarvex {
 
 namespace {
-constexpr std::size_t kPiece = 1 << 20;
+constexpr std::size_t kPiece = TDecodingStream::kPieceSize;
 
 // The bytes a UTF-8 sequence led by B takes, or 0 when B leads none.
 std::size_t SequenceLength(unsigned char B) {
@@ -33,8 +34,8 @@ std::size_t CutSequenceStart(const std::string& Piece) {
 }
 }  // namespace
 
-TDecodingStream::TDecodingStream(TStream& Source, TKind Kind)
-    : FSource(Source), FKind(Kind), FSourceStart(Source.Position()) {}
+TDecodingStream::TDecodingStream(TStream& Source, TKind Kind, bool StopAtNul)
+    : FSource(Source), FKind(Kind), FSourceStart(Source.Position()), FStopAtNul(StopAtNul) {}
 
 bool TDecodingStream::Refill() {
     FOut.clear();
@@ -57,8 +58,15 @@ bool TDecodingStream::Refill() {
             }
             piece.resize(had + got);
             if (FFirstNul < 0)
-                if (const void* z = std::memchr(piece.data() + had, 0, got))
-                    FFirstNul = FSourceStart + FSourceRead + (static_cast<const char*>(z) - (piece.data() + had));
+                if (const void* z = std::memchr(piece.data() + had, 0, got)) {
+                    const auto at = static_cast<std::size_t>(static_cast<const char*>(z) - piece.data());
+                    FFirstNul = FSourceStart + FSourceRead + static_cast<std::int64_t>(at - had);
+                    if (FStopAtNul) {
+                        // Nothing behind it is read: its characters are not counted either.
+                        piece.resize(at + 1);
+                        FSourceEnded = true;
+                    }
+                }
             if (FKind == dkUtf8 && FSourceRead == 0 && piece.compare(0, 3, "\xEF\xBB\xBF") == 0) piece.erase(0, 3);
             FSourceRead += static_cast<std::int64_t>(got);
         }
@@ -76,9 +84,7 @@ bool TDecodingStream::Refill() {
                 const std::size_t cut = FSourceEnded ? piece.size() : CutSequenceStart(piece);
                 FCarry.assign(piece, cut, std::string::npos);
                 piece.resize(cut);
-                std::int64_t unmapped = 0;
-                FOut = Utf8ToCp1251(piece, &unmapped);
-                FUnmapped += unmapped;
+                FOut = Utf8ToCp1251(piece, &FPieceUnmapped);
                 break;
             }
         }
@@ -90,7 +96,10 @@ std::int64_t TDecodingStream::Read(void* Buffer, std::int64_t Count) {
     auto* to = static_cast<char*>(Buffer);
     std::int64_t done = 0;
     while (done < Count) {
-        if (FOutAt == FOut.size() && !Refill()) break;
+        if (FOutAt == FOut.size()) {
+            if (!Refill()) break;
+            FUnmapped += std::exchange(FPieceUnmapped, 0);
+        }
         const std::size_t n = std::min(FOut.size() - FOutAt, static_cast<std::size_t>(Count - done));
         std::memcpy(to + done, FOut.data() + FOutAt, n);
         FOutAt += n;

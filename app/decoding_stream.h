@@ -4,6 +4,7 @@
 // the file itself, so a large UTF-8, DOS or KOI8-R file loads in the same
 // slices as a Windows-1251 one and is never held twice.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,10 +15,14 @@ namespace tarvex {
 class TDecodingStream : public TStream {
 public:
     enum TKind { dkUtf8, dkDos, dkKoi };
+    // Bytes taken from the source at a time: small enough that what a reader
+    // stopping early is charged for stays close to what it took.
+    static constexpr std::size_t kPieceSize = 1 << 16;
 
     // Reads Source from its current position on (a UTF-8 byte-order mark
-    // there is dropped).
-    TDecodingStream(TStream& Source, TKind Kind);
+    // there is dropped). With StopAtNul the stream ends just behind the first
+    // NUL byte, as a loader that stops there reads it.
+    TDecodingStream(TStream& Source, TKind Kind, bool StopAtNul = false);
 
     std::int64_t Read(void* Buffer, std::int64_t Count) override;
     void Write(const void* Buffer, std::int64_t Count) override;
@@ -29,7 +34,8 @@ public:
     void Seek(std::int64_t Pos) override;
 
     // Characters without a Windows-1251 byte, and bytes of malformed UTF-8
-    // sequences, put in as '?'.
+    // sequences, put in as '?', in the pieces handed out so far (a reader
+    // that stops early is charged at most for the rest of one piece).
     std::int64_t Unmapped() const { return FUnmapped; }
     // The source offset of the first NUL byte read, or -1. A NUL is one byte
     // in every one of these encodings, so it is where a loader stopped at one.
@@ -47,6 +53,8 @@ private:
     std::int64_t FUnmapped = 0;
     std::int64_t FFirstNul = -1;
     bool FSourceEnded = false;
+    bool FStopAtNul;
+    std::int64_t FPieceUnmapped = 0;  // of FOut, charged when its first byte goes out
     std::string FCarry;  // the start of a UTF-8 sequence the last piece cut
     std::string FOut;
     std::size_t FOutAt = 0;

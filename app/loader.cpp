@@ -169,9 +169,10 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
     Memo.SetHighlighter(nullptr);
     std::string raw;  // UTF-16 bytes, decoded from the file itself
     // A text whose head did not look like UTF-8 may still be UTF-8 as a whole.
-    // It is fed from the load's progress (not a preview's) when plain text is read.
-    const bool sniffUtf8 = !f.IsUtf8 && !f.IsUcs2 && !f.IsDoc && !f.IsTcr;
+    // It is fed from the load's progress (not a preview's) when the file's own
+    // bytes are read as they are.
     const bool decodes = f.DecodesWhileLoading();
+    const bool sniffUtf8 = !f.IsUtf8 && !f.IsUcs2 && !f.IsDoc && !f.IsTcr && !decodes;
     bool feeding = false;
     TControlUtf8Check utf8;
     {
@@ -209,7 +210,7 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
                         const auto kind = f.IsUtf8  ? TDecodingStream::dkUtf8
                                           : f.IsDos ? TDecodingStream::dkDos
                                                     : TDecodingStream::dkKoi;
-                        TDecodingStream decoded(file, kind);
+                        TDecodingStream decoded(file, kind, Memo.NullReplacement == 0);
                         struct TCount {
                             TDecodingStream& D;
                             std::int64_t& Unmapped;
@@ -239,7 +240,8 @@ void LoadDocument(TDudiRiri& Memo, const std::string& Path, const TLoadSettings&
     }
     Outcome.NulCut = Outcome.NulPos >= 0;
 
-    if (!f.IsUtf8 && !f.IsUcs2) f.IsUtf8 = feeding ? utf8.Result(Memo.Pars) : TControlUtf8Check().Result(Memo.Pars);
+    if (!f.IsUtf8 && !f.IsUcs2 && !decodes)
+        f.IsUtf8 = feeding ? utf8.Result(Memo.Pars) : TControlUtf8Check().Result(Memo.Pars);
     if (!f.Converts() || decodes) return void(Outcome.Loaded = true);
 
     struct TConvertScope {

@@ -10,7 +10,7 @@
 namespace tarvex {
 namespace {
 
-constexpr std::size_t kPiece = 1 << 20;  // what the stream takes from its source at a time
+constexpr std::size_t kPiece = TDecodingStream::kPieceSize;
 
 // Reads S to its end in reads of Step bytes.
 std::string ReadAllIn(TStream& S, std::int64_t Step) {
@@ -76,6 +76,32 @@ TEST(DecodingStream, SingleByteCodePagesAndTheFirstNul) {
         KoiToWin(k);
         EXPECT_EQ(s[0], c);
         EXPECT_EQ(k[0], c);
+    }
+}
+
+TEST(DecodingStream, CharactersLostAreCountedOnlyInWhatWasTaken) {
+    // "世" has no Windows-1251 byte: one in the first piece, two behind a NUL
+    // in the third, more in the pieces after.
+    const std::string lost = "\xE4\xB8\x96";
+    std::string text = lost + std::string(kPiece, 'a') + std::string(kPiece, 'b') + lost + std::string(1, '\0') +
+                       lost + lost + std::string(3 * kPiece, 'c') + lost;
+    {
+        TMemoryStream src(text);
+        TDecodingStream d(src, TDecodingStream::dkUtf8, true);
+        const std::string got = ReadAllIn(d, 1000);
+        EXPECT_EQ(got.back(), '\0') << "the stream ends just behind the NUL";
+        EXPECT_EQ(got.size(), 2 * kPiece + 3);
+        EXPECT_EQ(d.Unmapped(), 2) << "nothing behind the NUL counts";
+        EXPECT_EQ(d.FirstNulAt(), static_cast<std::int64_t>(2 * kPiece + 6));
+    }
+    {
+        TMemoryStream src(text);
+        TDecodingStream d(src, TDecodingStream::dkUtf8);
+        std::string first(100, '\0');
+        EXPECT_EQ(d.Read(first.data(), 100), 100);
+        EXPECT_EQ(d.Unmapped(), 1) << "a reader that stops early is charged for the pieces it began";
+        EXPECT_EQ(ReadAllIn(d, 1 << 20).size(), text.size() - 100 - 5 * 2);
+        EXPECT_EQ(d.Unmapped(), 5);
     }
 }
 

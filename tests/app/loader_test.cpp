@@ -353,7 +353,7 @@ TEST_F(Loader, ProgressAndHooksAreCalled) {
 
 TEST_F(Loader, Utf8PastTheHeadIsFoundWhileTheTextLoadsInSlices) {
     // The head is plain ASCII, so only the whole text tells UTF-8 from
-    // Windows-1251; the test runs over the paragraphs as they come in.
+    // Windows-1251, however the load is sliced.
     std::string head;
     for (int i = 0; i < 300000; ++i) head += "line of text " + std::to_string(i) + "\n";
     Memo.ProgressInterval = 0;
@@ -393,6 +393,13 @@ TEST_F(Loader, AUtf8FileIsDecodedAsItIsRead) {
     EXPECT_EQ(Saved(), expected) << "saved as Windows-1251 with the file's own breaks";
     EXPECT_FALSE(Memo.Modified);
     EXPECT_FALSE(Memo.CanUndo());
+
+    // Characters behind a NUL that ends the text are not reported as lost.
+    const std::string lost = "\xE4\xB8\x96";
+    EXPECT_EQ(Open("nul.txt", kUtf8 + lost + std::string(1, '\0') + lost + lost), "plain utf-8");
+    EXPECT_EQ(Outcome.NulPos, static_cast<std::int64_t>(kUtf8.size() + 3));
+    EXPECT_EQ(Outcome.Unmapped, 1);
+    EXPECT_EQ(Memo.Text(), kWin + "?");
 }
 
 TEST(HighlighterFor, ByExtensionAndHtml) {

@@ -65,10 +65,12 @@ TEST_F(Background, ProgressOfAHugeTextFollowsThePendingRange) {
     Load(t);
     M->SetUpdateMode(umOnNeed);
     EXPECT_EQ(M->FormatProgress(), 0);
+    for (std::int32_t p = 0; p < 1000; ++p) M->FormatThrough(p);
+    EXPECT_EQ(M->FormatProgress(), 0) << "a long range is estimated from its length, laid-out parts and all";
     M->Pars.FormatNext = M->Pars.Count() / 2;
     EXPECT_EQ(M->FormatProgress(), 49) << "half the range behind the layout";
     M->Pars.FormatNext = M->Pars.Count() - 1;
-    EXPECT_EQ(M->FormatProgress(), 99) << "one paragraph left, laid out or not, counts";
+    EXPECT_EQ(M->FormatProgress(), 99) << "a short range is counted: its one paragraph is not laid out";
     M->FormatThrough(M->Pars.Count() - 1);
     EXPECT_EQ(M->FormatProgress(), 100);
     M->SetUpdateMode(umImmediate);
