@@ -76,7 +76,7 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
     // Replace [at, to) by the run's two points.
     const std::size_t removed = to - at, added = last ? 1 : 2;
     if (removed < added)
-        d.insert(d.begin() + static_cast<std::ptrdiff_t>(at), added - removed, TDynPoint{});
+        DynOpenGap(d, at, added - removed);
     else if (removed > added)
         d.erase(d.begin() + static_cast<std::ptrdiff_t>(at + added), d.begin() + static_cast<std::ptrdiff_t>(to));
     d[at] = open;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "textstore/dyn_array.h"
+#include "textstore/dyn_info.h"
 #include "textstore/line_array.h"
 #include "textstore/paragraphs_list.h"
 
@@ -142,6 +143,29 @@ TEST(LineArray, PackedStyleAndSpaces) {
     l.Style = 255;
     EXPECT_EQ(l.Spaces, kMaxLineSpaces) << "the style byte must not eat into the count";
     EXPECT_EQ(l.Style, 255u);
+}
+
+TEST(DynPoints, GapsAndInsertsKeepOrderOnShortAndLongTails) {
+    // Short tails are shifted point by point, long ones moved as a block:
+    // both must give what the library's insert gives.
+    for (std::size_t size : {0u, 1u, 63u, 64u, 65u, 200u})
+        for (std::size_t at = 0; at <= size; at += size / 7 + 1)
+            for (std::size_t n : {1u, 2u, 5u}) {
+                TDynInfoArray d, expect;
+                for (std::size_t k = 0; k < size; ++k) d.push_back({static_cast<std::int32_t>(k), static_cast<std::uint32_t>(k)});
+                expect = d;
+                DynOpenGap(d, at, n);
+                for (std::size_t k = 0; k < n; ++k) d[at + k] = {-1, 7};
+                expect.insert(expect.begin() + static_cast<std::ptrdiff_t>(at), n, TDynPoint{-1, 7});
+                ASSERT_EQ(d.size(), expect.size());
+                for (std::size_t k = 0; k < d.size(); ++k) {
+                    ASSERT_EQ(d[k].Offset, expect[k].Offset) << size << " " << at << " " << n << " " << k;
+                    ASSERT_EQ(d[k].State, expect[k].State);
+                }
+                DynInsert(d, 0, {-2, 9});
+                EXPECT_EQ(d.front().Offset, -2);
+                EXPECT_EQ(d.size(), expect.size() + 1);
+            }
 }
 
 }  // namespace
