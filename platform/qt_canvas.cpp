@@ -21,9 +21,10 @@ QFont TQtCanvas::MakeFont(const TFontSpec& F) {
 }
 
 void TQtCanvas::SelectFont(const TFontSpec& F) {
-    if (FCur && FCur->Spec.Name == F.Name && FCur->Spec.Size == F.Size && FCur->Spec.Style == F.Style) return;
+    // Layout switches fonts at every change of style: the names are compared last.
+    if (FCur && FCur->Spec.Style == F.Style && FCur->Spec.Size == F.Size && FCur->Spec.Name == F.Name) return;
     for (auto& e : FCache) {
-        if (e->Spec.Name == F.Name && e->Spec.Size == F.Size && e->Spec.Style == F.Style) {
+        if (e->Spec.Style == F.Style && e->Spec.Size == F.Size && e->Spec.Name == F.Name) {
             FCur = e.get();
             return;
         }
