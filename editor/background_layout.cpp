@@ -9,6 +9,11 @@
 
 namespace tarvex {
 
+namespace {
+// How many paragraphs behind the one laid out are highlighted with it.
+constexpr std::int32_t kHighlightAhead = 63;
+}  // namespace
+
 bool TDudiRiri::FormatThreadRunning() const { return FThread && !FThread->Suspended(); }
 
 void TDudiRiri::StartFormatThreadIfNeeded() {
@@ -54,7 +59,13 @@ bool TDudiRiri::FormatRun(std::chrono::steady_clock::time_point Deadline) {
         if (par.Flags & pfFormatted) {
             running += par.LineCount();
         } else {
-            if (!(par.Flags & pfKeysApplied)) KeysThrough(*this, p);
+            // Highlighting a few dozen paragraphs in one pass costs less than
+            // one by one; they are laid out next (or by the next slice).
+            const std::int32_t ahead = std::min({p + kHighlightAhead, L.FormatLast, L.Count() - 1});
+            if (!(par.Flags & pfKeywordsApplied) && WantsKeywordPass())
+                KeywordsOverRange(*this, p, ahead);
+            else if (!(par.Flags & pfKeysApplied))
+                KeysThrough(*this, p);
             std::int32_t fl = 0, ll = 0;
             const TFormatResult r = FormatParagraph(*this, Canvas(), !any, st, true, ll, fl, p, &L.At(p), ClientWidth());
             delta += r.Delta;

@@ -32,8 +32,28 @@ void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDyn
     }
 }
 
+TDynInfo KeyRunRecord(const TDynInfo& A, const TDynInfo& Attr) {
+    TDynInfo n = Attr;
+    n.Offset = 0;
+    n.Nesting = (A.Flags & dfOwn) ? A.Nesting : 0;
+    n.Flags |= dfOwn;
+    if (n.Extra & 1) ++n.Nesting;
+    n.Extra &= static_cast<std::uint8_t>(~2);
+    return n;
+}
+
+std::uint32_t StateAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset) {
+    const TDynView v = L.Dyn(P);
+    const std::int32_t i = v.CountAtMost(Offset);
+    return i > 0 ? v.State(i - 1) : L.StartState(P);
+}
+
 void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, const TDynInfo& A,
                const TDynInfo& Attr) {
+    PutKeyRunState(M, P, Offset, Len, M.Pars.States.Intern(KeyRunRecord(A, Attr)));
+}
+
+void PutKeyRunState(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, std::uint32_t Run) {
     // What ApplyAttribute does for a span with no change point inside, without navigators.
     TParagraphsList& L = M.Pars;
     ParInfo& par = L.At(P);
@@ -41,28 +61,30 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
     TDynInfoArray& d = L.DynForWrite(par);
     const std::int32_t end = Offset + Len;
     auto at = static_cast<std::size_t>(PointsAtMost(L, par, Offset));
-    TDynInfo n = Attr;
-    n.Nesting = (A.Flags & dfOwn) ? A.Nesting : 0;
-    n.Flags |= dfOwn;
-    if (n.Extra & 1) ++n.Nesting;
-    n.Extra &= static_cast<std::uint8_t>(~2);
     // The attribute behind the span: the one in force, or a change point right at its end.
-    TDynInfo before = A;
     std::int32_t beforeAt = at > 0 ? d[at - 1].Offset : 0;
-    // The state behind the span is most often the one in force, unchanged: its number is reused.
     std::uint32_t beforeId = at > 0 ? d[at - 1].State : L.StartState(par);
     std::size_t to = at;
     while (to < d.size() && d[to].Offset <= end) ++to;
     if (to > at) {
         beforeId = d[to - 1].State;
-        before = L.States[beforeId];
         beforeAt = d[to - 1].Offset;
     }
-    before.KeyLen = static_cast<std::uint16_t>(std::clamp(beforeAt + static_cast<std::int32_t>(before.KeyLen) - end, 0, 65535));
-    const TDynPoint open = L.MakePoint(Offset, n);
+    // Behind the span the state returns with what is left of its key; mostly
+    // nothing is, and the state's number is reused.
+    const TDynInfo& b = L.States[beforeId];
+    const auto keyLeft = static_cast<std::uint16_t>(std::clamp(beforeAt + static_cast<std::int32_t>(b.KeyLen) - end, 0, 65535));
     const bool last = L.StartPos(P) + end >= L.TotalLen;
     TDynPoint close{};
-    if (!last) close = SameRecord(L.States[beforeId], before) ? TDynPoint{end, beforeId} : L.MakePoint(end, before);
+    if (!last) {
+        if (keyLeft == b.KeyLen) {
+            close = {end, beforeId};
+        } else {
+            TDynInfo before = b;
+            before.KeyLen = keyLeft;
+            close = L.MakePoint(end, before);
+        }
+    }
     // A key-made point already at Offset is never in force behind the new one; region starts and returns stay.
     if (at > 0 && d[at - 1].Offset == Offset) {
         const TDynInfo& dead = L.States[d[at - 1].State];
@@ -79,8 +101,30 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
         DynOpenGap(d, at, added - removed);
     else if (removed > added)
         d.erase(d.begin() + static_cast<std::ptrdiff_t>(at + added), d.begin() + static_cast<std::ptrdiff_t>(to));
-    d[at] = open;
+    d[at] = {Offset, Run};
     if (!last) d[at + 1] = close;
+}
+
+std::uint32_t TCustomExtHighlighter::RememberedRun(TParagraphsList& L, std::uint32_t Kind, const TRunSig& Sig,
+                                                   std::uint32_t From) {
+    if (FRunGeneration != L.States.Generation()) {
+        FRunKinds.clear();
+        FRunGeneration = L.States.Generation();
+    }
+    if (Kind >= FRunKinds.size()) FRunKinds.resize(Kind + 1);
+    TRunKind& k = FRunKinds[Kind];
+    if (!(k.Sig == Sig)) {
+        k.Sig = Sig;
+        k.Runs.clear();
+    }
+    for (const auto& [from, state] : k.Runs)
+        if (from == From) return state;
+    return UINT32_MAX;
+}
+
+void TCustomExtHighlighter::RememberRun(std::uint32_t Kind, std::uint32_t From, std::uint32_t State) {
+    // A kind mostly lies over a handful of states; past that, asking costs more than interning.
+    if (FRunKinds[Kind].Runs.size() < 16) FRunKinds[Kind].Runs.emplace_back(From, State);
 }
 
 namespace {
@@ -285,7 +329,8 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                     // The attribute in force at the key: the change points at its offset count.
                     const TDynView v = L.Dyn(par);
                     const std::int32_t idx = v.CountAtMost(m.Offset);
-                    const TDynInfo A = L.AttrBefore(par, idx);
+                    const std::uint32_t from = idx > 0 ? v.State(idx - 1) : L.StartState(par);
+                    const TDynInfo& A = L.States[from];
                     const std::int32_t d = ContextDepth(A);
                     if (d >= 15) continue;
                     if (d >= 0 && A.Contexts[d] >= 0) continue;  // inside another key's run: the first one stays
@@ -300,7 +345,11 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
                         OnQueryKeyword(*this, *a, *b, m.Key, ok);
                         if (!ok) continue;
                     }
-                    PutKeyRun(M, p, m.Offset, m.Len, A, KeywordAttr(A, m.Key, KeyBase, m.Len));
+                    const TKeyInfoLen& key = FKeywords.Item(m.Key);
+                    const TRunSig sig{{key.Style, key.Color, key.BkColor, key.Context, key.Cursor, m.Len, KeyBase}};
+                    PutKeyRunState(M, p, m.Offset, m.Len, RunState(L, static_cast<std::uint32_t>(m.Key), sig, from, [&] {
+                                       return KeywordAttr(A, m.Key, KeyBase, m.Len);
+                                   }));
                     earliest = std::min(earliest, start);
                 }
                 batch.clear();

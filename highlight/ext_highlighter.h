@@ -17,6 +17,7 @@
 #include "textstore/dyn_info.h"
 #include "textstore/highlight_passes.h"
 #include "textstore/highlighter.h"
+#include "textstore/paragraphs_list.h"
 
 namespace tarvex {
 
@@ -95,6 +96,19 @@ protected:
 
     TDynInfo KeywordAttr(const TDynInfo& A, std::int32_t Index, std::int32_t KeyBase, std::int32_t Len) const;
 
+    // What a kind of key run's record is made of besides the state it lies
+    // over (style, colours, context, length, key number).
+    struct TRunSig {
+        std::int32_t V[7] = {};
+        bool operator==(const TRunSig&) const = default;
+    };
+    // The state of a run of kind Kind over state From in L's table, as
+    // KeyRunRecord(States[From], Make()) interned. A pass asks this millions
+    // of times and gets a few distinct answers, so answers are remembered per
+    // kind while the kind's Sig and the table stay the same.
+    template <class F>
+    std::uint32_t RunState(TParagraphsList& L, std::uint32_t Kind, const TRunSig& Sig, std::uint32_t From, F&& Make);
+
     // The default token style (published by descendants).
     bool FAltFont = false;
     std::int16_t FContextNum = 0;
@@ -122,6 +136,14 @@ private:
     std::vector<std::int32_t> FStartsByFirst[256];
     bool FStartsIndexed = false;
     bool FAllCaseSensitive = true;
+    struct TRunKind {
+        TRunSig Sig;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> Runs;  // state in force, state of the run
+    };
+    std::vector<TRunKind> FRunKinds;
+    std::uint64_t FRunGeneration = 0;  // of the state table FRunKinds refers to
+    std::uint32_t RememberedRun(TParagraphsList& L, std::uint32_t Kind, const TRunSig& Sig, std::uint32_t From);
+    void RememberRun(std::uint32_t Kind, std::uint32_t From, std::uint32_t State);
     // Scratch reused from one paragraph to the next.
     std::string FFolded;
     std::vector<std::pair<std::int32_t, std::int32_t>> FCandidates;
@@ -131,6 +153,10 @@ private:
     std::vector<TMatch> FBatch;
 };
 
+// The record of a key run with attribute Attr over A: the nesting counter
+// carries on from an own attribute, the run's own flag is set.
+TDynInfo KeyRunRecord(const TDynInfo& A, const TDynInfo& Attr);
+
 // ApplyAttribute over [A, B) with Set; a key-made change point left at A's
 // offset just before the new run's (so never in force) is dropped.
 void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDynInfo& Attr);
@@ -139,8 +165,24 @@ void ApplyRun(TDudiRiriBase& M, TRiriNavigator& A, TRiriNavigator& B, const TDyn
 // change of the point array.
 void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, const TDynInfo& A,
                const TDynInfo& Attr);
+// The same with the run's state already interned (KeyRunRecord of the attribute in force and the key's).
+void PutKeyRunState(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, std::uint32_t Run);
+
+// The number of the state in force at Offset of P (change points at Offset included).
+std::uint32_t StateAtOffset(const TParagraphsList& L, const ParInfo& P, std::int32_t Offset);
 
 // The context number of text under A (0 for text without an own attribute).
 inline std::int32_t ContextOf(const TDynInfo& A) { return (A.Flags & dfOwn) ? A.Context : 0; }
+
+template <class F>
+std::uint32_t TCustomExtHighlighter::RunState(TParagraphsList& L, std::uint32_t Kind, const TRunSig& Sig,
+                                              std::uint32_t From, F&& Make) {
+    std::uint32_t s = RememberedRun(L, Kind, Sig, From);
+    if (s == UINT32_MAX) {
+        s = L.States.Intern(KeyRunRecord(L.States[From], Make()));
+        RememberRun(Kind, From, s);
+    }
+    return s;
+}
 
 }  // namespace tarvex

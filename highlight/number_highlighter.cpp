@@ -99,22 +99,31 @@ void TNumberHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigator& 
             // The attribute in force at the number: the change points at its offset count.
             const TDynView v = L.Dyn(par);
             const std::int32_t at = v.CountAtMost(s);
-            const TDynInfo A = L.AttrBefore(par, at);
+            const std::uint32_t from = at > 0 ? v.State(at - 1) : L.StartState(par);
+            const TDynInfo& A = L.States[from];
             const std::int32_t d = ContextDepth(A);
             if (d >= 15 || (d >= 0 && A.Contexts[d] >= 0)) continue;  // full, or inside another key's run
             if (at < v.size() && v.Offset(at) <= e - 1) continue;     // a change point inside
-            TDynInfo n = A;
-            n.Flags = static_cast<std::uint8_t>((FStyle & 0x0F) | (FAltFont ? 0x20 : 0) | dfOwn | dfKeyed);
-            n.Nesting = 0;
-            n.Extra = 0;
-            n.Color = FForeground;
-            n.BkColor = FBackground;
-            n.Context = FContextNum;
-            n.Cursor = 0;
-            n.Depth = static_cast<std::int8_t>(d + 1);
-            n.Contexts[d + 1] = static_cast<std::int16_t>(KeyBase);
-            n.KeyLen = n.StopLen = static_cast<std::uint16_t>(std::min(e - s, 65535));
-            PutKeyRun(M, p, s, e - s, A, n);
+            const std::int32_t keyLen = std::min(e - s, 65535);
+            auto record = [&] {
+                TDynInfo n = A;
+                n.Flags = static_cast<std::uint8_t>((FStyle & 0x0F) | (FAltFont ? 0x20 : 0) | dfOwn | dfKeyed);
+                n.Nesting = 0;
+                n.Extra = 0;
+                n.Color = FForeground;
+                n.BkColor = FBackground;
+                n.Context = FContextNum;
+                n.Cursor = 0;
+                n.Depth = static_cast<std::int8_t>(d + 1);
+                n.Contexts[d + 1] = static_cast<std::int16_t>(KeyBase);
+                n.KeyLen = n.StopLen = static_cast<std::uint16_t>(keyLen);
+                return n;
+            };
+            // Runs are told apart by their length; long numbers are rare and not remembered.
+            const TRunSig sig{{FStyle, FAltFont, FForeground, FBackground, FContextNum, KeyBase, 0}};
+            const std::uint32_t run = keyLen < 256 ? RunState(L, static_cast<std::uint32_t>(keyLen), sig, from, record)
+                                                   : L.States.Intern(KeyRunRecord(A, record()));
+            PutKeyRunState(M, p, s, e - s, run);
             earliest = std::min(earliest, start);
         }
     }

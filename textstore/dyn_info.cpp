@@ -1,6 +1,7 @@
 #include "textstore/dyn_info.h"
 
 #include <cstddef>
+#include <atomic>
 #include <cstring>
 
 namespace tarvex {
@@ -58,6 +59,8 @@ bool SameRecord(const TDynInfo& A, const TDynInfo& B) { return SameWords(TRecord
 TDynStates::TDynStates() { Clear(); }
 
 void TDynStates::Clear() {
+    static std::atomic<std::uint64_t> generations{0};
+    FGeneration = ++generations;
     FChunks.clear();
     FCount = 0;
     FSlots.assign(64, 0);

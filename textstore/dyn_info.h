@@ -79,6 +79,9 @@ public:
     std::uint32_t Intern(const TDynInfo& A);
     const TDynInfo& operator[](std::uint32_t Id) const { return FChunks[Id >> kChunkBits][Id & (kChunkSize - 1)]; }
     std::uint32_t Count() const { return FCount; }
+    // Differs between any two tables and after every Clear: what a caller
+    // remembers about state numbers holds while this stays the same.
+    std::uint64_t Generation() const { return FGeneration; }
     // Forgets every state but the default: only when no change point refers to one.
     void Clear();
     // Memory held by the table, in bytes.
@@ -92,6 +95,7 @@ private:
 
     std::vector<std::unique_ptr<TDynInfo[]>> FChunks;
     std::uint32_t FCount = 0;
+    std::uint64_t FGeneration = 0;
     // Open addressing: the hash's high half << 32 | state number + 1; 0 = free.
     // The hash half decides most probes without touching the state.
     std::vector<std::uint64_t> FSlots;

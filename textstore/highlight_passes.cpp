@@ -570,6 +570,11 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
 
 // --- drivers
 
+namespace {
+// The most paragraphs one call of a pass takes at a time.
+constexpr std::int32_t kPassGroup = 63;
+}  // namespace
+
 void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
     TParagraphsList& L = M.Pars;
     P = std::min(P, L.Count() - 1);
@@ -586,13 +591,19 @@ void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
             q = L.KeysAhead;
             continue;
         }
-        ParInfo& par = L.At(q);
-        if (par.Flags & pfKeysApplied) continue;
-        const TPos start = L.StartPos(q);
-        from.SetResolved(q, 0, start);
-        to.SetResolved(q, par.Len(), start + par.Len());
+        if (L.At(q).Flags & pfKeysApplied) continue;
+        // Paragraphs that wait in a row go in one pass: each one's state is
+        // carried into the next as it goes, so the result is the same as one
+        // by one, without the per-call work for every short line.
+        std::int32_t r = q;
+        while (r < P && r - q < kPassGroup && !(L.At(r + 1).Flags & pfKeysApplied) && !(r + 1 > L.KeysHole && r + 1 <= L.KeysAhead))
+            ++r;
+        const ParInfo& last = L.At(r);
+        from.SetResolved(q, 0, L.StartPos(q));
+        to.SetResolved(r, last.Len(), L.StartPos(r) + last.Len());
         TDynInfo endAttr = *DefaultAttr();
         ApplyStartStopKeys(M, from, to, endAttr);
+        q = r;
     }
     L.KeysThrough = std::max(L.KeysThrough, P);
     if (L.KeysThrough >= L.KeysAhead) L.KeysAhead = L.KeysHole = -1;
@@ -604,13 +615,16 @@ void KeywordsOverRange(TDudiRiriBase& M, std::int32_t First, std::int32_t Last) 
     KeysThrough(M, Last);
     TRiriNavigator from(&M), to(&M);
     for (std::int32_t q = std::max(0, First); q <= Last; ++q) {
-        ParInfo& par = L.At(q);
-        if (par.Flags & pfKeywordsApplied) continue;
-        const TPos start = L.StartPos(q);
-        from.SetResolved(q, 0, start);
-        to.SetResolved(q, par.Len(), start + par.Len());
+        if (L.At(q).Flags & pfKeywordsApplied) continue;
+        // Keywords never reach across a paragraph end: paragraphs that wait in a row go in one pass.
+        std::int32_t r = q;
+        while (r < Last && r - q < kPassGroup && !(L.At(r + 1).Flags & pfKeywordsApplied)) ++r;
+        const ParInfo& last = L.At(r);
+        from.SetResolved(q, 0, L.StartPos(q));
+        to.SetResolved(r, last.Len(), L.StartPos(r) + last.Len());
         ApplyKeywords(M, from, to);
-        L.At(q).Flags |= pfKeywordsApplied;
+        for (std::int32_t i = q; i <= r; ++i) L.At(i).Flags |= pfKeywordsApplied;
+        q = r;
     }
 }
 

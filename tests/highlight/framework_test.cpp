@@ -102,6 +102,41 @@ TEST(ExtHighlighter, OccurrencesDoNotOverlap) {
     EXPECT_EQ(m.Pars.DynCount(m.Pars.At(0)), 5) << "ab, ab, plain, aa, plain";
 }
 
+// Key runs' states are remembered between paragraphs and passes: a restyled
+// key, a restyled number highlighter, and a highlighter serving two texts in
+// turn still give each text the states it asks for.
+TEST(ExtHighlighter, RememberedRunStatesFollowStylesAndTexts) {
+    TTestHighlighter h;
+    h.Keywords().AddExtKeyword("ab", koWholeWord, hsBold, 1, 0, clNone, 0x0000FF, 0, 0);
+    TNumberHighlighter n;
+    h.SetSubHighlighter(&n);
+    auto points = [](const TDudiRiriBase& M) {
+        std::string s;
+        for (const std::string& x : test::Points(M)) s += x + ";";
+        return s;
+    };
+    // The first text numbers its states in another order than the second.
+    TDudiRiriBase first, second, fresh;
+    Highlight(first, &h, "12 ab 345\r\nab");
+    Highlight(second, &h, "ab 12");
+    EXPECT_EQ(second.Pars.DynAttr(second.Pars.At(0), 0).Color, 0x0000FF);
+
+    h.Keywords().Item(0).Color = 0x00FF00;  // restyled in place, as the group styles do
+    n.SetForeground(0x123456);
+    second.Pars.ForgetHighlighting(INT32_MAX);
+    KeywordsOverRange(second, 0, second.Pars.Count() - 1);
+    EXPECT_EQ(second.Pars.DynAttr(second.Pars.At(0), 0).Color, 0x00FF00);
+    EXPECT_EQ(second.Pars.DynAttr(second.Pars.At(0), 2).Color, 0x123456);
+
+    // Back to the first text, whose table still holds its old states.
+    first.Pars.ForgetHighlighting(INT32_MAX);
+    KeywordsOverRange(first, 0, first.Pars.Count() - 1);
+    Highlight(fresh, &h, "12 ab 345\r\nab");
+    EXPECT_EQ(points(first), points(fresh));
+    EXPECT_NE(points(first).find("/1193046/"), std::string::npos) << points(first);
+    for (TDudiRiriBase* m : {&first, &second, &fresh}) m->SetHighlighter(nullptr);
+}
+
 TEST(ExtHighlighter, ValidContextAndScope) {
     TDudiRiriBase m;
     TTestHighlighter h;

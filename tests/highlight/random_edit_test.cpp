@@ -90,6 +90,50 @@ TEST_P(RandomEdits, IncrementalEqualsScratch) {
     }
 }
 
+// Every field of every change point and of every paragraph's start state.
+std::vector<std::string> Records(const TDudiRiriBase& M) {
+    auto full = [](const TDynInfo& A) {
+        return test::Describe(A) + "/n" + std::to_string(A.Nesting) + "/x" + std::to_string(A.Extra) + "/c" +
+               std::to_string(A.Cursor) + "/k" + std::to_string(A.KeyLen) + "/s" + std::to_string(A.StopLen);
+    };
+    std::vector<std::string> out;
+    for (std::int32_t p = 0; p < M.Pars.Count(); ++p) {
+        const ParInfo& par = M.Pars.At(p);
+        out.push_back(std::to_string(p) + " starts " + full(M.Pars.StartAttr(par)));
+        for (std::int32_t i = 0; i < M.Pars.DynCount(par); ++i)
+            out.push_back(std::to_string(p) + ":" + std::to_string(M.Pars.DynOffset(par, i)) + " " + full(M.Pars.DynAttr(par, i)));
+    }
+    return out;
+}
+
+// The passes take paragraphs that wait in a row together: the result is what
+// one paragraph at a time gives, field for field.
+TEST_P(RandomEdits, GroupsEqualParagraphByParagraph) {
+    const TCase& c = GetParam();
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        std::mt19937 rng(seed);
+        std::string t;
+        for (int i = 0; i < 2500; ++i) t += c.Bits[rng() % c.Bits.size()];
+        const auto grouped = CreateHighlighter(c.Name);
+        TDudiRiriBase g;
+        test::Highlight(g, grouped.get(), t);
+
+        const auto single = CreateHighlighter(c.Name);
+        TDudiRiriBase s;
+        s.SetHighlighter(single.get());
+        s.LoadText(t);
+        ASSERT_GT(s.Pars.Count(), 70) << "the text spans more than one group";
+        for (std::int32_t q = 0; q < s.Pars.Count(); ++q) KeysThrough(s, q);
+        for (std::int32_t q = 0; q < s.Pars.Count(); ++q) {
+            s.ApplyKeywordsToParagraph(q);
+            s.Pars.At(q).Flags |= pfKeywordsApplied;
+        }
+        EXPECT_EQ(Records(g), Records(s)) << c.Name << " seed " << seed;
+        g.SetHighlighter(nullptr);
+        s.SetHighlighter(nullptr);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Highlighters, RandomEdits, ::testing::ValuesIn(kCases),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 

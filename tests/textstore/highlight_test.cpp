@@ -209,7 +209,7 @@ TEST_F(Highlight, TheHighlighterIsAskedAndForgottenWhenDestroyed) {
     M.SetHighlighter(h.get());
     EXPECT_EQ(h->Memos().size(), 1u);
     Load("x\r\ny");
-    EXPECT_EQ(h->Scans, 2);
+    EXPECT_GE(h->Scans, 1) << "paragraphs in a row may go in one call";
     EXPECT_EQ(h->LastBase, 1) << "its keys are numbered after the editor's own";
     EXPECT_GE(h->Starts, 2);
     h.reset();
