@@ -53,6 +53,14 @@ void PutKeyRun(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32
     PutKeyRunState(M, P, Offset, Len, M.Pars.States.Intern(KeyRunRecord(A, Attr)));
 }
 
+namespace {
+// A point that a highlighter without contexts set, or that opens or returns to a region.
+bool IsRegionMark(const TDynInfo& A) {
+    const std::int32_t d = ContextDepth(A);
+    return ((A.Flags & dfOwn) && d < 0) || (d >= 0 && A.Contexts[d] < 0);
+}
+}  // namespace
+
 void PutKeyRunState(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::int32_t Len, std::uint32_t Run) {
     // What ApplyAttribute does for a span with no change point inside, without navigators.
     TParagraphsList& L = M.Pars;
@@ -87,22 +95,29 @@ void PutKeyRunState(TDudiRiriBase& M, std::int32_t P, std::int32_t Offset, std::
     }
     // A key-made point already at Offset is never in force behind the new one; region starts and returns stay.
     if (at > 0 && d[at - 1].Offset == Offset) {
-        const TDynInfo& dead = L.States[d[at - 1].State];
-        const std::int32_t dd = ContextDepth(dead);
-        if (!((dead.Flags & dfOwn) && dd < 0) && !(dd >= 0 && dead.Contexts[dd] < 0)) {
+        if (!IsRegionMark(L.States[d[at - 1].State])) {
             d.erase(d.begin() + static_cast<std::ptrdiff_t>(at - 1));
             --at;
             --to;
         }
     }
-    // Replace [at, to) by the run's two points.
-    const std::size_t removed = to - at, added = last ? 1 : 2;
+    // Region starts and returns right at the end stay before the run's end
+    // point: the state before a region is found by walking back to them (a
+    // keyword ending where a region opens that it is part of, as "asm").
+    std::size_t kept = 0;
+    if (to - at > 1)
+        for (std::size_t j = at; j + 1 < to; ++j)
+            if (d[j].Offset == end && IsRegionMark(L.States[d[j].State])) d[at + kept++] = d[j];
+    // Replace [at, to) by the run's start, the kept points and its end.
+    const std::size_t removed = to - at, added = kept + (last ? 1 : 2);
     if (removed < added)
-        DynOpenGap(d, at, added - removed);
+        DynOpenGap(d, at + kept, added - removed);
     else if (removed > added)
         d.erase(d.begin() + static_cast<std::ptrdiff_t>(at + added), d.begin() + static_cast<std::ptrdiff_t>(to));
+    // The kept points move up behind the start.
+    for (std::size_t j = kept; j-- > 0;) d[at + 1 + j] = d[at + j];
     d[at] = {Offset, Run};
-    if (!last) d[at + 1] = close;
+    if (!last) d[at + 1 + kept] = close;
 }
 
 std::uint32_t TCustomExtHighlighter::RememberedRun(TParagraphsList& L, std::uint32_t Kind, const TRunSig& Sig,
@@ -143,6 +158,9 @@ void ResetNavigatorsFrom(TDudiRiriBase& M, TPos From) {
     for (TRiriNavigator* n : M.Navigators())
         if (n->Pos() >= From) n->ResetLineAndDyn();
 }
+
+// Windows longer than this pass over runs where no key can apply.
+constexpr std::int32_t kSkipFrom = 256;
 
 bool SepAt(const bool* Sep, std::string_view Text, std::int64_t I) {
     return I < 0 || I >= static_cast<std::int64_t>(Text.size()) || Sep[static_cast<unsigned char>(Text[static_cast<std::size_t>(I)])];
@@ -196,6 +214,7 @@ void TCustomExtHighlighter::IndexKeys() {
     FWordKeysPlain.Clear();
     FWordKeysFolded.Clear();
     FAllCaseSensitive = true;
+    FKeysUnder = KeysUnder();
     for (std::int32_t k = 0; k < FKeywords.Count(); ++k) {
         const TKeyInfoLen& key = FKeywords.Item(k);
         if (key.Len == 0) continue;
@@ -215,6 +234,38 @@ void TCustomExtHighlighter::IndexKeys() {
                 if (FoldByte(static_cast<unsigned char>(b)) == f) FKeysByFirst[b].push_back(k);
         }
     }
+}
+
+TCustomExtHighlighter::TKeysUnder TCustomExtHighlighter::StartKeysUnder() const {
+    TKeysUnder u;
+    u.Starts = true;
+    for (std::int32_t k = 0; k < FStartStopKeys.Count(); ++k) {
+        const std::int16_t vc = FStartStopKeys.ValidContext(k), scope = FStartStopKeys.Scope(k);
+        if (scope == kScopeEverywhere) u.Everywhere = true;
+        if (vc == 0) u.MaxScope = std::max<std::int32_t>(u.MaxScope, scope);
+        if (std::find(u.Contexts.begin(), u.Contexts.end(), vc) == u.Contexts.end()) u.Contexts.push_back(vc);
+    }
+    return u;
+}
+
+TCustomExtHighlighter::TKeysUnder TCustomExtHighlighter::KeysUnder() const {
+    TKeysUnder u;
+    for (std::int32_t k = 0; k < FKeywords.Count(); ++k) {
+        const std::int16_t vc = FKeywords.ValidContext(k), scope = FKeywords.Scope(k);
+        if (scope == kScopeEverywhere) u.Everywhere = true;
+        if (vc == 0) u.MaxScope = std::max<std::int32_t>(u.MaxScope, scope);
+        if (std::find(u.Contexts.begin(), u.Contexts.end(), vc) == u.Contexts.end()) u.Contexts.push_back(vc);
+    }
+    return u;
+}
+
+bool TCustomExtHighlighter::TKeysUnder::MayApply(const TCustomExtHighlighter& H, const TDynInfo& A) const {
+    const std::int32_t d = ContextDepth(A);
+    if (d >= 15) return false;                                // the stack is full
+    if (!Starts && d >= 0 && A.Contexts[d] >= 0) return false;  // a keyword inside another key's run
+    if (Everywhere) return true;
+    if (MaxScope > INT32_MIN && H.ScopeOf(A, H.FStartBase) < MaxScope) return true;
+    return std::find(Contexts.begin(), Contexts.end(), ContextOf(A)) != Contexts.end();
 }
 
 std::int16_t TCustomExtHighlighter::ScopeOf(const TDynInfo& A, std::int32_t StartBase) const {
@@ -275,6 +326,7 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
         TPos earliest = INT64_MAX;
         std::vector<TMatch>& batch = FBatch;
         batch.clear();
+        const TKeysUnder& under = FKeysUnder;
         for (std::int32_t p = p1; p <= p2; ++p) {
             const std::string_view text = L.At(p).View();
             const auto len = static_cast<std::int32_t>(text.size());
@@ -285,7 +337,23 @@ void TCustomExtHighlighter::ScanKeywords(TRiriNavigator& StartNav, TRiriNavigato
             FCandidates.clear();
             const bool words = !FWordKeysPlain.Empty() || !FWordKeysFolded.Empty();
             const unsigned char* up = FoldTable();
+            // Runs under which no keyword can apply (comments, strings) are
+            // passed over in long paragraphs: a key starting there would be
+            // refused anyway. A short one costs less to scan than to look.
+            const bool longWindow = we - ws > kSkipFrom;
+            const TDynView runs = longWindow ? L.Dyn(L.At(p)) : TDynView();
+            const bool anyRuns = longWindow && (runs.size() > 0 || L.StartState(L.At(p)) != 0);
+            std::int32_t run = anyRuns ? runs.CountAtMost(ws) : 0, runEnd = anyRuns ? -1 : INT32_MAX;
             for (std::int32_t i = ws; i < we; ++i) {
+                if (i >= runEnd) {
+                    while (run < runs.size() && runs.Offset(run) <= i) ++run;
+                    runEnd = run < runs.size() ? runs.Offset(run) : INT32_MAX;
+                    if (!under.MayApply(*this, L.States[run > 0 ? runs.State(run - 1) : L.StartState(L.At(p))])) {
+                        if (runEnd >= we) break;
+                        i = runEnd - 1;
+                        continue;
+                    }
+                }
                 const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
                 const bool sepBefore = SepAt(FSeparators, text, i - 1);
                 if (words && sepBefore && !FSeparators[c]) {
@@ -412,6 +480,7 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
                     if (b == f || (!(e.Options & koCaseSensitive) && FoldByte(static_cast<unsigned char>(b)) == f))
                         FStartsByFirst[b].push_back(k);
             }
+            FStartsUnder = StartKeysUnder();
             FStartsIndexed = true;
         }
         const std::string_view text = par.View();
@@ -431,8 +500,24 @@ bool TCustomExtHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& St
         const std::int32_t span = S.MaxStartLen() + 1;
         const std::int32_t ws = co - std::min(span, co);
         const std::int32_t we = std::min(len, lo + span);
+        // Runs under which no start key can apply (a comment of another
+        // highlighter's) are passed over.
+        const bool longWindow = we - ws > kSkipFrom;
+        const TDynView runs = longWindow ? L.Dyn(par) : TDynView();
+        const bool anyRuns = longWindow && (runs.size() > 0 || L.StartState(par) != 0);
+        std::int32_t run = anyRuns ? runs.CountAtMost(ws) : 0, runEnd = anyRuns ? -1 : INT32_MAX;
+        const TKeysUnder& under = FStartsUnder;
         // A key right at the limit counts too: the character before it may be what changed.
         for (std::int32_t i = ws; i < we && i <= lo; ++i) {
+            if (i >= runEnd) {
+                while (run < runs.size() && runs.Offset(run) <= i) ++run;
+                runEnd = run < runs.size() ? runs.Offset(run) : INT32_MAX;
+                if (!under.MayApply(*this, L.States[run > 0 ? runs.State(run - 1) : L.StartState(par)])) {
+                    if (runEnd >= we || runEnd > lo) break;
+                    i = runEnd - 1;
+                    continue;
+                }
+            }
             const auto& keys = FStartsByFirst[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
             if (keys.empty()) continue;
             // The attribute here, looked up once a key's text matches (most candidates fail on the text).

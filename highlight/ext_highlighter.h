@@ -6,6 +6,7 @@
 // this one finds nothing, its key numbers shifted past this one's (KeyBase).
 
 #include <bitset>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -96,6 +97,18 @@ protected:
 
     TDynInfo KeywordAttr(const TDynInfo& A, std::int32_t Index, std::int32_t KeyBase, std::int32_t Len) const;
 
+    // What the keyword list allows at all, for passing over runs under which
+    // none of its keys can apply (KeyApplies refuses every one there).
+    struct TKeysUnder {
+        bool Starts = false;                   // of the start keys
+        bool Everywhere = false;               // a key with scope kScopeEverywhere
+        std::int32_t MaxScope = INT32_MIN;     // the largest scope threshold of keys valid in context 0
+        std::vector<std::int16_t> Contexts;    // the valid contexts of the keys
+        bool MayApply(const TCustomExtHighlighter& H, const TDynInfo& A) const;
+    };
+    TKeysUnder KeysUnder() const;
+    TKeysUnder StartKeysUnder() const;
+
     // What a kind of key run's record is made of besides the state it lies
     // over (style, colours, context, length, key number).
     struct TRunSig {
@@ -135,6 +148,8 @@ private:
     TWordIndex FWordKeysPlain, FWordKeysFolded;
     std::vector<std::int32_t> FStartsByFirst[256];
     bool FStartsIndexed = false;
+    // Kept with the indexes: their lists' valid contexts and scopes change only with them.
+    TKeysUnder FKeysUnder, FStartsUnder;
     bool FAllCaseSensitive = true;
     struct TRunKind {
         TRunSig Sig;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "highlight/text_scan.h"
 #include "highlight/word_index.h"
@@ -87,10 +88,20 @@ bool THtmlHighlighter::OwnRun(const TDynInfo& A, std::int32_t KeyBase, std::int3
     return true;
 }
 
-TDynInfo THtmlHighlighter::RunAttr(const TDynInfo& Parent, std::int32_t Depth, std::int32_t State, std::int32_t Key,
-                                   const THighlightInfo& Info, std::int32_t KeyLen, std::int32_t StopLen,
-                                   std::int32_t KeyBase) const {
+bool THtmlHighlighter::ParentOf(const TDynInfo& Run, const TDynStates& States, std::uint32_t& Id) {
+    if (ContextDepth(Run) != 0) return false;
+    Id = static_cast<std::uint16_t>(Run.Contexts[1]) | (static_cast<std::uint32_t>(static_cast<std::uint16_t>(Run.Contexts[2])) << 16);
+    return Id < States.Count() && ContextDepth(States[Id]) < 0;
+}
+
+TDynInfo THtmlHighlighter::RunAttr(const TDynInfo& Parent, std::uint32_t ParentId, std::int32_t Depth,
+                                   std::int32_t State, std::int32_t Key, const THighlightInfo& Info,
+                                   std::int32_t KeyLen, std::int32_t StopLen, std::int32_t KeyBase) const {
     TDynInfo r = Parent;
+    if (Depth == 0) {
+        r.Contexts[1] = static_cast<std::int16_t>(ParentId & 0xFFFF);
+        r.Contexts[2] = static_cast<std::int16_t>(ParentId >> 16);
+    }
     r.Flags = static_cast<std::uint8_t>(Info.StyleByte() | dfOwn | dfKeyed);
     r.Nesting = (Parent.Flags & dfOwn) ? Parent.Nesting : 0;
     r.Extra = 0;
@@ -165,16 +176,36 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
     const std::int32_t lo = std::max(g, StopNav.ParNb() == p ? StopNav.ParOffset() : len);
     // Runs of this highlighter share one level: the text's own, plus one.
     const std::int32_t level = own ? depth : depth + 1;
-    const TDynInfo parent = own ? StateBefore(*memo, p, g, depth) : A;
+    // The state the runs lie over, found when a run is put: inside a long
+    // comment or script most paragraphs put none, and walking back to where
+    // it began for every paragraph made such a text take quadratic time.
+    std::optional<TDynInfo> parentState;
+    std::uint32_t parentId = 0;
+    auto parent = [&]() -> const TDynInfo& {
+        if (parentState) return *parentState;
+        if (!own) {
+            parentId = StateAtOffset(L, par, g);
+            parentState = A;
+        } else if (level == 0 && ParentOf(A, L.States, parentId)) {
+            parentState = L.States[parentId];
+        } else {
+            parentState = StateBefore(*memo, p, g, depth);
+            parentId = L.States.Intern(*parentState);
+        }
+        return *parentState;
+    };
     auto run = [&](std::int32_t State, std::int32_t Key, const THighlightInfo& Info, std::int32_t KeyLen,
-                   std::int32_t StopLen) { return RunAttr(parent, level, State, Key, Info, KeyLen, StopLen, KeyBase); };
+                   std::int32_t StopLen) {
+        const TDynInfo& over = parent();
+        return RunAttr(over, parentId, level, State, Key, Info, KeyLen, StopLen, KeyBase);
+    };
     auto put1 = [&](std::int32_t At, const TDynInfo& R, std::int32_t End) {
         const TRun r{At, R};
         PutRuns(Nav, StopNav, &r, 1, End);
         return true;
     };
     auto textAttr = [&] {
-        TDynInfo t = parent;
+        TDynInfo t = parent();
         t.KeyLen = 0;
         return t;
     };
@@ -191,10 +222,17 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
     // Where a search for the end of the run in force may begin: a few
     // characters back, as an end typed just before g may have changed, but
     // never into the key that opened the run.
+    // Redoing from inside that key (an edit shortened it) starts behind it,
+    // as highlighting the text from scratch does.
     auto searchFrom = [&](std::int32_t Back) {
         const std::int32_t at = PointsAtMost(L, par, g);
-        const std::int32_t runStart = at > 0 ? L.DynOffset(par, at - 1) + L.DynAttr(par, at - 1).KeyLen : 0;
-        return std::min(g, std::max(runStart, g - Back));
+        std::int32_t keyEnd = 0;
+        if (at > 0) {
+            keyEnd = L.DynOffset(par, at - 1) + L.DynAttr(par, at - 1).KeyLen;
+            // "<?" and "<%" runs begin behind their "<" but count it in their key.
+            if (state == hsPhpBlock || (state == hsScript && key == khServerBlock)) --keyEnd;
+        }
+        return std::max({keyEnd, g - Back, 0});
     };
 
     switch (state) {
@@ -248,7 +286,12 @@ bool THtmlHighlighter::FindStartKey(TRiriNavigator& Nav, TRiriNavigator& StopNav
             if (at > 0) runStart = L.DynOffset(par, at - 1);
             const bool closing = runStart < len && text[static_cast<std::size_t>(runStart)] == '/';
             const bool attrs = !closing && (key < kHtmlElementCount ? kHtmlElements[key].Attributes : XMLSyntax);
-            return put1(g, run(attrs ? hsInTag : hsInPlainTag, key, HtmlTag, 0, 1), g);
+            // Redone from inside the name (an edit left the range there): the
+            // tag goes on where the name ends, as when it was found.
+            std::int32_t e = runStart;
+            while (e < len && !IsBlank(text[static_cast<std::size_t>(e)]) && text[static_cast<std::size_t>(e)] != '>') ++e;
+            e = std::max(g, e);
+            return put1(e, run(attrs ? hsInTag : hsInPlainTag, key, HtmlTag, 0, 1), e);
         }
         case hsAttrName:
         case hsAttrValue: {

@@ -78,8 +78,15 @@ private:
     };
     // The state and key of A when its innermost run is this highlighter's; false otherwise.
     bool OwnRun(const TDynInfo& A, std::int32_t KeyBase, std::int32_t& State, std::int32_t& Key) const;
-    TDynInfo RunAttr(const TDynInfo& Parent, std::int32_t Depth, std::int32_t State, std::int32_t Key,
-                     const THighlightInfo& Info, std::int32_t KeyLen, std::int32_t StopLen, std::int32_t KeyBase) const;
+    // A run over Parent (state ParentId of the text's table). Runs at depth 0
+    // keep ParentId in Contexts[1] and [2], unused at that depth: the state
+    // before a run is then read from it instead of walking back to where it
+    // began, which for a tag over many lines took quadratic time.
+    TDynInfo RunAttr(const TDynInfo& Parent, std::uint32_t ParentId, std::int32_t Depth, std::int32_t State,
+                     std::int32_t Key, const THighlightInfo& Info, std::int32_t KeyLen, std::int32_t StopLen,
+                     std::int32_t KeyBase) const;
+    // The state a depth-0 run of ours lies over, when it kept a valid one.
+    static bool ParentOf(const TDynInfo& Run, const TDynStates& States, std::uint32_t& Id);
     // Writes runs at their offsets (replacing change points there and deleting
     // key-made ones after the first up to End); StopNav goes to End.
     void PutRuns(TRiriNavigator& Nav, TRiriNavigator& StopNav, const TRun* Runs, std::size_t N, std::int32_t End);

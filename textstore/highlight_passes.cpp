@@ -54,6 +54,15 @@ void CarryState(TParagraphsList& L, ParInfo& Prev, ParInfo& Next) {
     L.SetStartState(Next, (L.States[end].Flags & dfOwn) ? end : 0);
 }
 
+// The same state, shown the same way: the text behind a range that ends in
+// a state of another style or colour (an HTML tag run of another kind) is
+// done again too, or it would keep the old look.
+bool SameLook(const TDynInfo& A, const TDynInfo& B) {
+    if (!SameState(A, B)) return false;
+    return !(A.Flags & dfOwn) || (A.Flags == B.Flags && A.Color == B.Color && A.BkColor == B.BkColor &&
+                                  A.Cursor == B.Cursor && A.Nesting == B.Nesting);
+}
+
 void ResetNavigatorsBehind(TDudiRiriBase& M, TPos From, std::int32_t UpToPar) {
     const std::int32_t last = std::min(UpToPar, M.Pars.Count() - 1);
     const TPos upTo = UpToPar < 0 ? INT64_MAX : M.Pars.StartPos(last) + M.Pars.At(last).Len();
@@ -541,7 +550,7 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
         const TPos lpStart = L.StartPos(last);
         const std::int32_t endOff = static_cast<std::int32_t>(std::min<TPos>(segTo - lpStart, lp.Len()));
         const TDynInfo endState = AttrAtOffset(L, lp, endOff);
-        if (SameState(endState, EndAttr) && !crossed) break;
+        if (SameLook(endState, EndAttr) && !crossed) break;
         if (endOff < lp.Len()) {
             // The range ended inside a paragraph in another state: go on to its end.
             first = last;
@@ -663,10 +672,31 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
             const std::int32_t at = L.DynOffset(par, i);
             const TDynInfo& prev = L.AttrBefore(par, i);
             const bool stopRun = ContextDepth(prev) >= 0 && at - prev.StopLen <= o2;
-            const bool startRun = ContextDepth(c) >= 0 && at <= o2;
+            // A run that starts where the widened range now ends is redone with
+            // its key: a stop found inside that key ends the run before it.
+            const bool startRun = ContextDepth(c) >= 0 && (at <= o2 || stopRun);
             if (!stopRun && !startRun) break;
             o2 = std::max(o2, startRun ? at + std::max<std::int32_t>(c.KeyLen, c.StopLen) : at);
             o2 = std::min(o2, par.Len());
+        }
+    }
+    // Inside a region the stop key is looked for first, over all the rest of
+    // the paragraph: whether one lies ahead decides whether keys before it
+    // open regions of their own. An edit inside a region redoes the region's
+    // whole part in this paragraph, as highlighting from scratch sees it.
+    {
+        const TDynView v = L.Dyn(par);
+        std::int32_t i = v.CountBelow(o1);
+        const TDynInfo& a = L.AttrBefore(par, i);
+        // The outermost region: a stop key typed inside a region nested in it ends it too.
+        std::int32_t d = 0;
+        while (d <= ContextDepth(a) && a.Contexts[d] >= -1) ++d;
+        if (d <= ContextDepth(a)) {
+            while (i > 0 && ContextDepth(L.States[v.State(i - 1)]) >= d) --i;
+            o1 = i > 0 ? std::min(o1, v.Offset(i)) : (ContextDepth(L.StartAttr(par)) >= d ? 0 : std::min(o1, v.Offset(0)));
+            std::int32_t j = v.CountBelow(o2);
+            while (j < v.size() && ContextDepth(L.States[v.State(j)]) >= d) ++j;
+            o2 = std::max(o2, j < v.size() ? v.Offset(j) : par.Len());
         }
     }
     if (TRiriHighlighter* h = M.Highlighter()) {

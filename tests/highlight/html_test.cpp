@@ -80,5 +80,32 @@ TEST_F(Html, KeywordOverridesGiveAnElementItsOwnStyle) {
     EXPECT_EQ(Ctx(M, 0), "4557");
 }
 
+// Behind a tag or comment over many lines the text takes the state it had
+// before the tag again, here a bold span set over the whole text; the end of
+// an empty "<??>" block is still found right behind its start.
+TEST_F(Html, RunsOverManyLinesReturnToTheStateBefore) {
+    std::string t = "x <table";
+    for (int i = 0; i < 50; ++i) t += "\r\n a" + std::to_string(i) + "=1";
+    t += "> y <!--";
+    for (int i = 0; i < 50; ++i) t += "\r\nc";
+    t += "--> z <??> w";
+    M.LoadText(t);
+    TRiriNavigator a(&M), b(&M);
+    a.SetPos(0);
+    b.SetPos(M.CharCount());
+    TDynInfo bold;
+    bold.Flags = hsBold;
+    ApplyAttribute(M, a, b, false, true, bold);
+    M.SetHighlighter(&H);
+    KeywordsOverRange(M, 0, M.Pars.Count() - 1);
+    auto at = [&](std::int32_t P, std::int32_t I) { return test::Describe(test::AttrOfChar(M, P, I)); };
+    const std::string before = at(0, 0);
+    EXPECT_EQ(before.substr(0, 3), std::to_string(dfOwn | hsBold));
+    EXPECT_EQ(at(50, 7), before) << "behind the tag's >";
+    EXPECT_EQ(at(100, 4), before) << "behind the comment";
+    const std::string last = Ctx(M, 100);
+    EXPECT_EQ(last.substr(7), "4b7700") << "the block ends at its first \"?>\"";
+}
+
 }  // namespace
 }  // namespace tarvex

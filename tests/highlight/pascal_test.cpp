@@ -51,6 +51,22 @@ TEST_F(Pascal, AsmBlocks) {
     EXPECT_EQ(c.substr(25, 3), "000");
 }
 
+// Laid out a paragraph at a time (keys, then keywords, paragraph by
+// paragraph), a comment inside an asm block that ends on a later line returns
+// to the block: the runs of ")" and of ASM, which meet where the block opens,
+// must not hide that point.
+TEST_F(Pascal, CommentInAsmEndsInTheBlockParagraphByParagraph) {
+    M.SetHighlighter(&H);
+    M.LoadText(")asm{ a\r\nb } mov end;");
+    for (std::int32_t p = 0; p < M.Pars.Count(); ++p) {
+        KeysThrough(M, p);
+        M.ApplyKeywordsToParagraph(p);
+        M.Pars.At(p).Flags |= pfKeywordsApplied;
+    }
+    EXPECT_EQ(Ctx(M, 0), "9777333");
+    EXPECT_EQ(Ctx(M, 1), "333" "6" "777" "6" "777" "9");
+}
+
 TEST_F(Pascal, CharacterCodes) {
     Highlight(M, &H, "#13#10; #a");
     EXPECT_EQ(Ctx(M, 0), "2222229020");

@@ -35,7 +35,7 @@ TEST_P(RandomEdits, IncrementalEqualsScratch) {
     const TCase& c = GetParam();
     const auto h = CreateHighlighter(c.Name);
     ASSERT_TRUE(h);
-    const unsigned seeds = std::getenv("HIGHLIGHT_SEEDS") ? static_cast<unsigned>(std::atoi(std::getenv("HIGHLIGHT_SEEDS"))) : 3u;
+    const unsigned seeds = std::getenv("HIGHLIGHT_SEEDS") ? static_cast<unsigned>(std::atoi(std::getenv("HIGHLIGHT_SEEDS"))) : 40u;
     for (unsigned seed = 1; seed <= seeds; ++seed) {
         std::mt19937 rng(seed);
         auto bit = [&] { return std::string(c.Bits[rng() % c.Bits.size()]); };
