@@ -12,6 +12,7 @@ namespace tarvex {
 namespace {
 // How many paragraphs behind the one laid out are highlighted with it.
 constexpr std::int32_t kHighlightAhead = 63;
+constexpr std::int64_t kHighlightAheadBytes = 64 * 1024;
 }  // namespace
 
 bool TDudiRiri::FormatThreadRunning() const { return FThread && !FThread->Suspended(); }
@@ -61,7 +62,11 @@ bool TDudiRiri::FormatRun(std::chrono::steady_clock::time_point Deadline) {
         } else {
             // Highlighting a few dozen paragraphs in one pass costs less than
             // one by one; they are laid out next (or by the next slice).
-            const std::int32_t ahead = std::min({p + kHighlightAhead, L.FormatLast, L.Count() - 1});
+            // A slice may not overrun its time: long lines are not taken ahead.
+            const std::int32_t limit = std::min({p + kHighlightAhead, L.FormatLast, L.Count() - 1});
+            std::int32_t ahead = p;
+            for (std::int64_t bytes = par.Len(); ahead < limit && bytes < kHighlightAheadBytes;)
+                bytes += L.At(++ahead).Len();
             if (!(par.Flags & pfKeywordsApplied) && WantsKeywordPass())
                 KeywordsOverRange(*this, p, ahead);
             else if (!(par.Flags & pfKeysApplied))

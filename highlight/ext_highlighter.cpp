@@ -189,6 +189,7 @@ void TCustomExtHighlighter::SetSeparators(std::string_view V) {
         FSepSet.set(c);
     }
     FStartsIndexed = false;  // the boundary flags depend on the separators
+    FIndexedVersion = 0xFFFFFFFF;  // and which keys are words
 }
 
 void TCustomExtHighlighter::SetSubHighlighter(TRiriHighlighter* H) {
@@ -225,7 +226,14 @@ void TCustomExtHighlighter::IndexKeys() {
         for (unsigned char c : text) inner |= FSeparators[c];
         if ((key.Options & koWholeWord) && !inner) {
             (cs ? FWordKeysPlain : FWordKeysFolded).Add(text, k);
-        } else if (cs) {
+            continue;
+        }
+        // A key that can overlap itself ("]]" in "]]]"): the pass takes the
+        // first of two overlapping occurrences even where it is refused, so
+        // runs cannot be passed over without changing what matches.
+        for (std::size_t b = 1; b < text.size() && !FKeysUnder.Everywhere; ++b)
+            FKeysUnder.Everywhere = text.compare(0, b, text, text.size() - b, b) == 0;
+        if (cs) {
             FKeysByFirst[static_cast<unsigned char>(key.Keyword[0])].push_back(k);
         } else {
             // Every byte that folds to the key's first byte may begin it.

@@ -59,9 +59,16 @@ void CarryState(TParagraphsList& L, ParInfo& Prev, ParInfo& Next) {
 // done again too, or it would keep the old look.
 bool SameLook(const TDynInfo& A, const TDynInfo& B) {
     if (!SameState(A, B)) return false;
-    return !(A.Flags & dfOwn) || (A.Flags == B.Flags && A.Color == B.Color && A.BkColor == B.BkColor &&
-                                  A.Cursor == B.Cursor && A.Nesting == B.Nesting);
+    if (!(A.Flags & dfOwn)) return true;
+    // A run at depth 0 may keep the state it lies over above its context (HTML's do).
+    if (A.Depth == 0 && (A.Contexts[1] != B.Contexts[1] || A.Contexts[2] != B.Contexts[2])) return false;
+    return A.Flags == B.Flags && A.Color == B.Color && A.BkColor == B.BkColor && A.Cursor == B.Cursor &&
+           A.Nesting == B.Nesting;
 }
+
+// How far an edit inside a region redoes the region around it, at most.
+constexpr std::int32_t kRegionRedo = 64 * 1024;
+constexpr std::int32_t kRegionRedoPoints = 64;
 
 void ResetNavigatorsBehind(TDudiRiriBase& M, TPos From, std::int32_t UpToPar) {
     const std::int32_t last = std::min(UpToPar, M.Pars.Count() - 1);
@@ -580,8 +587,10 @@ TPos ApplyStartStopKeys(TDudiRiriBase& M, TRiriNavigator& NavFrom, TRiriNavigato
 // --- drivers
 
 namespace {
-// The most paragraphs one call of a pass takes at a time.
+// The most paragraphs one call of a pass takes at a time, and about the most
+// text: long lines go one at a time.
 constexpr std::int32_t kPassGroup = 63;
+constexpr std::int64_t kPassGroupBytes = 64 * 1024;
 }  // namespace
 
 void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
@@ -605,8 +614,10 @@ void KeysThrough(TDudiRiriBase& M, std::int32_t P) {
         // carried into the next as it goes, so the result is the same as one
         // by one, without the per-call work for every short line.
         std::int32_t r = q;
-        while (r < P && r - q < kPassGroup && !(L.At(r + 1).Flags & pfKeysApplied) && !(r + 1 > L.KeysHole && r + 1 <= L.KeysAhead))
-            ++r;
+        std::int64_t bytes = L.At(q).Len();
+        while (r < P && r - q < kPassGroup && bytes < kPassGroupBytes && !(L.At(r + 1).Flags & pfKeysApplied) &&
+               !(r + 1 > L.KeysHole && r + 1 <= L.KeysAhead))
+            bytes += L.At(++r).Len();
         const ParInfo& last = L.At(r);
         from.SetResolved(q, 0, L.StartPos(q));
         to.SetResolved(r, last.Len(), L.StartPos(r) + last.Len());
@@ -627,7 +638,9 @@ void KeywordsOverRange(TDudiRiriBase& M, std::int32_t First, std::int32_t Last) 
         if (L.At(q).Flags & pfKeywordsApplied) continue;
         // Keywords never reach across a paragraph end: paragraphs that wait in a row go in one pass.
         std::int32_t r = q;
-        while (r < Last && r - q < kPassGroup && !(L.At(r + 1).Flags & pfKeywordsApplied)) ++r;
+        std::int64_t bytes = L.At(q).Len();
+        while (r < Last && r - q < kPassGroup && bytes < kPassGroupBytes && !(L.At(r + 1).Flags & pfKeywordsApplied))
+            bytes += L.At(++r).Len();
         const ParInfo& last = L.At(r);
         from.SetResolved(q, 0, L.StartPos(q));
         to.SetResolved(r, last.Len(), L.StartPos(r) + last.Len());
@@ -692,11 +705,22 @@ void HighlightAfterEdit(TDudiRiriBase& M, const TReplaceResult& Edit) {
         std::int32_t d = 0;
         while (d <= ContextDepth(a) && a.Contexts[d] >= -1) ++d;
         if (d <= ContextDepth(a)) {
-            while (i > 0 && ContextDepth(L.States[v.State(i - 1)]) >= d) --i;
-            o1 = i > 0 ? std::min(o1, v.Offset(i)) : (ContextDepth(L.StartAttr(par)) >= d ? 0 : std::min(o1, v.Offset(0)));
+            // At most kRegionRedo bytes and kRegionRedoPoints change points
+            // either side: in a line of megabytes (adjacent tags, an asm block
+            // full of keywords, a huge string) typing stays cheap, as every
+            // point put in such a line moves the points behind it, and the
+            // text beyond is left as it was.
+            const std::int32_t lo = std::max(0, o1 - kRegionRedo), hi = o2 > par.Len() - kRegionRedo ? par.Len() : o2 + kRegionRedo;
+            const std::int32_t first = i;
+            while (i > 0 && first - i < kRegionRedoPoints && ContextDepth(L.States[v.State(i - 1)]) >= d && v.Offset(i - 1) >= lo) --i;
+            if (i > 0 && ContextDepth(L.States[v.State(i - 1)]) >= d)
+                o1 = std::max(lo, std::min(o1, v.Offset(i - 1)));
+            else
+                o1 = i > 0 ? std::min(o1, v.Offset(i)) : (ContextDepth(L.StartAttr(par)) >= d ? lo : std::min(o1, v.Offset(0)));
             std::int32_t j = v.CountBelow(o2);
-            while (j < v.size() && ContextDepth(L.States[v.State(j)]) >= d) ++j;
-            o2 = std::max(o2, j < v.size() ? v.Offset(j) : par.Len());
+            const std::int32_t from = j;
+            while (j < v.size() && j - from < kRegionRedoPoints && ContextDepth(L.States[v.State(j)]) >= d && v.Offset(j) <= hi) ++j;
+            o2 = std::max(o2, std::min(hi, j < v.size() ? v.Offset(j) : par.Len()));
         }
     }
     if (TRiriHighlighter* h = M.Highlighter()) {

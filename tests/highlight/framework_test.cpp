@@ -137,6 +137,23 @@ TEST(ExtHighlighter, RememberedRunStatesFollowStylesAndTexts) {
     for (TDudiRiriBase* m : {&first, &second, &fresh}) m->SetHighlighter(nullptr);
 }
 
+// In a long paragraph runs under which no keyword applies are passed over;
+// a key that can overlap itself is still matched as in a short one: "}}"
+// refused inside the region at 2 keeps the one at 3 from matching.
+TEST(ExtHighlighter, LongParagraphsMatchAsShortOnes) {
+    TTestHighlighter h;
+    h.Keywords().AddExtKeyword("}}", 0, hsBold, 1, 0, clNone, clNone, 0, 0);
+    h.Keywords().AddExtKeyword("ab", 0, hsBold, 2, 0, clNone, clNone, 0, 0);
+    TDudiRiriBase shortText, longText;
+    Highlight(shortText, &h, "{x}}} ab");
+    Highlight(longText, &h, "{x}}} ab" + std::string(400, ' ') + "{ ab ab }");
+    EXPECT_EQ(Ctx(shortText, 0), "66600022");
+    EXPECT_EQ(Ctx(longText, 0).substr(0, 8), Ctx(shortText, 0));
+    EXPECT_EQ(Ctx(longText, 0).substr(408), "666666666") << "no keyword inside the region";
+    shortText.SetHighlighter(nullptr);
+    longText.SetHighlighter(nullptr);
+}
+
 TEST(ExtHighlighter, ValidContextAndScope) {
     TDudiRiriBase m;
     TTestHighlighter h;
