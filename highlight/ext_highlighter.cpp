@@ -244,28 +244,25 @@ void TCustomExtHighlighter::IndexKeys() {
     }
 }
 
-TCustomExtHighlighter::TKeysUnder TCustomExtHighlighter::StartKeysUnder() const {
-    TKeysUnder u;
-    u.Starts = true;
-    for (std::int32_t k = 0; k < FStartStopKeys.Count(); ++k) {
-        const std::int16_t vc = FStartStopKeys.ValidContext(k), scope = FStartStopKeys.Scope(k);
+namespace {
+// What a key list allows at all: its keys' valid contexts and scopes.
+template <class TList>
+TCustomExtHighlighter::TKeysUnder Summarize(const TList& List, bool Starts) {
+    TCustomExtHighlighter::TKeysUnder u;
+    u.Starts = Starts;
+    for (std::int32_t k = 0; k < List.Count(); ++k) {
+        const std::int16_t vc = List.ValidContext(k), scope = List.Scope(k);
         if (scope == kScopeEverywhere) u.Everywhere = true;
         if (vc == 0) u.MaxScope = std::max<std::int32_t>(u.MaxScope, scope);
         if (std::find(u.Contexts.begin(), u.Contexts.end(), vc) == u.Contexts.end()) u.Contexts.push_back(vc);
     }
     return u;
 }
+}  // namespace
 
-TCustomExtHighlighter::TKeysUnder TCustomExtHighlighter::KeysUnder() const {
-    TKeysUnder u;
-    for (std::int32_t k = 0; k < FKeywords.Count(); ++k) {
-        const std::int16_t vc = FKeywords.ValidContext(k), scope = FKeywords.Scope(k);
-        if (scope == kScopeEverywhere) u.Everywhere = true;
-        if (vc == 0) u.MaxScope = std::max<std::int32_t>(u.MaxScope, scope);
-        if (std::find(u.Contexts.begin(), u.Contexts.end(), vc) == u.Contexts.end()) u.Contexts.push_back(vc);
-    }
-    return u;
-}
+TCustomExtHighlighter::TKeysUnder TCustomExtHighlighter::StartKeysUnder() const { return Summarize(FStartStopKeys, true); }
+
+TCustomExtHighlighter::TKeysUnder TCustomExtHighlighter::KeysUnder() const { return Summarize(FKeywords, false); }
 
 bool TCustomExtHighlighter::TKeysUnder::MayApply(const TCustomExtHighlighter& H, const TDynInfo& A) const {
     const std::int32_t d = ContextDepth(A);

@@ -65,6 +65,16 @@ public:
     void MouseNotify(TDudiRiriBase& Memo, std::uint32_t Flags) override;
     bool AdjustFormatStart(TRiriNavigator& Nav) override;
 
+    // What the keyword list allows at all, for passing over runs under which
+    // none of its keys can apply (KeyApplies refuses every one there).
+    struct TKeysUnder {
+        bool Starts = false;                   // of the start keys
+        bool Everywhere = false;               // a key with scope kScopeEverywhere
+        std::int32_t MaxScope = INT32_MIN;     // the largest scope threshold of keys valid in context 0
+        std::vector<std::int16_t> Contexts;    // the valid contexts of the keys
+        bool MayApply(const TCustomExtHighlighter& H, const TDynInfo& A) const;
+    };
+
 protected:
     void Notification(TRiriHighlighter* Gone) override;
 
@@ -97,15 +107,6 @@ protected:
 
     TDynInfo KeywordAttr(const TDynInfo& A, std::int32_t Index, std::int32_t KeyBase, std::int32_t Len) const;
 
-    // What the keyword list allows at all, for passing over runs under which
-    // none of its keys can apply (KeyApplies refuses every one there).
-    struct TKeysUnder {
-        bool Starts = false;                   // of the start keys
-        bool Everywhere = false;               // a key with scope kScopeEverywhere
-        std::int32_t MaxScope = INT32_MIN;     // the largest scope threshold of keys valid in context 0
-        std::vector<std::int16_t> Contexts;    // the valid contexts of the keys
-        bool MayApply(const TCustomExtHighlighter& H, const TDynInfo& A) const;
-    };
     TKeysUnder KeysUnder() const;
     TKeysUnder StartKeysUnder() const;
 
